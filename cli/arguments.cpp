@@ -1,0 +1,67 @@
+#include "cli/arguments.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace trapezola::cli {
+
+Arguments::Arguments(const std::string& command, int argc, const char* const* argv, int first,
+                     const std::vector<OptionSpec>& specs)
+    : command_(command) {
+  for (int i = first; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      flags_.insert("help");
+      continue;
+    }
+    if (arg.rfind("--", 0) != 0) throw UsageError(command_ + ": unexpected argument '" + arg + "'");
+    const std::string name = arg.substr(2);
+    const OptionSpec* spec = nullptr;
+    for (const OptionSpec& s : specs) {
+      if (s.name == name) spec = &s;
+    }
+    if (spec == nullptr) throw UsageError(command_ + ": unknown option '" + arg + "'");
+    if (!spec->takesValue) {
+      flags_.insert(name);
+      continue;
+    }
+    if (i + 1 >= argc) throw UsageError(command_ + ": option --" + name + " needs a value");
+    values_[name] = argv[++i];
+  }
+}
+
+const std::string& Arguments::text(const std::string& name) const {
+  const auto it = values_.find(name);
+  if (it == values_.end()) throw UsageError(command_ + ": missing option --" + name);
+  return it->second;
+}
+
+void Arguments::refuse(const std::string& name, const std::string& why) const {
+  throw UsageError(command_ + ": --" + name + " '" + text(name) + "' " + why);
+}
+
+double Arguments::real(const std::string& name) const {
+  double v = 0;
+  if (!parseReal(text(name), v)) refuse(name, "is not a number");
+  return v;
+}
+
+std::int64_t Arguments::integer(const std::string& name, std::int64_t minimum) const {
+  const std::string& t = text(name);
+  std::int64_t v = 0;
+  const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (t.empty() || ec != std::errc() || end != t.data() + t.size()) refuse(name, "is not a whole number");
+  if (v < minimum) refuse(name, "is below " + std::to_string(minimum));
+  return v;
+}
+
+bool parseReal(const std::string& text, double& value) {
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  // from_chars takes no leading '+'; a script may well write one.
+  if (begin != end && *begin == '+') ++begin;
+  const auto [stop, ec] = std::from_chars(begin, end, value, std::chars_format::general);
+  return begin != end && ec == std::errc() && stop == end && std::isfinite(value);
+}
+
+}  // namespace trapezola::cli

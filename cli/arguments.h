@@ -1,0 +1,61 @@
+// Command-line parsing for trapezola-cli: "--name value" options and bare
+// "--flag" switches after a subcommand. Every refusal is a UsageError whose
+// message is one line naming the option and the offending text.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace trapezola::cli {
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct OptionSpec {
+  std::string name;  // without the leading "--"
+  bool takesValue = true;
+};
+
+class Arguments {
+ public:
+  // Parses argv[first..argc) against the subcommand's options; "--help" is
+  // always accepted. Throws UsageError for unknown options and missing values.
+  Arguments(const std::string& command, int argc, const char* const* argv, int first,
+            const std::vector<OptionSpec>& specs);
+
+  bool helpRequested() const { return flags_.count("help") != 0; }
+  bool has(const std::string& name) const { return values_.count(name) != 0 || flags_.count(name) != 0; }
+
+  // The option's text; throws UsageError when it is missing.
+  const std::string& text(const std::string& name) const;
+
+  // A finite number; throws UsageError when missing or not a number.
+  double real(const std::string& name) const;
+  // As real(), and inside the range that `accept` checks; rangeText names it.
+  template <typename Accept>
+  double real(const std::string& name, Accept accept, const char* rangeText) const {
+    const double v = real(name);
+    if (!accept(v)) refuse(name, rangeText);
+    return v;
+  }
+  // A whole number in [minimum, INT64_MAX]; throws UsageError otherwise.
+  std::int64_t integer(const std::string& name, std::int64_t minimum) const;
+
+  [[noreturn]] void refuse(const std::string& name, const std::string& why) const;
+
+ private:
+  std::string command_;
+  std::map<std::string, std::string> values_;
+  std::set<std::string> flags_;
+};
+
+// Parses a whole text as a finite double ("." separator, no blanks around it).
+bool parseReal(const std::string& text, double& value);
+
+}  // namespace trapezola::cli

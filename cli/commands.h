@@ -1,0 +1,31 @@
+// The subcommands of trapezola-cli. Each parses its options, calls the same
+// core operations as the window, and prints; a refusal throws UsageError before
+// anything reaches standard output.
+#pragma once
+
+#include <cstdint>
+
+#include "cli/output.h"
+
+namespace trapezola::cli {
+
+int tableCommand(int argc, const char* const* argv);
+int orbitCommand(int argc, const char* const* argv);
+
+struct OrbitRequest {
+  double b = 0;
+  double rr = 0;
+  double distance = 0;
+  double angleDegrees = 0;
+  std::int64_t bounces = 0;
+  std::int64_t every = 1;
+};
+
+// Sets up the table and the start as a fresh "go" run does, performs the
+// bounces and writes the CSV rows (header included).
+void writeOrbit(const OrbitRequest& request, BufferedOutput& out);
+
+// The table as one JSON object keyed by the TableGeometry field names.
+void writeTable(BufferedOutput& out);
+
+}  // namespace trapezola::cli

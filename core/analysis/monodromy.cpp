@@ -1,0 +1,51 @@
+// Notation: L free path, R radius of the arc hit, f = R sin(phi). The operation
+// order of every formula is kept as written so that results are bit-identical
+// from one build to the next.
+#include "core/analysis/monodromy.h"
+
+#include <cmath>
+
+#include "core/geometry/table_geometry.h"
+
+namespace trapezola {
+
+void applyBounceMatrix(Monodromy& m, double freePath, double radius, double phi) {
+  // sin(phi) is taken as cos(pi/2 - phi), which is what earlier results were
+  // computed with; std::sin differs in the last bit for some angles.
+  const double f = radius * std::cos(pi / 2 - phi);
+  const double l = freePath;
+  const Monodromy old = m;
+  m.m11 = (1 - 2 * l / f) * old.m11 - (2 / f) * old.m21;
+  m.m12 = (1 - 2 * l / f) * old.m12 - (2 / f) * old.m22;
+  m.m21 = l * old.m11 + old.m21;
+  m.m22 = l * old.m12 + old.m22;
+}
+
+Monodromy product(const Monodromy& left, const Monodromy& right) {
+  Monodromy p;
+  p.m11 = left.m11 * right.m11 + left.m12 * right.m21;
+  p.m12 = left.m11 * right.m12 + left.m12 * right.m22;
+  p.m21 = left.m21 * right.m11 + left.m22 * right.m21;
+  p.m22 = left.m21 * right.m12 + left.m22 * right.m22;
+  return p;
+}
+
+OrbitClass classifyTrace(double t) {
+  if (std::fabs(t) > 2) return OrbitClass::hiperbolic;
+  if (std::fabs(t) == 2) return OrbitClass::parabolic;
+  return OrbitClass::elliptic;
+}
+
+const char* orbitClassName(OrbitClass c) {
+  switch (c) {
+    case OrbitClass::hiperbolic:
+      return "hiperbolic";
+    case OrbitClass::parabolic:
+      return "parabolic";
+    case OrbitClass::elliptic:
+      break;
+  }
+  return "elliptic";
+}
+
+}  // namespace trapezola

@@ -1,0 +1,81 @@
+// Notation: (x, y) ray start, (dx, dy) unit direction, (cx, cy) and R the circle
+// of the arc; q is the dot product of the direction with (start - centre) and k
+// the start's power with respect to the circle.
+#include "core/dynamics/collision.h"
+
+#include <cmath>
+
+#include "core/geometry/ball_state.h"
+#include "core/geometry/table_geometry.h"
+
+namespace trapezola {
+
+int hitArc(int i) {
+  const TableGeometryRecord& g = TableGeometry;
+  double cx = 0, cy = 0, r = 0;
+  switch (i) {
+    case 1:
+      cx = g.centre1.x, cy = g.centre1.y, r = g.radiusTop;
+      break;
+    case 2:
+      cx = g.centre2.x, cy = g.centre2.y, r = g.radiusSide;
+      break;
+    case 3:
+      cx = g.centre3.x, cy = g.centre3.y, r = g.radiusBottom;
+      break;
+    case 4:
+      cx = g.centre4.x, cy = g.centre4.y, r = g.radiusSide;
+      break;
+    default:
+      return 0;
+  }
+  BallStateRecord& ball = BallState;
+  const double x = ball.x, y = ball.y, dx = ball.dx, dy = ball.dy;
+  const double q = ((dy * y - cy * dy) + dx * x) - cx * dx;
+  const double k = (std::pow(y - cy, 2) + std::pow(x - cx, 2)) - std::pow(r, 2);
+  // Written as a negated >= so that a NaN (non-finite ray) counts as a miss.
+  if (!(std::pow(q, 2) >= k)) return 0;
+
+  const double w = std::sqrt(std::pow(q, 2) - k);
+  const double t1 = w + (-q);
+  const double t2 = -q - w;
+  const double t = (t1 > t2) ? t1 : t2;
+  ball.hitDistance = t;
+
+  const double hx = t * dx + x;
+  const double hy = t * dy + y;
+  const double yTop = g.corner2.y;
+  const double yBot = g.corner3.y;
+  bool inside = false;
+  switch (i) {
+    case 1:
+      inside = hy >= yTop;
+      break;
+    case 2:
+      inside = yBot <= hy && hy <= yTop && hx <= g.corner2.x;
+      break;
+    case 3:
+      inside = hy <= yBot;
+      break;
+    default:
+      inside = yBot <= hy && hy <= yTop && hx >= g.corner1.x;
+      break;
+  }
+  if (!inside) return 0;
+
+  ball.hitX = t * dx + x;
+  ball.hitY = dy * t + y;
+  ball.hitCentreX = cx;
+  ball.hitCentreY = cy;
+  ball.hitRadius = r;
+  ball.arc = i;
+  return i;
+}
+
+void findHit() {
+  for (int i = 1; i <= 4; ++i) {
+    if (hitArc(i) != 0) return;
+  }
+}
+
+}  // namespace trapezola

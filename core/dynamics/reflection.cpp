@@ -1,0 +1,78 @@
+// Notation: r is the radius of arc 1, R8 that of arcs 2 and 4, R that of arc 3,
+// as they are shown to the user. Each formula for s inverts the matching
+// placement rule, so placing the ball at the returned s gives back the hit
+// point. The sums of whole arc lengths are recomputed here rather than taken from
+// s1..s3: that keeps the bits of earlier results.
+#include "core/dynamics/reflection.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/geometry/ball_state.h"
+#include "core/geometry/boundary.h"
+#include "core/geometry/table_geometry.h"
+
+namespace trapezola {
+
+int reflect(double x, double y, double cx, double cy, double radius, int arcIndex) {
+  const TableGeometryRecord& g = TableGeometry;
+  BallStateRecord& ball = BallState;
+
+  // A distance exactly at the threshold goes to the y test; y = cy gives 3.
+  if (std::fabs(x - cx) > (std::sqrt(2.0) * radius) * 0.5) {
+    ball.side = (x > cx) ? 4 : 2;
+  } else {
+    ball.side = (y > cy) ? 1 : 3;
+  }
+  const UnitTangent t = boundaryTangent(x, y, cx, cy, ball.side);
+  ball.tx = t.tx;
+  ball.ty = t.ty;
+
+  const double r = g.radiusTop;
+  const double r8 = g.radiusSide;
+  const double rBottom = g.radiusBottom;
+  switch (arcIndex) {
+    case 1:
+      ball.arcAngle = std::asin((x - g.centre1.x) / r);
+      ball.s = (g.delta - ball.arcAngle) * r;
+      break;
+    case 2:
+      ball.arcAngle = std::asin((y - g.centre2.y) / r8) - g.sideTilt;
+      ball.s = 2 * g.delta * r + (g.halfAngleSide - ball.arcAngle) * r8;
+      break;
+    case 3:
+      // Far from the lowest point the angle comes from y, near it from x.
+      if (std::fabs(x - cx) > radius / std::sqrt(2.0)) {
+        if (x > cx) {
+          ball.arcAngle = std::asin((g.centre3.y - y) / rBottom) - pi * 0.5;
+        } else {
+          ball.arcAngle = std::asin((y - g.centre3.y) / rBottom) + pi * 0.5;
+        }
+      } else {
+        ball.arcAngle = std::asin(g.centre3.x - x / rBottom);
+      }
+      ball.s = (2 * g.delta * r + 2 * g.halfAngleSide * r8) + (g.halfAngleBottom - ball.arcAngle) * rBottom;
+      break;
+    case 4:
+      ball.arcAngle = std::asin((g.centre4.y - y) / r8) + g.sideTilt;
+      ball.s = ((2 * g.delta * r + 2 * g.halfAngleSide * r8) + 2 * g.halfAngleBottom * rBottom) +
+               (g.halfAngleSide - ball.arcAngle) * r8;
+      break;
+    default:
+      std::fputs("problem!", stdout);
+      std::fflush(stdout);
+      std::exit(1);
+  }
+
+  // Not clamped: a |cosPhi| above 1 from rounding gives a NaN phi, which the
+  // plot step treats as outside the window.
+  ball.cosPhi = t.tx * ball.dx + t.ty * ball.dy;
+  const double q = std::sqrt(1 - std::pow(ball.cosPhi, 2));
+  ball.newDx = ball.cosPhi * t.tx - q * t.ty;
+  ball.newDy = q * t.tx + ball.cosPhi * t.ty;
+  ball.phi = std::acos(ball.cosPhi);
+  return 0;
+}
+
+}  // namespace trapezola

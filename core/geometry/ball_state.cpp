@@ -1,0 +1,7 @@
+#include "core/geometry/ball_state.h"
+
+namespace trapezola {
+
+BallStateRecord BallState;
+
+}  // namespace trapezola

@@ -1,0 +1,160 @@
+// Placement on the boundary. Notation: u is the arc length along the current arc
+// divided by its radius; h is arc 3's half opening angle. Arc 3 is split in
+// three: within 45 degrees of its lowest point the x coordinate is computed from
+// the angle, outside it the y coordinate, so that the square root that gives the
+// other coordinate stays well conditioned.
+#include "core/geometry/boundary.h"
+
+#include <cmath>
+
+#include "core/geometry/ball_state.h"
+#include "core/geometry/phase_window.h"
+#include "core/geometry/table_geometry.h"
+
+namespace trapezola {
+
+namespace {
+
+struct ArcPoint {
+  double x = 0;
+  double y = 0;
+  double cx = 0;
+  double cy = 0;
+  int tangentClass = 0;
+};
+
+// The point at s on its arc, s already reduced. Returns false when s lies on no
+// arc (s < 0, s > s4, or NaN).
+bool arcPointAt(double s, ArcPoint& p) {
+  const TableGeometryRecord& g = TableGeometry;
+  if (0 <= s && s <= g.s1) {
+    const double u = s / g.radiusTop;
+    p.x = g.radiusTop * std::sin(g.delta - u) + g.centre1.x;
+    p.y = std::sqrt(std::pow(g.radiusTop, 2) - std::pow(p.x, 2)) + g.centre1.y;
+    p.cx = g.centre1.x;
+    p.cy = g.centre1.y;
+    p.tangentClass = 1;
+    return true;
+  }
+  if (g.s1 < s && s <= g.s2) {
+    const double u = (s - g.s1) / g.radiusSide;
+    p.y = g.radiusSide * std::sin((g.halfAngleSide + g.sideTilt) - u) + g.centre2.y;
+    p.x = g.centre2.x - std::sqrt(std::pow(g.radiusSide, 2) - std::pow(p.y - g.centre2.y, 2));
+    p.cx = g.centre2.x;
+    p.cy = g.centre2.y;
+    p.tangentClass = 2;
+    return true;
+  }
+  if (g.s2 < s && s <= g.s3) {
+    const double u = (s - g.s2) / g.radiusBottom;
+    const double h = g.halfAngleBottom;
+    const double r = g.radiusBottom;
+    if (h - pi * 0.25 <= u && u <= h + pi * 0.25) {
+      p.x = r * std::sin((h - u) + pi) + g.centre3.x;
+      p.y = g.centre3.y - std::sqrt(std::pow(r, 2) - std::pow(p.x, 2));
+    } else if (u < h - pi * 0.25) {
+      p.y = g.centre3.y - r * std::sin((pi * 0.5 + h) - u);
+      p.x = g.centre3.x - std::sqrt(std::pow(r, 2) - std::pow(p.y - g.centre3.y, 2));
+    } else {
+      p.y = r * std::sin((h - pi * 0.5) - u) + g.centre3.y;
+      p.x = std::sqrt(std::pow(r, 2) - std::pow(p.y - g.centre3.y, 2)) + g.centre3.x;
+    }
+    p.cx = g.centre3.x;
+    p.cy = g.centre3.y;
+    // The ends of arc 3 rise above its centre when its half opening angle
+    // exceeds 90 degrees (small b, large rr): they take the side formulas.
+    p.tangentClass = (p.y < g.centre3.y) ? 3 : (p.x <= 0 ? 2 : 4);
+    return true;
+  }
+  if (g.s3 < s && s <= g.s4) {
+    const double u = (s - g.s3) / g.radiusSide;
+    p.y = g.centre4.y - g.radiusSide * std::sin((g.halfAngleSide - g.sideTilt) - u);
+    p.x = std::sqrt(std::pow(g.radiusSide, 2) - std::pow(p.y - g.centre4.y, 2)) + g.centre4.x;
+    p.cx = g.centre4.x;
+    p.cy = g.centre4.y;
+    p.tangentClass = 4;
+    return true;
+  }
+  return false;
+}
+
+// Placement steps 2 to 5 at an already reduced s.
+void placeReduced(double s, double c) {
+  ArcPoint p;
+  if (!arcPointAt(s, p)) return;
+  const UnitTangent t = boundaryTangent(p.x, p.y, p.cx, p.cy, p.tangentClass);
+  BallStateRecord& ball = BallState;
+  ball.x = p.x;
+  ball.y = p.y;
+  ball.tx = t.tx;
+  ball.ty = t.ty;
+  const double q = std::sqrt(1 - std::pow(c, 2));
+  ball.dx = c * t.tx - q * t.ty;
+  ball.dy = q * t.tx + c * t.ty;
+}
+
+}  // namespace
+
+UnitTangent boundaryTangent(double x, double y, double cx, double cy, int tangentClass) {
+  UnitTangent t;
+  double m = 0;
+  switch (tangentClass) {
+    case 1:
+      m = -(x - cx) / (y - cy);
+      break;
+    case 3:
+      m = -(x - cx) / (y - cy);
+      break;
+    default:
+      m = -(y - cy) / (x - cx);
+      break;
+  }
+  const double n = std::sqrt(std::pow(m, 2) + 1);
+  switch (tangentClass) {
+    case 1:
+      t.tx = -1 / n;
+      t.ty = -m / n;
+      break;
+    case 2:
+      t.tx = -m / n;
+      t.ty = -1 / n;
+      break;
+    case 3:
+      t.tx = 1 / n;
+      t.ty = m / n;
+      break;
+    default:
+      t.tx = m / n;
+      t.ty = 1 / n;
+      break;
+  }
+  return t;
+}
+
+int launch() {
+  BallState.arc = 1;
+  TableGeometry.sideTilt = pi * 0.5 - TableGeometry.theta;
+  if (BallState.startS > TableGeometry.s4) BallState.startS = std::fmod(BallState.startS, TableGeometry.s4);
+  placeReduced(BallState.startS, BallState.cosPhi);
+  // Done even when no arc was selected.
+  PhaseWindow.scaleS = plotAreaWidth / (PhaseWindow.sMax - PhaseWindow.sMin);
+  PhaseWindow.scalePhi = plotAreaHeight / (PhaseWindow.phiMax - PhaseWindow.phiMin);
+  return 1;
+}
+
+int placeOnBoundary(double c, double s) {
+  // Only s above the perimeter wraps; a negative s is left alone and places nothing.
+  if (s > TableGeometry.s4) s = std::fmod(s, TableGeometry.s4);
+  placeReduced(s, c);
+  return 0;
+}
+
+bool boundaryPointAt(double s, double& x, double& y) {
+  ArcPoint p;
+  if (!arcPointAt(s, p)) return false;
+  x = p.x;
+  y = p.y;
+  return true;
+}
+
+}  // namespace trapezola

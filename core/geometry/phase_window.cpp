@@ -1,0 +1,7 @@
+#include "core/geometry/phase_window.h"
+
+namespace trapezola {
+
+PhaseWindowRecord PhaseWindow;
+
+}  // namespace trapezola

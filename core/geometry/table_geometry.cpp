@@ -1,0 +1,84 @@
+// Table construction. Notation: yTop and yBot are the heights of the top and the
+// bottom side of the trapezoid; rho is the provisional top radius (distance from
+// centre1 to corner 1). Every expression keeps the operation order of the
+// published formulas, and squares are pow(x, 2), so that results are identical
+// bit for bit with earlier figures.
+#include "core/geometry/table_geometry.h"
+
+#include <cmath>
+
+#include "core/geometry/ball_state.h"
+#include "core/geometry/phase_window.h"
+
+namespace trapezola {
+
+TableGeometryRecord TableGeometry;
+int repeatCount = 0;
+
+namespace {
+// 1/180 as an extended-precision constant: the degree conversion of the start
+// angle is rounded once, after the product, as it always has been.
+constexpr long double oneDegreeFraction = 1.0L / 180.0L;
+}  // namespace
+
+void buildGeometry(double b, double rr) {
+  TableGeometryRecord& g = TableGeometry;
+  g.b = b;
+  g.corner1.x = b;
+  g.corner2.x = -b;
+  g.corner3.x = -1.0;
+  g.corner4.x = 1.0;
+
+  g.height = std::sqrt(2 * b + 3 - std::pow(b, 2));
+  // b = 1 is compared exactly: it is the one case where 1 - b would divide by zero.
+  g.theta = (b == 1.0) ? pi * 0.5 : std::atan(g.height / (1 - b));
+
+  const double yTop = g.height - std::tan(g.theta * 0.5);
+  const double yBot = -std::tan(g.theta * 0.5);
+  g.corner1.y = yTop;
+  g.corner2.y = yTop;
+  g.corner3.y = yBot;
+  g.corner4.y = yBot;
+
+  g.rr = rr;
+  g.centre1.x = 0;
+  g.centre4.x = 1 - rr;
+  g.centre2.x = -(1 - rr);
+
+  g.legMidSlope = (g.height * 0.5 + yBot) / (b * 0.5 + 0.5);
+  g.centre4.y = g.legMidSlope * (1 - rr);
+  g.centre2.y = g.centre4.y;
+  // Where the line through corner 1 and centre4 meets the y axis: arcs 1 and 4
+  // then share their tangent at corner 1.
+  g.centre1.y = (g.legMidSlope * (1 - rr) - yTop * (1 - rr) / b) / (1 - (1 - rr) / b);
+  const double rho = std::sqrt(std::pow(b, 2) + std::pow(yTop - g.centre1.y, 2));
+
+  // Where the line through corner 4 and centre4 meets the y axis.
+  g.centre3.x = 0;
+  g.centre3.y = yBot - (g.centre4.y - yBot) / ((1 - rr) - 1);
+
+  g.delta = std::acos((g.height + yBot - g.centre1.y) / rho);
+  g.radiusTop = (1 - 2 * std::cos(g.theta)) / std::sin(g.delta);
+  g.radiusBottom = 1 / std::sin(2 * g.theta - g.delta);
+  g.radiusSide = 1 / std::sin(g.theta - g.delta);
+  g.halfAngleSide = g.theta - g.delta;
+  g.halfAngleBottom = (pi - 2 * g.theta) + g.delta;
+
+  g.s1 = 2 * g.delta * g.radiusTop;
+  g.s2 = 2 * g.halfAngleSide * g.radiusSide + g.s1;
+  g.s3 = 2 * g.halfAngleBottom * g.radiusBottom + g.s2;
+  g.s4 = 2 * g.halfAngleSide * g.radiusSide + g.s3;
+
+  // The visible perimeter range never reaches past one full perimeter; it is
+  // never raised here.
+  if (PhaseWindow.sMax > g.s4) PhaseWindow.sMax = g.s4;
+}
+
+void setupTable(double b, double rr, double startDistance, double startAngleDegrees, int repeat) {
+  buildGeometry(b, rr);
+  BallState.startS = startDistance;
+  BallState.cosPhi = std::cos(static_cast<double>(startAngleDegrees * pi * oneDegreeFraction));
+  repeatCount = repeat;
+}
+
+}  // namespace trapezola
