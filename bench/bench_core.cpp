@@ -1,0 +1,66 @@
+// Bounces per second of the bare bounce step and of trapezola-cli's orbit
+// stream, measured side by side in one run so that their ratio is meaningful.
+// Table b = 0.5, R8/R = 2, start 0.7 from corner 1 at 60 degrees.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "cli/output.h"
+#include "core/dynamics/collision.h"
+#include "core/dynamics/reflection.h"
+#include "core/geometry/ball_state.h"
+#include "core/geometry/boundary.h"
+#include "core/geometry/phase_window.h"
+#include "core/geometry/table_geometry.h"
+
+namespace trapezola {
+namespace {
+
+void freshStart() {
+  PhaseWindow = PhaseWindowRecord{};
+  setupTable(0.5, 2, 0.7, 60, 1);
+  launch();
+}
+
+void BM_BounceStep(benchmark::State& state) {
+  freshStart();
+  BallStateRecord& ball = BallState;
+  for (auto _ : state) {
+    findHit();
+    reflect(ball.hitX, ball.hitY, ball.hitCentreX, ball.hitCentreY, ball.hitRadius, ball.arc);
+    ball.x = ball.hitX;
+    ball.y = ball.hitY;
+    ball.dx = ball.newDx;
+    ball.dy = ball.newDy;
+    benchmark::DoNotOptimize(ball.s);
+    benchmark::DoNotOptimize(ball.phi);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_BounceStep);
+
+// A million bounces printed every 100,000th: the cost of the stream beyond the
+// bounce loop itself.
+void BM_CliOrbitStream(benchmark::State& state) {
+  std::FILE* sink = std::fopen("/dev/null", "w");
+  cli::OrbitRequest request;
+  request.b = 0.5;
+  request.rr = 2;
+  request.distance = 0.7;
+  request.angleDegrees = 60;
+  request.bounces = 1000000;
+  request.every = state.range(0);
+  for (auto _ : state) {
+    cli::BufferedOutput out(sink);
+    cli::writeOrbit(request, out);
+  }
+  std::fclose(sink);
+  state.SetItemsProcessed(state.iterations() * request.bounces);
+}
+BENCHMARK(BM_CliOrbitStream)->Arg(100000)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace trapezola
+
+BENCHMARK_MAIN();
