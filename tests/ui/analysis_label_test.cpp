@@ -1,0 +1,73 @@
+// Label11 after a periodic-orbit analysis: exact texts.
+#include "ui/main_window/analysis_label.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "core/analysis/periodic_orbit.h"
+#include "core/geometry/boundary.h"
+#include "core/geometry/table_geometry.h"
+
+namespace trapezola {
+namespace {
+
+PeriodicOrbitAnalysis withMatrix(bool searched, std::array<int, 3> counts, int period, double m11,
+                                 double m22) {
+  PeriodicOrbitAnalysis a;
+  a.searched = searched;
+  a.returnCounts = counts;
+  a.period = period;
+  a.hasMonodromy = true;
+  a.monodromy = Monodromy{m11, 0, 0, m22};
+  a.trace = m11 + m22;
+  a.orbitClass = classifyTrace(a.trace);
+  return a;
+}
+
+TEST(AnalysisLabel, ShowsPeriodTraceClassAndDiagonal) {
+  struct Case {
+    PeriodicOrbitAnalysis analysis;
+    const char* label;
+  };
+  const std::array<Case, 5> cases{{
+      {withMatrix(false, {0, 0, 0}, 0, 1, 1), "period?: 0\n2  parabolic\nm11=1  ;  m22=1"},
+      {withMatrix(false, {0, 0, 0}, -3, 1, 1), "period?: -3\n2  parabolic\nm11=1  ;  m22=1"},
+      {withMatrix(true, {4, 2, 2}, 2, 1.23456789, 0.888888889),
+       "period?: 2 ; 4 , 2 , 2\n2.123457  hiperbolic\nm11=1.23457  ;  m22=0.888889"},
+      {withMatrix(true, {1000, 3, 3}, 1, -0.75, 0.5),
+       "period?: 1 ; 1000 , 3 , 3\n-0.25  elliptic\nm11=-0.75  ;  m22=0.5"},
+      // Beyond 7 (trace) or 6 (entries) digits before the point, or below 1e-5:
+      // scientific notation with four exponent digits.
+      {withMatrix(false, {0, 0, 0}, 5, 123456789, 1.5e-6),
+       "period?: 5\n1.234568E0008  hiperbolic\nm11=1.23457E0008  ;  m22=1.5E-0006"},
+  }};
+  for (const Case& c : cases) EXPECT_EQ(analysisLabel(c.analysis), std::optional<std::string>(c.label));
+}
+
+TEST(AnalysisLabel, NoMatrixIsNotPeriodicOrLeavesTheLabel) {
+  PeriodicOrbitAnalysis ranOut;
+  ranOut.searched = true;
+  ranOut.returnCounts = {1000, 1000, 1000};
+  ranOut.period = notPeriodic;
+  EXPECT_EQ(analysisLabel(ranOut), std::optional<std::string>("not periodic"));
+
+  PeriodicOrbitAnalysis typedThousand;
+  typedThousand.period = notPeriodic;
+  EXPECT_EQ(analysisLabel(typedThousand), std::nullopt);
+}
+
+TEST(AnalysisLabel, CircleOrbitOfPeriodThree) {
+  setupTable(1, 1, 0, 90, 1);
+  launch();
+  const PeriodicOrbitAnalysis a = analysePeriodicOrbit(0.7, pi / 3, 0.05, std::nullopt);
+  // The trace is -2 up to rounding, so the word depends on the last bits; the
+  // numbers at 7 and 6 digits do not.
+  EXPECT_EQ(analysisLabel(a), "period?: 3 ; 3 , 3 , 3\n-2  " + std::string(orbitClassName(a.orbitClass)) +
+                                  "\nm11=-7  ;  m22=5");
+}
+
+}  // namespace
+}  // namespace trapezola

@@ -1,0 +1,26 @@
+#include "ui/main_window/analysis_label.h"
+
+#include "ui/toolkit/conversions.h"
+
+namespace trapezola {
+
+std::optional<std::string> analysisLabel(const PeriodicOrbitAnalysis& analysis) {
+  using toolkit::FloatToStrF;
+  using toolkit::IntToStr;
+  if (!analysis.hasMonodromy) {
+    if (analysis.searched) return std::string("not periodic");
+    return std::nullopt;
+  }
+  std::string text = "period?: " + IntToStr(analysis.period);
+  if (analysis.searched) {
+    const auto& counts = analysis.returnCounts;
+    text += " ; " + IntToStr(counts[0]) + " , " + IntToStr(counts[1]) + " , " + IntToStr(counts[2]);
+  }
+  text += "\n" + FloatToStrF(analysis.trace, toolkit::ffGeneral, 7, 5) + "  " +
+          orbitClassName(analysis.orbitClass) +
+          "\nm11=" + FloatToStrF(analysis.monodromy.m11, toolkit::ffGeneral, 6, 4) +
+          "  ;  m22=" + FloatToStrF(analysis.monodromy.m22, toolkit::ffGeneral, 6, 4);
+  return text;
+}
+
+}  // namespace trapezola
