@@ -17,6 +17,9 @@ constexpr const char* usage =
     "commands:\n"
     "  table    the table's geometry as JSON\n"
     "  orbit    the bounces of one orbit as CSV\n"
+#ifdef TRAPEZOLA_CLI_RENDER
+    "  render   the phase portrait of a fresh run as a picture\n"
+#endif
     "\n"
     "'trapezola-cli COMMAND --help' describes each command's options.\n";
 
@@ -28,6 +31,9 @@ struct Command {
 constexpr Command commands[] = {
     {"table", trapezola::cli::tableCommand},
     {"orbit", trapezola::cli::orbitCommand},
+#ifdef TRAPEZOLA_CLI_RENDER
+    {"render", trapezola::cli::renderCommand},
+#endif
 };
 
 }  // namespace

@@ -1,0 +1,158 @@
+// trapezola-cli render: the portrait a fresh "go" run leaves on the window's
+// phase-portrait image, written to a picture file.
+#include <QImage>
+#include <QString>
+#include <cctype>
+#include <cstdio>
+#include <string>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "core/geometry/phase_window.h"
+#include "core/geometry/table_geometry.h"
+#include "ui/main_window/orbit_run.h"
+#include "ui/main_window/phase_portrait.h"
+#include "ui/toolkit/canvas.h"
+
+namespace trapezola::cli {
+
+double shapeB(const Arguments& args);
+double shapeRr(const Arguments& args);
+
+namespace {
+
+constexpr const char* renderUsage =
+    "usage: trapezola-cli render --b B --rr RR --distance S --angle DEG --repeat N\n"
+    "                            [--size small|big] [--colour TCOLOR] [--no-grid]\n"
+    "                            (--out FILE | --out-dir DIR)\n"
+    "\n"
+    "Writes the 794 x 681 phase portrait that a fresh \"go\" run with these field\n"
+    "values leaves in the window: N x 1000 bounces (N >= 0), points of the given\n"
+    "size (default small) and colour (a 0x00BBGGRR number, default 0: black), and\n"
+    "the frame, grid and corner curves unless --no-grid. The picture format\n"
+    "follows the extension of FILE: .png, .jpg or .bmp.\n"
+    "\n"
+    "With --out-dir the file is DIR/B_<b>_rr_<rr>_i<N>_kx_<sMax>_kn_<sMin>_px_<phiMax>_pn_<phiMin>.png,\n"
+    "the name the window's \"load\" button reads back (b and rr as typed, the four\n"
+    "window values in exactly 7 characters), and its path is printed.\n";
+
+std::string lowerExtension(const std::string& path) {
+  const auto dot = path.find_last_of('.');
+  const auto slash = path.find_last_of('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  std::string ext = path.substr(dot + 1);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext;
+}
+
+const char* formatForExtension(const std::string& ext) {
+  if (ext == "png") return "PNG";
+  if (ext == "jpg" || ext == "jpeg") return "JPEG";
+  if (ext == "bmp") return "BMP";
+  return nullptr;
+}
+
+}  // namespace
+
+std::string sevenCharacters(double v) {
+  // The loader takes exactly 7 characters after each marker: as many decimals
+  // as fit, so 8.017375 becomes 8.01738 and 13.25 becomes 13.2500.
+  char text[64];
+  for (int decimals = 5; decimals >= 0; --decimals) {
+    const int n = std::snprintf(text, sizeof text, "%.*f", decimals, v);
+    if (n == 7) return text;
+    if (n < 7) {
+      // Only the decimal-free forms can come out short ("-0" never does here):
+      // pad with leading zeros, which still read as one number.
+      std::string padded(text);
+      const bool negative = padded[0] == '-';
+      padded.insert(negative ? 1 : 0, std::string(7 - n, '0'));
+      return padded;
+    }
+  }
+  throw UsageError("the phase window value " + std::to_string(v) + " does not fit in 7 characters");
+}
+
+std::string storedPortraitName(const std::string& bText, const std::string& rrText, std::int64_t repeat) {
+  const PhaseWindowRecord& w = PhaseWindow;
+  return "B_" + bText + "_rr_" + rrText + "_i" + std::to_string(repeat) + "_kx_" + sevenCharacters(w.sMax) +
+         "_kn_" + sevenCharacters(w.sMin) + "_px_" + sevenCharacters(w.phiMax) + "_pn_" +
+         sevenCharacters(w.phiMin) + ".png";
+}
+
+bool writeCanvas(const toolkit::TCanvas& canvas, const std::string& path, const char* format) {
+  const QImage view(reinterpret_cast<const uchar*>(canvas.bits()), canvas.width(), canvas.height(),
+                    canvas.width() * 4, QImage::Format_RGB32);
+  return view.save(QString::fromStdString(path), format, format[0] == 'J' ? 95 : -1);
+}
+
+int renderCommand(int argc, const char* const* argv) {
+  const Arguments args("trapezola-cli render", argc, argv, 2,
+                       {{"b"},
+                        {"rr"},
+                        {"distance"},
+                        {"angle"},
+                        {"repeat"},
+                        {"size"},
+                        {"colour"},
+                        {"no-grid", false},
+                        {"out"},
+                        {"out-dir"}});
+  if (args.helpRequested()) {
+    std::fputs(renderUsage, stdout);
+    return 0;
+  }
+  const double b = shapeB(args);
+  const double rr = shapeRr(args);
+  const double distance = args.real("distance");
+  const double angle = args.real("angle");
+  const std::int64_t repeat = args.integer("repeat", 0);
+  if (repeat > 2147483647) args.refuse("repeat", "is beyond the field's range");
+
+  RunLook look;
+  if (args.has("size")) {
+    const std::string& size = args.text("size");
+    if (size == "small") {
+      look.sizeIndex = 0;
+    } else if (size == "big") {
+      look.sizeIndex = 1;
+    } else {
+      args.refuse("size", "is neither small nor big");
+    }
+  }
+  if (args.has("colour")) {
+    const std::int64_t colour = args.integer("colour", 0);
+    if (colour > 0xFFFFFF) args.refuse("colour", "is beyond 0xFFFFFF");
+    look.colour = static_cast<toolkit::TColor>(colour);
+  }
+  look.grid = !args.has("no-grid");
+
+  if (args.has("out") == args.has("out-dir")) {
+    throw UsageError("trapezola-cli render: give exactly one of --out FILE and --out-dir DIR");
+  }
+  std::string path;
+  const char* format = "PNG";
+  if (args.has("out")) {
+    path = args.text("out");
+    format = formatForExtension(lowerExtension(path));
+    if (format == nullptr) args.refuse("out", "has no .png, .jpg or .bmp extension");
+  }
+
+  toolkit::TCanvas portrait(portraitWidth, portraitHeight);
+  setupTable(b, rr, distance, angle, static_cast<int>(repeat));
+  performGoRun(portrait, look, nullptr);
+
+  if (args.has("out-dir")) {
+    std::string dir = args.text("out-dir");
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    path = dir + storedPortraitName(args.text("b"), args.text("rr"), repeat);
+  }
+  if (!writeCanvas(portrait, path, format)) {
+    std::fprintf(stderr, "trapezola-cli render: cannot write '%s'\n", path.c_str());
+    return 1;
+  }
+  if (args.has("out-dir")) std::printf("%s\n", path.c_str());
+  return 0;
+}
+
+}  // namespace trapezola::cli
