@@ -12,6 +12,7 @@ namespace trapezola::cli {
 int tableCommand(int argc, const char* const* argv);
 int orbitCommand(int argc, const char* const* argv);
 int renderCommand(int argc, const char* const* argv);
+int analyseCommand(int argc, const char* const* argv);
 
 struct OrbitRequest {
   double b = 0;

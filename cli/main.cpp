@@ -19,6 +19,7 @@ constexpr const char* usage =
     "  orbit    the bounces of one orbit as CSV\n"
 #ifdef TRAPEZOLA_CLI_RENDER
     "  render   the phase portrait of a fresh run as a picture\n"
+    "  analyse  period, monodromy and lg(Tr) series of one phase point, as JSON\n"
 #endif
     "\n"
     "'trapezola-cli COMMAND --help' describes each command's options.\n";
@@ -33,6 +34,7 @@ constexpr Command commands[] = {
     {"orbit", trapezola::cli::orbitCommand},
 #ifdef TRAPEZOLA_CLI_RENDER
     {"render", trapezola::cli::renderCommand},
+    {"analyse", trapezola::cli::analyseCommand},
 #endif
 };
 

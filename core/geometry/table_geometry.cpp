@@ -74,10 +74,14 @@ void buildGeometry(double b, double rr) {
   if (PhaseWindow.sMax > g.s4) PhaseWindow.sMax = g.s4;
 }
 
+double startAngleRadians(double startAngleDegrees) {
+  return static_cast<double>(startAngleDegrees * pi * oneDegreeFraction);
+}
+
 void setupTable(double b, double rr, double startDistance, double startAngleDegrees, int repeat) {
   buildGeometry(b, rr);
   BallState.startS = startDistance;
-  BallState.cosPhi = std::cos(static_cast<double>(startAngleDegrees * pi * oneDegreeFraction));
+  BallState.cosPhi = std::cos(startAngleRadians(startAngleDegrees));
   repeatCount = repeat;
 }
 

@@ -51,6 +51,10 @@ extern int repeatCount;
 // PhaseWindow.sMax to the perimeter length where it is larger.
 void buildGeometry(double b, double rr);
 
+// The start angle in degrees as radians, rounded once after the product with an
+// extended-precision 1/180: the angle whose cosine setupTable stores.
+double startAngleRadians(double startAngleDegrees);
+
 // buildGeometry, then the start values of an orbit run: BallState.startS,
 // BallState.cosPhi (from the angle in degrees against the counter-clockwise
 // tangent) and repeatCount.
