@@ -62,5 +62,3 @@ BENCHMARK(BM_CliOrbitStream)->Arg(100000)->Arg(1)->Unit(benchmark::kMillisecond)
 
 }  // namespace
 }  // namespace trapezola
-
-BENCHMARK_MAIN();
