@@ -1,0 +1,165 @@
+// The start-point fields b, distance and angle: every edit makes the next "go"
+// start afresh, the distance field re-shows the table summary, and R8/R and the
+// repeat count leave an interrupted run alone. Also the summary text itself.
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <ostream>
+#include <string>
+
+#include "core/geometry/ball_state.h"
+#include "core/geometry/table_geometry.h"
+#include "ui/lyapunov_window/lyapunov_graph.h"
+#include "ui/lyapunov_window/tform3.h"
+#include "ui/main_window/geometry_summary.h"
+#include "ui/main_window/tform1.h"
+#include "ui_test_support.h"
+
+namespace trapezola {
+namespace {
+
+using testing::ReportedErrors;
+using testing::setTextQuietly;
+using testing::SharedStateGuard;
+
+struct SummaryCase {
+  double b;
+  double rr;
+  const char* expected;
+};
+
+void PrintTo(const SummaryCase& c, std::ostream* out) {
+  *out << "b=" << c.b << " rr=" << c.rr;
+}
+
+class GeometrySummary : public ::testing::TestWithParam<SummaryCase> {
+ protected:
+  SharedStateGuard state_;
+};
+
+TEST_P(GeometrySummary, ShowsRadiiAndCornersOfTheCurrentTable) {
+  buildGeometry(GetParam().b, GetParam().rr);
+  EXPECT_EQ(buildGeometrySummary(TableGeometry), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WorkedTables, GeometrySummary,
+    ::testing::Values(
+        SummaryCase{
+            0.5, 2,
+            "r=0.68853  R8=2.0656  R=1.0328\n\ncorners: 1.119214 .. 3.20695 .. 5.929639 .. 8.017375)"},
+        // Only b exactly 1 shows the angle; the general format drops 1.1180's zero.
+        SummaryCase{1, 2,
+                    "delta= 63.435 degree\n\nr=1.118  R8=2.2361  R=1.118\n\ncorners: 2.47566 .. 4.549155 .. "
+                    "7.024815 .. 9.09831)"}));
+
+TEST(GeometrySummaryBeforeAnyTable, ShowsTheStartValues) {
+  const TableGeometryRecord unbuilt;
+  EXPECT_EQ(buildGeometrySummary(unbuilt), "r=0  R8=0  R=1\n\ncorners: 0 .. 0 .. 0 .. 0)");
+}
+
+class StartFields : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (toolkit::TEdit* field : fields()) setTextQuietly(field, "");
+    afterARun();
+  }
+  void TearDown() override {
+    for (toolkit::TEdit* field : fields()) setTextQuietly(field, "");
+    Form1->Button1->SetText("go");
+    Form1->Label1->SetText(labelText_);
+  }
+
+  static std::vector<toolkit::TEdit*> fields() {
+    return {Form1->Edit1, Form1->Edit2, Form1->Edit3, Form1->Edit4, Form1->Edit5};
+  }
+
+  // What a finished run leaves: its end state saved and the button on "continue".
+  static void afterARun() {
+    ResumeState = {0.25, -0.5, 0.6, 0.8};
+    Form1->Button1->SetText("continue");
+  }
+
+  static bool freshRun() {
+    return ResumeState.x == 0 && ResumeState.y == 0 && ResumeState.dx == 0 && ResumeState.dy == 0 &&
+           Form1->Button1->GetText() == "go";
+  }
+
+  SharedStateGuard state_;
+  std::string labelText_ = Form1->Label1->GetText();
+};
+
+TEST_F(StartFields, FirstKeystrokeInAnyStartFieldMakesTheRunFresh) {
+  for (toolkit::TEdit* field : {Form1->Edit1, Form1->Edit3, Form1->Edit4}) {
+    afterARun();
+    QTest::keyClick(field, Qt::Key_0);
+    EXPECT_TRUE(freshRun()) << field->objectName().toStdString();
+  }
+}
+
+TEST_F(StartFields, RatioAndRepeatFieldsLeaveTheInterruptedRun) {
+  for (toolkit::TEdit* field : {Form1->Edit2, Form1->Edit5}) {
+    QTest::keyClicks(field, "2");
+    EXPECT_EQ(Form1->Button1->GetText(), "continue") << field->objectName().toStdString();
+    EXPECT_EQ(ResumeState.dx, 0.6);
+  }
+}
+
+TEST_F(StartFields, BFollowsTheTypedNumber) {
+  ReportedErrors errors;
+  QTest::keyClicks(Form1->Edit1, "0.5");
+  EXPECT_EQ(enteredB, 0.5);
+  EXPECT_TRUE(errors.messages.empty());
+  EXPECT_TRUE(freshRun());
+}
+
+TEST_F(StartFields, DistanceShowsTheTableAsItStands) {
+  buildGeometry(0.5, 2);
+  const TableGeometryRecord before = TableGeometry;
+  QTest::keyClicks(Form1->Edit3, "20");
+  EXPECT_EQ(BallState.startS, 20.0);
+  EXPECT_EQ(geometrySummary, buildGeometrySummary(TableGeometry));
+  EXPECT_EQ(Form1->Label1->GetText(), geometrySummary);
+  // No rebuild, no wrapping of the distance: both wait for the run.
+  EXPECT_EQ(TableGeometry.s4, before.s4);
+}
+
+TEST_F(StartFields, ClearingTheDistanceKeepsTheLastNumberAndSummary) {
+  QTest::keyClicks(Form1->Edit3, "3");
+  buildGeometry(1, 2);  // a later table, not yet shown
+  ReportedErrors errors;
+  const std::string shown = Form1->Label1->GetText();
+  afterARun();
+  QTest::keyClick(Form1->Edit3, Qt::Key_Backspace);
+  EXPECT_EQ(errors.messages.size(), 1u);
+  EXPECT_EQ(BallState.startS, 3.0);
+  EXPECT_EQ(Form1->Label1->GetText(), shown);
+  EXPECT_TRUE(freshRun());
+}
+
+TEST_F(StartFields, AngleTextIsNotReadWhileTyping) {
+  ReportedErrors errors;
+  QTest::keyClicks(Form1->Edit4, "4x");
+  EXPECT_TRUE(errors.messages.empty());
+  EXPECT_TRUE(freshRun());
+}
+
+class LyapunovYmax : public ::testing::Test {
+ protected:
+  void TearDown() override { setTextQuietly(Form3->Edit3, "40000"); }
+
+  SharedStateGuard state_;
+};
+
+TEST_F(LyapunovYmax, FollowsTheFieldInSinglePrecision) {
+  setTextQuietly(Form3->Edit3, "");
+  QTest::keyClicks(Form3->Edit3, "0.1");
+  EXPECT_EQ(LyapunovGraph.yMax, 0.1f);
+  ReportedErrors errors;
+  QTest::keyClick(Form3->Edit3, Qt::Key_A);
+  EXPECT_EQ(errors.messages.size(), 1u);
+  EXPECT_EQ(LyapunovGraph.yMax, 0.1f);
+}
+
+}  // namespace
+}  // namespace trapezola

@@ -1,0 +1,69 @@
+// Helpers shared by the window tests: the program's three windows exist once per
+// test process (ui_test_main.cpp), so each test records errors instead of opening
+// message boxes and puts back the shared state it changes.
+#pragma once
+
+#include <QSignalBlocker>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/geometry/ball_state.h"
+#include "core/geometry/phase_window.h"
+#include "core/geometry/table_geometry.h"
+#include "ui/lyapunov_window/lyapunov_graph.h"
+#include "ui/main_window/main_window_state.h"
+#include "ui/toolkit/application.h"
+#include "ui/toolkit/edit.h"
+
+namespace trapezola::testing {
+
+// Collects what the application's exception display would show.
+class ReportedErrors {
+ public:
+  ReportedErrors()
+      : saved_(std::exchange(toolkit::TApplication::exceptionDisplay,
+                             [this](const std::string& message) { messages.push_back(message); })) {}
+  ~ReportedErrors() { toolkit::TApplication::exceptionDisplay = std::move(saved_); }
+  ReportedErrors(const ReportedErrors&) = delete;
+  ReportedErrors& operator=(const ReportedErrors&) = delete;
+
+  std::vector<std::string> messages;
+
+ private:
+  std::function<void(const std::string&)> saved_;
+};
+
+// Puts the shared records back as they were when the guard was made.
+class SharedStateGuard {
+ public:
+  SharedStateGuard() = default;
+  ~SharedStateGuard() {
+    TableGeometry = table_;
+    BallState = ball_;
+    PhaseWindow = window_;
+    ResumeState = resume_;
+    LyapunovGraph = graph_;
+    enteredB = enteredB_;
+    geometrySummary = summary_;
+  }
+  SharedStateGuard(const SharedStateGuard&) = delete;
+  SharedStateGuard& operator=(const SharedStateGuard&) = delete;
+
+ private:
+  TableGeometryRecord table_ = TableGeometry;
+  BallStateRecord ball_ = BallState;
+  PhaseWindowRecord window_ = PhaseWindow;
+  ResumeStateRecord resume_ = ResumeState;
+  LyapunovGraphRecord graph_ = LyapunovGraph;
+  double enteredB_ = enteredB;
+  std::string summary_ = geometrySummary;
+};
+
+// Sets a field's text without running its change handler.
+inline void setTextQuietly(toolkit::TEdit* edit, const std::string& text) {
+  const QSignalBlocker quiet(edit);
+  edit->SetText(text);
+}
+
+}  // namespace trapezola::testing

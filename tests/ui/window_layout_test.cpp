@@ -1,0 +1,269 @@
+// The windows as designed: every component by its layout name, where it sits,
+// what it shows, its hint and its font; the ranges and defaults of the sliders
+// and lists; the tab order and the stacking of overlapping components.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/tform2.h"
+#include "ui/lyapunov_window/tform3.h"
+#include "ui/main_window/tform1.h"
+#include "ui_test_support.h"
+
+namespace trapezola {
+namespace {
+
+using namespace toolkit;
+
+constexpr int windowFont = 11;  // pixel height of the windows' font (-11)
+constexpr int largeFont = 13;   // components designed with height -13
+
+const char* const bHint =
+    "half length of the shortest side of the circular trapezoid (0 triangle ... 1 square)";
+const char* const ratioHint =
+    "The ratio between the largest and the large radii (1 circle ... infinite - squash)";
+const char* const distanceHint =
+    "The distance from the top right corner of the geometry, measured on the perimeter";
+const char* const angleHint = "the angle between the trajectory and the local tangent (0...180)";
+
+enum class Size { Exact, GrowsWithText };
+
+struct Placement {
+  const char* window;
+  const char* name;
+  int left, top, width, height;
+  Size size;
+  std::optional<std::string> text;  // caption or field text; none for controls without one
+  std::string hint;
+  int fontPixels;
+  bool bold;
+};
+
+TForm* windowNamed(const std::string& name) {
+  if (name == "Form1") return Form1;
+  if (name == "Form3") return Form3;
+  return nullptr;
+}
+
+std::optional<std::string> shownText(QWidget* widget) {
+  if (auto* label = qobject_cast<TLabel*>(widget)) return label->GetText();
+  if (auto* edit = qobject_cast<TEdit*>(widget)) return edit->GetText();
+  if (auto* button = qobject_cast<TButton*>(widget)) return button->GetText();
+  if (auto* box = qobject_cast<TCheckBox*>(widget)) return box->GetText();
+  if (auto* combo = qobject_cast<TComboBox*>(widget)) return combo->GetText();
+  return std::nullopt;
+}
+
+void PrintTo(const Placement& p, std::ostream* out) {
+  *out << p.window << '.' << p.name;
+}
+
+class ComponentPlacement : public ::testing::TestWithParam<Placement> {};
+
+TEST_P(ComponentPlacement, SitsAndReadsAsDesigned) {
+  const Placement& p = GetParam();
+  TForm* window = windowNamed(p.window);
+  ASSERT_NE(window, nullptr);
+  auto* widget = window->findChild<QWidget*>(QString::fromLatin1(p.name), Qt::FindDirectChildrenOnly);
+  ASSERT_NE(widget, nullptr) << p.window << "." << p.name << " is missing";
+
+  EXPECT_EQ(widget->pos(), QPoint(p.left, p.top));
+  if (p.size == Size::Exact) {
+    EXPECT_EQ(widget->size(), QSize(p.width, p.height));
+  } else {
+    EXPECT_GE(widget->width(), p.width);
+    EXPECT_GE(widget->height(), p.height);
+  }
+  EXPECT_EQ(shownText(widget), p.text);
+  EXPECT_EQ(widget->toolTip().toStdString(), p.hint);
+  EXPECT_EQ(widget->font().pixelSize(), p.fontPixels);
+  EXPECT_EQ(widget->font().bold(), p.bold);
+}
+
+const std::string label1Prompt =
+    "    Parameter of the circular               trapezoid            (0-triangle ...1-square)";
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, ComponentPlacement,
+    ::testing::Values(
+        Placement{"Form1", "Label1", 8, 176, 201, 145, Size::Exact, label1Prompt, "", largeFont, true},
+        Placement{"Form1", "Label2", 24, 8, 17, 16, Size::GrowsWithText, "b : ", bHint, largeFont, false},
+        Placement{"Form1", "Label4", 8, 35, 39, 16, Size::GrowsWithText, "R8/R :", ratioHint, largeFont,
+                  false},
+        Placement{"Form1", "Label5", 0, 62, 57, 16, Size::GrowsWithText, "distance :", distanceHint,
+                  largeFont, false},
+        Placement{"Form1", "Label6", 16, 89, 40, 16, Size::GrowsWithText, "angle :", angleHint, largeFont,
+                  false},
+        Placement{"Form1", "Label7", 8, 116, 39, 16, Size::GrowsWithText, "repeat", "", largeFont, false},
+        Placement{"Form1", "Label8", 8, 408, 209, 17, Size::Exact, "", "", largeFont, false},
+        Placement{"Form1", "faziskep", 224, 8, 794, 681, Size::Exact, std::nullopt, "", windowFont, false},
+        Placement{"Form1", "vazlat", 8, 424, 209, 241, Size::Exact, std::nullopt, "", windowFont, false},
+        Placement{"Form1", "Label3", 104, 118, 65, 17, Size::Exact, "x1000 times", "", windowFont, false},
+        Placement{"Form1", "Label10", 8, 672, 63, 16, Size::GrowsWithText, "short sigth:", "", largeFont,
+                  false},
+        Placement{"Form1", "Label11", 8, 320, 201, 41, Size::Exact, "", "", windowFont, true},
+        Placement{"Form1", "Label9", 8, 392, 209, 17, Size::Exact, "", "", windowFont, false},
+        Placement{"Form1", "Label12", 8, 408, 3, 13, Size::GrowsWithText, "", "", windowFont, false},
+        Placement{"Form1", "Edit1", 56, 8, 105, 21, Size::Exact, "", bHint, windowFont, false},
+        Placement{"Form1", "Edit2", 56, 35, 105, 21, Size::Exact, "", ratioHint, windowFont, false},
+        Placement{"Form1", "Button1", 168, 116, 49, 22, Size::Exact, "go", "", windowFont, false},
+        Placement{"Form1", "Edit3", 56, 62, 105, 21, Size::Exact, "", distanceHint, windowFont, false},
+        Placement{"Form1", "Edit4", 56, 89, 105, 21, Size::Exact, "", angleHint, windowFont, false},
+        Placement{"Form1", "Edit5", 56, 116, 49, 21, Size::Exact, "", "", windowFont, false},
+        Placement{"Form1", "ProgressBar1", 0, 696, 1020, 17, Size::Exact, std::nullopt, "", windowFont,
+                  false},
+        Placement{"Form1", "CheckBox3", 168, 8, 49, 25, Size::Exact, "grid", "", windowFont, false},
+        Placement{"Form1", "ComboBox1", 62, 365, 49, 21, Size::Exact, "small", "Pontméret", windowFont,
+                  false},
+        Placement{"Form1", "ColorBox1", 115, 365, 38, 22, Size::Exact, std::nullopt, "", 1, false},
+        Placement{"Form1", "kovetes", 72, 670, 57, 21, Size::Exact, "0", "", windowFont, false},
+        Placement{"Form1", "Button2", 160, 363, 57, 25, Size::Exact, "load", "", windowFont, false},
+        Placement{"Form1", "Button4", 6, 363, 49, 25, Size::Exact, "clear", "", windowFont, false},
+        Placement{"Form1", "TrackBar1", 184, 26, 33, 79, Size::Exact, std::nullopt, "\"érzékenység\"",
+                  windowFont, false},
+        Placement{"Form1", "Edit6", 160, 648, 57, 21, Size::Exact, "0", "periódus?", windowFont, false},
+        Placement{"Form1", "CheckBox4", 13, 140, 188, 17, Size::Exact, "Lg(Tr) graph to Ljapunov exponent",
+                  "", windowFont, false}));
+
+INSTANTIATE_TEST_SUITE_P(
+    LyapunovWindow, ComponentPlacement,
+    ::testing::Values(
+        Placement{"Form3", "Image1", 8, 16, 409, 337, Size::Exact, std::nullopt, "", windowFont, false},
+        Placement{"Form3", "Label1", 88, 380, 44, 13, Size::GrowsWithText, "blocksize", "", windowFont,
+                  false},
+        Placement{"Form3", "Label2", 176, 380, 56, 13, Size::GrowsWithText, "# of blocks:", "", windowFont,
+                  false},
+        Placement{"Form3", "Label3", 10, 380, 26, 13, Size::GrowsWithText, "Ymax", "", windowFont, false},
+        Placement{"Form3", "Label4", 16, 24, 49, 13, Size::GrowsWithText, "lg(Tr)max: ", "", windowFont,
+                  false},
+        Placement{"Form3", "Button2", 280, 376, 65, 25, Size::Exact, "fit linear", "", largeFont, true},
+        Placement{"Form3", "Edit1", 136, 378, 33, 21, Size::Exact, "500", "", windowFont, false},
+        Placement{"Form3", "Edit2", 240, 378, 33, 21, Size::Exact, "100", "", windowFont, false},
+        Placement{"Form3", "Edit3", 40, 378, 41, 21, Size::Exact, "40000", "", windowFont, false},
+        Placement{"Form3", "TrackBar1", 8, 0, 409, 17, Size::Exact, std::nullopt, "", windowFont, false},
+        Placement{"Form3", "TrackBar2", 8, 352, 409, 17, Size::Exact, std::nullopt, "", windowFont, false},
+        Placement{"Form3", "Edit4", 16, 78, 80, 20, Size::Exact, "", "", windowFont, false},
+        Placement{"Form3", "Button1", 352, 376, 65, 25, Size::Exact, "write", "", windowFont, false},
+        Placement{"Form3", "Edit5", 16, 112, 25, 21, Size::Exact, "0", "", windowFont, false}));
+
+struct SliderDefaults {
+  const char* window;
+  const char* name;
+  Qt::Orientation orientation;
+  int min, max, position, frequency;
+  QSlider::TickPosition ticks;
+};
+
+void PrintTo(const SliderDefaults& d, std::ostream* out) {
+  *out << d.window << '.' << d.name;
+}
+
+class SliderRange : public ::testing::TestWithParam<SliderDefaults> {};
+
+TEST_P(SliderRange, StartsWithItsDesignedRange) {
+  const SliderDefaults& d = GetParam();
+  auto* bar = windowNamed(d.window)->findChild<TTrackBar*>(QString::fromLatin1(d.name));
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->orientation(), d.orientation);
+  EXPECT_EQ(bar->Min(), d.min);
+  EXPECT_EQ(bar->Max(), d.max);
+  EXPECT_EQ(bar->Position(), d.position);
+  EXPECT_EQ(bar->Frequency(), d.frequency);
+  EXPECT_EQ(bar->tickPosition(), d.ticks);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllWindows, SliderRange,
+                         ::testing::Values(SliderDefaults{"Form1", "TrackBar1", Qt::Vertical, -100, 10, -50,
+                                                          1, QSlider::TicksRight},
+                                           SliderDefaults{"Form3", "TrackBar1", Qt::Horizontal, 0, 400, 400,
+                                                          4, QSlider::TicksBelow},
+                                           SliderDefaults{"Form3", "TrackBar2", Qt::Horizontal, 0, 400, 0, 4,
+                                                          QSlider::TicksAbove}));
+
+TEST(MainWindowDefaults, ListsAndBoxesStartAsDesigned) {
+  EXPECT_EQ(Form1->ProgressBar1->Min(), 0);
+  EXPECT_EQ(Form1->ProgressBar1->Max(), 1000);
+  EXPECT_EQ(Form1->ProgressBar1->Position(), 0);
+  EXPECT_TRUE(Form1->CheckBox3->Checked());
+  EXPECT_FALSE(Form1->CheckBox4->Checked());
+
+  ASSERT_EQ(Form1->ComboBox1->count(), 2);
+  EXPECT_EQ(Form1->ComboBox1->itemText(1).toStdString(), "big");
+  EXPECT_EQ(Form1->ComboBox1->ItemIndex(), 0);
+
+  ASSERT_EQ(Form1->kovetes->count(), 33);
+  for (int i = 0; i < Form1->kovetes->count(); ++i) {
+    EXPECT_EQ(Form1->kovetes->itemText(i).toStdString(), std::to_string(i));
+  }
+  EXPECT_EQ(Form1->ColorBox1->Selected(), clBlack);
+}
+
+// The focus visits the fields in their designed tab order.
+TEST(MainWindowDefaults, TabOrderFollowsTheLayout) {
+  const std::vector<QWidget*> designed = {
+      Form1->Edit1,   Form1->Edit2,     Form1->Edit3,     Form1->Edit4,     Form1->Edit5,
+      Form1->Button1, Form1->CheckBox3, Form1->ComboBox1, Form1->ColorBox1, Form1->kovetes,
+      Form1->Button2, Form1->Button4,   Form1->TrackBar1, Form1->Edit6,     Form1->CheckBox4};
+  std::vector<QWidget*> visited;
+  QWidget* widget = Form1->Edit1;
+  do {
+    if (std::find(designed.begin(), designed.end(), widget) != designed.end()) visited.push_back(widget);
+    widget = widget->nextInFocusChain();
+  } while (widget != Form1->Edit1 && visited.size() < designed.size());
+  EXPECT_EQ(visited, designed);
+}
+
+TEST(LyapunovWindowDefaults, TabOrderFollowsTheLayout) {
+  const std::vector<QWidget*> designed = {Form3->Button2, Form3->Edit1,     Form3->Edit2,
+                                          Form3->Edit3,   Form3->TrackBar1, Form3->TrackBar2,
+                                          Form3->Edit4,   Form3->Button1,   Form3->Edit5};
+  std::vector<QWidget*> visited;
+  QWidget* widget = Form3->Button2;
+  do {
+    if (std::find(designed.begin(), designed.end(), widget) != designed.end()) visited.push_back(widget);
+    widget = widget->nextInFocusChain();
+  } while (widget != Form3->Button2 && visited.size() < designed.size());
+  EXPECT_EQ(visited, designed);
+}
+
+// Where two components overlap, the later one in the layout lies on top.
+TEST(MainWindowDefaults, LaterComponentsLieOnTop) {
+  const QObjectList& stacking = Form1->children();
+  EXPECT_GT(stacking.indexOf(Form1->Label12), stacking.indexOf(Form1->Label8));
+  EXPECT_EQ(Form1->childAt(9, 409), Form1->Label12);
+  EXPECT_EQ(Form1->childAt(20, 409), Form1->Label8);
+  // Edit6 reaches into the sketch's lower right corner.
+  EXPECT_EQ(Form1->childAt(200, 660), Form1->Edit6);
+}
+
+TEST(WindowFrames, MainWindowHasAFixedClientAreaCentredOnTheScreen) {
+  EXPECT_EQ(Form1->GetText(), "Trapezola    (Beta version)");
+  EXPECT_EQ(Form1->size(), QSize(1020, 710));
+  EXPECT_EQ(Form1->minimumSize(), Form1->maximumSize());
+  const QRect screen = Form1->screen()->availableGeometry();
+  // Integer halving may put the centre half a pixel off on odd sizes.
+  EXPECT_LE((Form1->frameGeometry().center() - screen.center()).manhattanLength(), 2);
+}
+
+TEST(WindowFrames, LyapunovWindowHasItsOuterSizeAndStaysOnTop) {
+  EXPECT_EQ(Form3->GetText(), "Ljapunov-exponent");
+  EXPECT_EQ(Form3->frameGeometry().topLeft(), QPoint(502, 112));
+  EXPECT_TRUE(Form3->windowFlags() & Qt::WindowStaysOnTopHint);
+  // Without a frame (the test platform draws none) the outer size is the client area.
+  EXPECT_EQ(Form3->frameGeometry().size(), QSize(434, 439));
+}
+
+TEST(WindowFrames, AuxiliaryWindowIsEmpty) {
+  EXPECT_EQ(Form2->GetText(), "Form2");
+  EXPECT_EQ(Form2->frameGeometry(), QRect(49, 57, 814, 587));
+  EXPECT_TRUE(Form2->findChildren<QWidget*>().isEmpty());
+}
+
+}  // namespace
+}  // namespace trapezola

@@ -1,0 +1,49 @@
+#include "ui/toolkit/open_picture_dialog.h"
+
+#include <QFileDialog>
+#include <QImageReader>
+#include <QStringList>
+
+#include "ui/toolkit/widget_support.h"
+
+namespace trapezola::toolkit {
+
+namespace {
+
+std::optional<std::string> askWithFileDialog(QWidget* owner, const std::string& start,
+                                             const std::string& filter) {
+  const QString chosen =
+      QFileDialog::getOpenFileName(owner, QObject::tr("Open"), qtText(start), qtText(filter));
+  if (chosen.isEmpty()) return std::nullopt;
+  return stdText(chosen);
+}
+
+}  // namespace
+
+std::function<std::optional<std::string>(QWidget*, const std::string&, const std::string&)>
+    TOpenPictureDialog::fileChooser = askWithFileDialog;
+
+std::string TOpenPictureDialog::pictureFilter() {
+  QStringList patterns;
+  QStringList entries;
+  for (const QByteArray& format : QImageReader::supportedImageFormats()) {
+    const QString suffix = QString::fromLatin1(format).toLower();
+    patterns << QStringLiteral("*.") + suffix;
+    entries << suffix.toUpper() + QStringLiteral(" (*.") + suffix + QStringLiteral(")");
+  }
+  QStringList all;
+  all << QObject::tr("All pictures") + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+             QStringLiteral(")");
+  all << entries;
+  return stdText(all.join(QStringLiteral(";;")));
+}
+
+bool TOpenPictureDialog::Execute() {
+  if (!fileChooser) return false;
+  const std::optional<std::string> chosen = fileChooser(owner_, FileName, pictureFilter());
+  if (!chosen) return false;
+  FileName = *chosen;
+  return true;
+}
+
+}  // namespace trapezola::toolkit

@@ -1,0 +1,36 @@
+// The picture-open dialog. Execute asks for a file among the picture formats
+// that can be loaded; FileName keeps the last chosen path, and a cancelled
+// dialog leaves it as it was.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace trapezola::toolkit {
+
+class TOpenPictureDialog {
+ public:
+  explicit TOpenPictureDialog(QWidget* owner) : owner_(owner) {}
+
+  // True when a file was chosen.
+  bool Execute();
+
+  std::string FileName;
+
+  // Asks for a file, starting from the given path, with the given name filter;
+  // no value means cancelled. The default opens a file dialog; tests replace it.
+  static std::function<std::optional<std::string>(QWidget* owner, const std::string& start,
+                                                  const std::string& filter)>
+      fileChooser;
+
+  // "All pictures (*.jpg *.jpeg ...)" and one entry per format Qt can read.
+  static std::string pictureFilter();
+
+ private:
+  QWidget* owner_;
+};
+
+}  // namespace trapezola::toolkit

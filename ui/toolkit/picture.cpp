@@ -1,0 +1,33 @@
+#include "ui/toolkit/picture.h"
+
+#include <QImage>
+#include <QImageReader>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "ui/toolkit/conversions.h"
+#include "ui/toolkit/widget_support.h"
+
+namespace trapezola::toolkit {
+
+void TPicture::LoadFromFile(const std::string& fileName) {
+  if (fileName.empty()) throw Exception("Cannot load a picture: no file name was given");
+  QImageReader reader(qtText(fileName));
+  const QImage decoded = reader.read();
+  if (decoded.isNull()) {
+    throw Exception("Cannot load the picture \"" + fileName + "\": " + stdText(reader.errorString()));
+  }
+  const QImage rgb = decoded.convertToFormat(QImage::Format_RGB32);
+  const int width = rgb.width();
+  const int height = rgb.height();
+  // QImage may pad its rows; the canvas wants them back to back.
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
+                rgb.constScanLine(y), static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+  }
+  canvas_.assign(width, height, pixels.data());
+}
+
+}  // namespace trapezola::toolkit

@@ -1,0 +1,38 @@
+// Small bridges between the toolkit's conventions and Qt's, shared by the controls.
+//
+// Texts are UTF-8 std::string on the program's side. Colours are TColor
+// 0x00BBGGRR. A font height follows the classic rule: a negative height is the
+// character height in pixels (-13 is 10-point text at 96 dpi), a positive one the
+// cell height including the internal leading.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <string>
+
+#include "ui/toolkit/canvas.h"
+
+class QWidget;
+
+namespace trapezola::toolkit {
+
+inline QString qtText(const std::string& text) {
+  return QString::fromStdString(text);
+}
+inline std::string stdText(const QString& text) {
+  return text.toStdString();
+}
+
+QColor qtColor(TColor color);
+TColor colorFromQt(const QColor& color);
+
+// The windows were laid out for "MS Sans Serif"; these families have close metrics,
+// and the platform's default font stands in when none of them is installed.
+QStringList windowFontFamilies();
+
+// Sets the widget's font to the window family at the given classic height.
+void setFontHeight(QWidget* widget, int height, bool bold = false);
+void setBackgroundColor(QWidget* widget, TColor color);
+void setTextColor(QWidget* widget, TColor color);
+
+}  // namespace trapezola::toolkit
