@@ -204,32 +204,27 @@ TEST(MainWindowDefaults, ListsAndBoxesStartAsDesigned) {
   EXPECT_EQ(Form1->ColorBox1->Selected(), clBlack);
 }
 
-// The focus visits the fields in their designed tab order.
-TEST(MainWindowDefaults, TabOrderFollowsTheLayout) {
-  const std::vector<QWidget*> designed = {
-      Form1->Edit1,   Form1->Edit2,     Form1->Edit3,     Form1->Edit4,     Form1->Edit5,
-      Form1->Button1, Form1->CheckBox3, Form1->ComboBox1, Form1->ColorBox1, Form1->kovetes,
-      Form1->Button2, Form1->Button4,   Form1->TrackBar1, Form1->Edit6,     Form1->CheckBox4};
+// The designed controls in the order the focus chain visits them from the first.
+std::vector<QWidget*> focusOrder(const std::vector<QWidget*>& designed) {
   std::vector<QWidget*> visited;
-  QWidget* widget = Form1->Edit1;
+  QWidget* widget = designed.front();
   do {
     if (std::find(designed.begin(), designed.end(), widget) != designed.end()) visited.push_back(widget);
     widget = widget->nextInFocusChain();
-  } while (widget != Form1->Edit1 && visited.size() < designed.size());
-  EXPECT_EQ(visited, designed);
+  } while (widget != designed.front() && visited.size() < designed.size());
+  return visited;
 }
 
-TEST(LyapunovWindowDefaults, TabOrderFollowsTheLayout) {
-  const std::vector<QWidget*> designed = {Form3->Button2, Form3->Edit1,     Form3->Edit2,
+TEST(TabOrder, FollowsTheLayoutInBothWindows) {
+  const std::vector<QWidget*> main = {Form1->Edit1,     Form1->Edit2,   Form1->Edit3,     Form1->Edit4,
+                                      Form1->Edit5,     Form1->Button1, Form1->CheckBox3, Form1->ComboBox1,
+                                      Form1->ColorBox1, Form1->kovetes, Form1->Button2,   Form1->Button4,
+                                      Form1->TrackBar1, Form1->Edit6,   Form1->CheckBox4};
+  EXPECT_EQ(focusOrder(main), main);
+  const std::vector<QWidget*> lyapunov = {Form3->Button2, Form3->Edit1,     Form3->Edit2,
                                           Form3->Edit3,   Form3->TrackBar1, Form3->TrackBar2,
                                           Form3->Edit4,   Form3->Button1,   Form3->Edit5};
-  std::vector<QWidget*> visited;
-  QWidget* widget = Form3->Button2;
-  do {
-    if (std::find(designed.begin(), designed.end(), widget) != designed.end()) visited.push_back(widget);
-    widget = widget->nextInFocusChain();
-  } while (widget != Form3->Button2 && visited.size() < designed.size());
-  EXPECT_EQ(visited, designed);
+  EXPECT_EQ(focusOrder(lyapunov), lyapunov);
 }
 
 // Where two components overlap, the later one in the layout lies on top.
