@@ -1,8 +1,13 @@
 // "clear" (Button4): empties the portrait and resets the phase window.
+#include "ui/main_window/phase_portrait.h"
 #include "ui/main_window/tform1.h"
 
 namespace trapezola {
 
-void TForm1::Button4Click() {}
+void TForm1::Button4Click() {
+  // The portrait's picture is always the canvas's bitmap here, so there is
+  // nothing to convert before clearing.
+  clearPortrait(*faziskep->Canvas, ColorBox1->Selected());
+}
 
 }  // namespace trapezola

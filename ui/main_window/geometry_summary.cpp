@@ -29,4 +29,16 @@ std::string buildGeometrySummary(const TableGeometryRecord& table) {
   return text;
 }
 
+std::string buildDistancePrompt(const TableGeometryRecord& table) {
+  const auto perimeterText = [](double value) { return FloatToStrF(value, toolkit::ffGeneral, 7, 5); };
+  std::string text;
+  if (table.b == 1.0) text = "delta=" + radiusText(table.delta * 180 / pi) + " degree\n";
+  text += "r=" + radiusText(table.radiusTop) + "  R8=" + radiusText(table.radiusSide) +
+          "  R=" + radiusText(table.radiusBottom);
+  text += "\n\nDistance from the first corner?\n(0 . . " + perimeterText(table.s1) + " . . " +
+          perimeterText(table.s2) + " . . " + perimeterText(table.s3) + " . . " + perimeterText(table.s4) +
+          ")";
+  return text;
+}
+
 }  // namespace trapezola

@@ -1,10 +1,35 @@
 // The pointer read-out over the portrait and the corner forecast of a left click.
+#include "core/geometry/table_geometry.h"
+#include "ui/main_window/main_window_state.h"
+#include "ui/main_window/pointer_readout.h"
 #include "ui/main_window/tform1.h"
+#include "ui/toolkit/conversions.h"
 
 namespace trapezola {
 
-void TForm1::faziskepMouseMove(toolkit::TShiftState, int, int) {}
+namespace {
 
-void TForm1::faziskepClick() {}
+std::string readoutNumber(double v) {
+  return toolkit::FloatToStrF(v, toolkit::ffGeneral, 7, 5);
+}
+
+}  // namespace
+
+void TForm1::faziskepMouseMove(toolkit::TShiftState, int X, int Y) {
+  if (!pointerReadoutActive(X, Y)) return;
+  hoverAt(X, Y);
+  Label8->SetText("dist:  " + readoutNumber(HoverPoint.s) +
+                  "  angle:  " + readoutNumber(HoverPoint.phi * 180 / pi));
+  drawHoverSketch(*vazlat->Canvas, [this] { return kovetes->ItemIndex(); });
+  Label9->SetText("x: " + readoutNumber(HoverPoint.x) + "     y: " + readoutNumber(HoverPoint.y));
+}
+
+void TForm1::faziskepClick() {
+  // Before the first go or load there is no launched table to bounce on.
+  if (runCount < 1) return;
+  const int k = forecastCornerApproach(-TrackBar1->Position() * 0.001);
+  Label11->SetText(k == forecastLimit ? "won't approach any corners in a while"
+                                      : "closest corner is in: " + toolkit::IntToStr(k) + "steps");
+}
 
 }  // namespace trapezola

@@ -1,13 +1,47 @@
 // The table fields: leaving b (Edit1) or R8/R (Edit2), and typing in R8/R. Leaving
 // R8/R rebuilds the table, shows its radii and corners and sketches it on vazlat.
+#include <cmath>
+
+#include "core/geometry/table_geometry.h"
+#include "ui/main_window/geometry_summary.h"
+#include "ui/main_window/main_window_state.h"
+#include "ui/main_window/table_sketch.h"
 #include "ui/main_window/tform1.h"
+#include "ui/toolkit/conversions.h"
 
 namespace trapezola {
 
-void TForm1::Edit1Exit() {}
+void TForm1::Edit1Exit() {
+  // Provisional until the next build: a pointer move before it derives the side
+  // tilt from this theta.
+  TableGeometry.height = 4 * enteredB / (std::pow(enteredB, 2) + 1);
+  TableGeometry.theta = 2 * std::atan(enteredB);
+  parameterPrompt = parameterPromptText;
+  Edit2->SetHint(parameterPrompt);
+  Label1->SetText(parameterPrompt);
+}
 
+// A new ratio takes effect when the field is left or a run is set up.
 void TForm1::Edit2Change() {}
 
-void TForm1::Edit2Exit() {}
+void TForm1::Edit2Exit() {
+  ResumeState = ResumeStateRecord{};
+  Button1->SetText("go");
+  // Both fields are converted before the table changes, so a bad text leaves
+  // the previous table whole.
+  const double b = toolkit::StrToFloat(Edit1->GetText());
+  const double rr = toolkit::StrToFloat(Edit2->GetText());
+  buildGeometry(b, rr);
+  ProgressBar1->SetPosition(0);
+
+  geometrySummary = buildDistancePrompt(TableGeometry);
+  Edit3->SetHint(geometrySummary);
+  Label1->SetText(geometrySummary);
+
+  vazlat->Refresh();
+  toolkit::TCanvas& sketch = *vazlat->Canvas;
+  drawTableOutline(sketch);
+  sketch.Pen->Color = toolkit::clBlack;
+}
 
 }  // namespace trapezola

@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace trapezola::toolkit {
 
@@ -68,42 +67,17 @@ void TImage::Refresh() {
 }
 
 void TImage::showCanvasChanges() {
-  if (canvas_.generation() == shownGeneration_ && canvas_.width() == shownWidth_ &&
-      canvas_.height() == shownHeight_) {
-    return;
-  }
-  shownGeneration_ = canvas_.generation();
-  const int width = canvas_.width();
-  const int height = canvas_.height();
-  const std::uint32_t* pixels = canvas_.bits();
-  const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  if (width != shownWidth_ || height != shownHeight_) {
-    shown_.assign(pixels, pixels + count);
-    shownWidth_ = width;
-    shownHeight_ = height;
+  // A new picture may change the size; everything is then shown afresh.
+  if (canvas_.width() != shownWidth_ || canvas_.height() != shownHeight_) {
+    shownWidth_ = canvas_.width();
+    shownHeight_ = canvas_.height();
+    canvas_.takeDirtyRect();
     update();
     return;
   }
-  const std::size_t rowWords = static_cast<std::size_t>(width);
-  int top = -1;
-  int bottom = -1;
-  int left = width;
-  int right = -1;
-  for (int y = 0; y < height; ++y) {
-    const std::uint32_t* now = pixels + static_cast<std::size_t>(y) * rowWords;
-    std::uint32_t* before = shown_.data() + static_cast<std::size_t>(y) * rowWords;
-    if (std::memcmp(now, before, rowWords * sizeof(std::uint32_t)) == 0) continue;
-    if (top < 0) top = y;
-    bottom = y;
-    int x = 0;
-    while (now[x] == before[x]) ++x;
-    left = std::min(left, x);
-    x = width - 1;
-    while (now[x] == before[x]) --x;
-    right = std::max(right, x);
-    std::memcpy(before, now, rowWords * sizeof(std::uint32_t));
-  }
-  if (top >= 0) update(QRect(QPoint(left, top), QPoint(right, bottom)));
+  const TRect dirty = canvas_.takeDirtyRect();
+  if (!dirty.isEmpty())
+    update(QRect(dirty.Left, dirty.Top, dirty.Right - dirty.Left, dirty.Bottom - dirty.Top));
 }
 
 void TImage::paintEvent(QPaintEvent* event) {

@@ -55,11 +55,9 @@ class TImage : public QWidget {
 
   TCanvas canvas_;
   TPicture picture_{canvas_};
-  // The canvas as last scheduled for display, to find the changed rectangle.
-  std::vector<std::uint32_t> shown_;
+  // The canvas size last shown: a loaded picture can change it.
   int shownWidth_ = 0;
   int shownHeight_ = 0;
-  std::uint64_t shownGeneration_ = 0;
   // Set by a left press; a release clicks only after such a press, never after
   // the press of a double click.
   bool clickPending_ = false;

@@ -1,0 +1,225 @@
+// "go", continue, the double click and "clear", driven through the real window:
+// fresh against continued runs, the labels they write, the mended gestures
+// before any run, the all-or-nothing rebuild, and that trapezola-cli render
+// draws exactly the window's portrait.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <string>
+
+#include "core/dynamics/bounce.h"
+#include "core/geometry/ball_state.h"
+#include "core/geometry/boundary.h"
+#include "core/geometry/phase_window.h"
+#include "core/geometry/table_geometry.h"
+#include "ui/main_window/main_window_state.h"
+#include "ui/main_window/phase_portrait.h"
+#include "ui/main_window/run_progress.h"
+#include "ui/main_window/tform1.h"
+#include "ui_test_support.h"
+
+namespace trapezola {
+namespace {
+
+using testing::ReportedErrors;
+using testing::SharedStateGuard;
+
+// Every test starts from the program's start values and a white portrait.
+class OrbitHandlers : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TableGeometry = TableGeometryRecord{};
+    BallState = BallStateRecord{};
+    PhaseWindow = PhaseWindowRecord{};
+    ResumeState = ResumeStateRecord{};
+    HoverPoint = HoverPointRecord{};
+    runCount = 0;
+    Form1->faziskep->Canvas->Brush->Color = toolkit::clWhite;
+    Form1->faziskep->Canvas->FillRect(0, 0, portraitWidth, portraitHeight);
+    Form1->ComboBox1->SetItemIndex(0);
+    Form1->ColorBox1->SetSelected(toolkit::clBlack);
+    Form1->CheckBox3->SetChecked(true);
+    Form1->Button1->SetText("go");
+  }
+  void TearDown() override {
+    runCount = 0;
+    HoverPoint = HoverPointRecord{};
+  }
+
+  static void fillFields(const char* b, const char* rr, const char* distance, const char* angle,
+                         const char* repeat) {
+    Form1->Edit1->SetText(b);
+    Form1->Edit2->SetText(rr);
+    Form1->Edit3->SetText(distance);
+    Form1->Edit4->SetText(angle);
+    Form1->Edit5->SetText(repeat);
+  }
+
+  // Where n bounces from a fresh launch of the fields end.
+  static BallStateRecord bouncesFromFields(double b, double rr, double s, double angle, int n) {
+    const BallStateRecord savedBall = BallState;
+    const PhaseWindowRecord savedWindow = PhaseWindow;
+    setupTable(b, rr, s, angle, 1);
+    launch();
+    for (int i = 0; i < n; ++i) bounce();
+    const BallStateRecord end = BallState;
+    BallState = savedBall;
+    PhaseWindow = savedWindow;
+    return end;
+  }
+
+  SharedStateGuard state_;
+};
+
+TEST_F(OrbitHandlers, GoThenGoContinuesTheOrbit) {
+  fillFields("0.5", "2", "0.7", "60", "1");
+  const BallStateRecord want = bouncesFromFields(0.5, 2, 0.7, 60, 2000);
+  Form1->Button1Click();
+  EXPECT_EQ(Form1->Button1->GetText(), "continue");
+  EXPECT_EQ(Form1->Label8->GetText(), "ready!");
+  EXPECT_EQ(Form1->ProgressBar1->Position(), 1000);
+  Form1->Button1Click();
+  EXPECT_EQ(Form1->Button1->GetText(), "continue");
+  EXPECT_EQ(runCount, 2);
+  EXPECT_EQ(ResumeState.x, want.hitX);
+  EXPECT_EQ(ResumeState.dy, want.newDy);
+}
+
+TEST_F(OrbitHandlers, GoEditGoStartsAfresh) {
+  fillFields("0.5", "2", "0.7", "60", "1");
+  Form1->Button1Click();
+  Form1->Edit4->SetText("61");
+  EXPECT_EQ(Form1->Button1->GetText(), "go");
+  const BallStateRecord want = bouncesFromFields(0.5, 2, 0.7, 61, 1000);
+  Form1->Button1Click();
+  EXPECT_EQ(ResumeState.x, want.hitX);
+  EXPECT_EQ(ResumeState.y, want.hitY);
+}
+
+TEST_F(OrbitHandlers, GoWritesTheSummaryAndTheCorners) {
+  fillFields("1", "2", "0.7", "60", "1");
+  Form1->Button1Click();
+  EXPECT_EQ(
+      Form1->Label1->GetText(),
+      "delta= 63.435 degree\n\nr=1.118  R8=2.2361  R=1.118\n\ncorners: 2.47566 .. 4.549155 .. 7.024815 .. "
+      "9.09831)");
+  EXPECT_EQ(Form1->Label11->GetText(), "1 1 -1 1 -1 -1 1 -1 ");
+  fillFields("0.5", "2", "0.7", "60", "1");
+  Form1->Button1Click();
+  EXPECT_EQ(Form1->Label1->GetText(),
+            "r=0.68853  R8=2.0656  R=1.0328\n\ncorners: 1.119214 .. 3.20695 .. 5.929639 .. 8.017375)");
+  EXPECT_EQ(Form1->Label11->GetText(), "0.5 1.161895 -0.5 1.161895 -1 -0.7745967 1 -0.7745967 ");
+}
+
+TEST_F(OrbitHandlers, DoubleClickRunsTwoThousandAndTwoBouncesForRepeatOne) {
+  fillFields("0.5", "2", "0.7", "60", "1");
+  Form1->Button1Click();
+  // Start the double click from a known state: a fresh placement.
+  setupTable(0.5, 2, 1.3, 47, 1);
+  launch();
+  const BallStateRecord start = BallState;
+  for (int i = 0; i < 2002; ++i) bounce();
+  const BallStateRecord want = BallState;
+  BallState = start;
+  Form1->faziskepDblClick();
+  EXPECT_EQ(ResumeState.x, want.hitX);
+  EXPECT_EQ(ResumeState.dx, want.newDx);
+  EXPECT_EQ(runCount, 1);
+  EXPECT_EQ(Form1->Button1->GetText(), "continue");
+}
+
+TEST_F(OrbitHandlers, GesturesBeforeAnyRunDoNothing) {
+  // The ball stands on no table: a bounce would reach the reflection's fatal
+  // guard and end the program.
+  ReportedErrors errors;
+  Form1->Edit5->SetText("1");
+  Form1->Label11->SetText("before");
+  Form1->faziskepClick();
+  Form1->faziskepDblClick();
+  EXPECT_EQ(Form1->Label11->GetText(), "before");
+  EXPECT_EQ(ResumeState.x, 0);
+  EXPECT_EQ(Form1->faziskep->Canvas->pixel(400, 400), toolkit::clWhite);
+  EXPECT_TRUE(errors.messages.empty());
+}
+
+TEST_F(OrbitHandlers, BadFieldLeavesThePreviousTableWhole) {
+  fillFields("0.5", "2", "0.7", "60", "1");
+  Form1->Button1Click();
+  const TableGeometryRecord before = TableGeometry;
+  ReportedErrors errors;
+  Form1->Edit1->SetText("1");
+  Form1->Edit2->SetText("3");
+  testing::setTextQuietly(Form1->Edit4, "sixty");
+  Form1->Edit3->SetText("0.2");  // resets the resume state, as any start edit does
+  const ResumeStateRecord cleared = ResumeState;
+  Form1->Button1->click();
+  ASSERT_EQ(errors.messages.size(), 1u);
+  EXPECT_NE(errors.messages[0].find("'sixty'"), std::string::npos);
+  EXPECT_EQ(TableGeometry.b, before.b);
+  EXPECT_EQ(TableGeometry.rr, before.rr);
+  EXPECT_EQ(TableGeometry.s4, before.s4);
+  EXPECT_EQ(ResumeState.x, cleared.x);
+  EXPECT_EQ(runCount, 1);
+}
+
+TEST_F(OrbitHandlers, ClearKeepsTheLastColumn) {
+  fillFields("0.5", "2", "0.7", "60", "1");
+  Form1->Button1Click();
+  toolkit::TCanvas& c = *Form1->faziskep->Canvas;
+  c.Brush->Color = toolkit::clBlack;
+  c.FillRect(0, 0, portraitWidth, portraitHeight);
+  Form1->ColorBox1->SetSelected(toolkit::clRed);
+  Form1->Button4Click();
+  EXPECT_EQ(c.pixel(792, 100), toolkit::clWhite);
+  EXPECT_EQ(c.pixel(793, 100), toolkit::clBlack);
+  EXPECT_EQ(c.Pen->Color, toolkit::clRed);
+  EXPECT_EQ(PhaseWindow.sMax, 11.0);
+  EXPECT_EQ(Form1->Button1->GetText(), "continue");  // clear keeps the orbit to continue
+}
+
+TEST_F(OrbitHandlers, RunProgressRepaintsAtMostEveryFiftyMilliseconds) {
+  Form1->ProgressBar1->SetPosition(0);
+  RunProgress progress(*Form1->ProgressBar1, *Form1->faziskep);
+  for (int pass = 0; pass < 60; ++pass) {
+    QThread::msleep(5);
+    progress.passDone();
+  }
+  // 300 ms of passes: about six repaints, never one per pass.
+  EXPECT_GE(progress.repaints(), 3);
+  EXPECT_LE(progress.repaints(), 6);
+  EXPECT_EQ(Form1->ProgressBar1->Position(), 60);
+}
+
+TEST_F(OrbitHandlers, WindowAndRenderDrawTheSamePortrait) {
+  fillFields("0.5", "2", "0.7", "60", "2");
+  Form1->ComboBox1->SetItemIndex(1);
+  Form1->ColorBox1->SetSelected(0xFF0000);
+  Form1->Button1Click();
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString out = dir.filePath("portrait.png");
+  QProcess cli;
+  cli.start(TRAPEZOLA_CLI,
+            {"render", "--b", "0.5", "--rr", "2", "--distance", "0.7", "--angle", "60", "--repeat", "2",
+             "--size", "big", "--colour", QString::number(0xFF0000), "--out", out});
+  ASSERT_TRUE(cli.waitForFinished(60000));
+  ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  QImage rendered(out);
+  ASSERT_EQ(rendered.size(), QSize(portraitWidth, portraitHeight));
+  rendered = rendered.convertToFormat(QImage::Format_RGB32);
+  const toolkit::TCanvas& shown = *Form1->faziskep->Canvas;
+  int differing = 0;
+  for (int y = 0; y < portraitHeight; ++y) {
+    for (int x = 0; x < portraitWidth; ++x) {
+      differing += (rendered.pixel(x, y) | 0xFF000000u) != shown.bits()[y * portraitWidth + x];
+    }
+  }
+  EXPECT_EQ(differing, 0);
+}
+
+}  // namespace
+}  // namespace trapezola

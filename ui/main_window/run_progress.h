@@ -1,0 +1,34 @@
+// Shows a long orbit run as it goes: the progress bar and the portrait are
+// repainted at most every 50 ms while the run holds the user-interface thread.
+// Only paint work is done; no input is processed, so no other handler can start
+// in the middle of a run.
+#pragma once
+
+#include <QElapsedTimer>
+
+#include "ui/main_window/phase_portrait.h"
+#include "ui/toolkit/image.h"
+#include "ui/toolkit/progress_bar.h"
+
+namespace trapezola {
+
+class RunProgress : public PassObserver {
+ public:
+  RunProgress(toolkit::TProgressBar& bar, toolkit::TImage& portrait);
+  ~RunProgress() override;
+  RunProgress(const RunProgress&) = delete;
+  RunProgress& operator=(const RunProgress&) = delete;
+
+  void passDone() override;
+
+  // How often the screen was brought up to date during the run.
+  int repaints() const { return repaints_; }
+
+ private:
+  toolkit::TProgressBar& bar_;
+  toolkit::TImage& portrait_;
+  QElapsedTimer sinceRepaint_;
+  int repaints_ = 0;
+};
+
+}  // namespace trapezola
