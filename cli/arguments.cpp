@@ -6,7 +6,7 @@
 namespace trapezola::cli {
 
 Arguments::Arguments(const std::string& command, int argc, const char* const* argv, int first,
-                     const std::vector<OptionSpec>& specs)
+                     const std::vector<OptionSpec>& options)
     : command_(command) {
   for (int i = first; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -16,12 +16,12 @@ Arguments::Arguments(const std::string& command, int argc, const char* const* ar
     }
     if (arg.rfind("--", 0) != 0) throw UsageError(command_ + ": unexpected argument '" + arg + "'");
     const std::string name = arg.substr(2);
-    const OptionSpec* spec = nullptr;
-    for (const OptionSpec& s : specs) {
-      if (s.name == name) spec = &s;
+    const OptionSpec* option = nullptr;
+    for (const OptionSpec& s : options) {
+      if (s.name == name) option = &s;
     }
-    if (spec == nullptr) throw UsageError(command_ + ": unknown option '" + arg + "'");
-    if (!spec->takesValue) {
+    if (option == nullptr) throw UsageError(command_ + ": unknown option '" + arg + "'");
+    if (!option->takesValue) {
       flags_.insert(name);
       continue;
     }

@@ -27,7 +27,7 @@ class Arguments {
   // Parses argv[first..argc) against the subcommand's options; "--help" is
   // always accepted. Throws UsageError for unknown options and missing values.
   Arguments(const std::string& command, int argc, const char* const* argv, int first,
-            const std::vector<OptionSpec>& specs);
+            const std::vector<OptionSpec>& options);
 
   bool helpRequested() const { return flags_.count("help") != 0; }
   bool has(const std::string& name) const { return values_.count(name) != 0 || flags_.count(name) != 0; }
