@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstdio>
 
 #include "cli/arguments.h"
@@ -21,8 +22,27 @@ constexpr const char* orbitUsage =
     "Sets up the table (0 < b <= 1, RR >= 1) and the start point S on the perimeter\n"
     "(from the top right corner) at DEG degrees against the counter-clockwise\n"
     "tangent, as a fresh \"go\" run does, then performs N bounces (N >= 0).\n"
-    "Prints CSV: bounce,s,phi,arc,x,y,hitDistance for every K-th bounce (K >= 1,\n"
-    "default 1) and for bounce N; 17 significant digits. phi is in radians.\n";
+    "Prints CSV: bounce,s,phi,arc,x,y,hitDistance for the start (bounce 0), every\n"
+    "K-th bounce (K >= 1, default 1) and bounce N; 17 significant digits. phi is in\n"
+    "radians.\n";
+
+void writeOrbitRow(BufferedOutput& out, std::int64_t n, double s, double phi) {
+  const BallStateRecord& ball = BallState;
+  out.integer(n);
+  out.character(',');
+  out.real(s);
+  out.character(',');
+  out.real(phi);
+  out.character(',');
+  out.integer(ball.arc);
+  out.character(',');
+  out.real(ball.x);
+  out.character(',');
+  out.real(ball.y);
+  out.character(',');
+  out.real(ball.hitDistance);
+  out.character('\n');
+}
 
 }  // namespace
 
@@ -31,6 +51,9 @@ void writeOrbit(const OrbitRequest& request, BufferedOutput& out) {
   launch();
   out.text("bounce,s,phi,arc,x,y,hitDistance\n");
   BallStateRecord& ball = BallState;
+  // Bounce 0 is the launch: the start point, its (wrapped) perimeter coordinate
+  // and the start angle; arc is 1 and hitDistance 0, as a launch leaves them.
+  writeOrbitRow(out, 0, ball.startS, std::acos(ball.cosPhi));
   std::int64_t untilRow = request.every;
   for (std::int64_t n = 1; n <= request.bounces; ++n) {
     findHit();
@@ -42,20 +65,7 @@ void writeOrbit(const OrbitRequest& request, BufferedOutput& out) {
     // A countdown instead of n % every keeps the division out of the loop.
     if (--untilRow != 0 && n != request.bounces) continue;
     untilRow = request.every;
-    out.integer(n);
-    out.character(',');
-    out.real(ball.s);
-    out.character(',');
-    out.real(ball.phi);
-    out.character(',');
-    out.integer(ball.arc);
-    out.character(',');
-    out.real(ball.x);
-    out.character(',');
-    out.real(ball.y);
-    out.character(',');
-    out.real(ball.hitDistance);
-    out.character('\n');
+    writeOrbitRow(out, n, ball.s, ball.phi);
   }
 }
 
