@@ -22,4 +22,9 @@ struct LyapunovGraphRecord {
 
 extern LyapunovGraphRecord LyapunovGraph;
 
+// Image1's column of block m and row of value v under the current xStep and
+// yScale, truncated toward zero.
+int graphColumn(double block);
+int graphRow(double value);
+
 }  // namespace trapezola

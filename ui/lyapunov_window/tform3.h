@@ -2,9 +2,14 @@
 // analysis, the fit window chosen with two track bars, and the fitted gradient.
 // It stays above the main window, starts hidden, and closing it only hides it.
 //
-// The handlers live in lyapunov_handlers.cpp.
+// The handlers live in lyapunov_handlers.cpp; the series operations that a
+// periodic-orbit analysis calls, and the axes they share with the handlers, in
+// lyapunov_series.cpp.
 #pragma once
 
+#include <memory>
+
+#include "core/analysis/lgtr_data_file.h"
 #include "ui/toolkit/button.h"
 #include "ui/toolkit/edit.h"
 #include "ui/toolkit/form.h"
@@ -35,6 +40,21 @@ class TForm3 : public toolkit::TForm {
   toolkit::TButton* Button1;
   toolkit::TEdit* Edit5;
 
+  // One lg(Tr) series, in this order: begin, one point per block m = 1 ..
+  // blockCount, end. begin reads the block size and count from Edit1 and Edit2
+  // into LyapunovGraph and draws fresh axes over the old graph; each point goes
+  // to the data file and, with the main window's "Lg(Tr) graph" box ticked, onto
+  // the graph; end shows the maximum, fits the track bars to the block count and
+  // puts the data file in place. Until then the previous file stays as it was.
+  // begin throws toolkit::Exception, changing nothing, when a field is not a
+  // count of at least 1 or the data file cannot be created.
+  void beginLgTrSeries();
+  void addLgTrPoint(int block, double value);
+  void endLgTrSeries();
+
+  // The green axes with their fixed ticks; leaves the pen black.
+  void drawLyapunovAxes();
+
  public slots:
   void Button2Click();
   void Edit3Change();
@@ -44,6 +64,9 @@ class TForm3 : public toolkit::TForm {
 
  private:
   void bindEvents();
+
+  // The series being written; a series begun anew discards an unfinished one.
+  std::unique_ptr<LgTrFileWriter> seriesFile_;
 };
 
 // The Lyapunov window, from start-up until the program ends.

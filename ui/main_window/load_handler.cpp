@@ -1,9 +1,76 @@
 // "load" (Button2): puts a stored portrait back and restores the parameters that
 // its file name carries.
+//
+// The name is read with storedPortraitTexts: b and R8/R go back into their
+// fields, the four window values into the phase window, and the table is rebuilt
+// and launched as a fresh run would launch it.
+#include "core/geometry/boundary.h"
+#include "core/geometry/phase_window.h"
+#include "core/geometry/table_geometry.h"
+#include "ui/main_window/main_window_state.h"
+#include "ui/main_window/stored_portrait_name.h"
 #include "ui/main_window/tform1.h"
+#include "ui/toolkit/conversions.h"
 
 namespace trapezola {
 
-void TForm1::Button2Click() {}
+namespace {
+
+struct StoredPortraitValues {
+  double b, rr, sMax, sMin, phiMax, phiMin;
+};
+
+// In the order the name's fields are read, so the error names the first that
+// fails.
+StoredPortraitValues convert(const StoredPortraitTexts& texts) {
+  using toolkit::StrToFloat;
+  StoredPortraitValues v{};
+  v.b = StrToFloat(texts.b);
+  v.rr = StrToFloat(texts.rr);
+  v.sMax = StrToFloat(texts.sMax);
+  v.sMin = StrToFloat(texts.sMin);
+  v.phiMax = StrToFloat(texts.phiMax);
+  v.phiMin = StrToFloat(texts.phiMin);
+  return v;
+}
+
+std::string loadedNumber(double v) {
+  return toolkit::FloatToStrF(v, toolkit::ffGeneral, 7, 5);
+}
+
+}  // namespace
+
+void TForm1::Button2Click() {
+  // A cancelled dialog keeps the previous choice, so "load" then reloads it.
+  OpenPictureDialog1->Execute();
+  faziskep->Picture->LoadFromFile(OpenPictureDialog1->FileName);
+
+  // The whole name is converted before the program's state changes: a name
+  // that stops half way would leave the read-out and the right-button gestures
+  // enabled on a table that was never built or launched.
+  const StoredPortraitTexts texts = storedPortraitTexts(OpenPictureDialog1->FileName);
+  const StoredPortraitValues values = convert(texts);
+
+  runCount = 2;
+  enteredB = values.b;
+  Edit1->SetText(texts.b);
+  TableGeometry.rr = values.rr;
+  Edit2->SetText(texts.rr);
+  PhaseWindowRecord& w = PhaseWindow;
+  w.sMax = values.sMax;
+  w.sMin = values.sMin;
+  w.phiMax = values.phiMax;
+  w.phiMin = values.phiMin;
+
+  // The table comes from the fields, as every rebuild does; they hold the
+  // texts just converted.
+  const double b = toolkit::StrToFloat(Edit1->GetText());
+  buildGeometry(b, toolkit::StrToFloat(Edit2->GetText()));
+  w.scaleS = plotAreaWidth / (w.sMax - w.sMin);
+  w.scalePhi = plotAreaHeight / (w.phiMax - w.phiMin);
+  launch();
+  ProgressBar1->SetPosition(0);
+  Label11->SetText("loaded:\nB= " + loadedNumber(enteredB) + "  erperer= " + loadedNumber(TableGeometry.rr));
+}
 
 }  // namespace trapezola

@@ -1,0 +1,336 @@
+// The right-button gestures on the portrait: a drag zooms into its rectangle
+// and replays the hovered orbit, a click analyses the hovered orbit and sends
+// its lg(Tr) series to the Lyapunov window and the data file.
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analysis_test_support.h"
+#include "core/analysis/lgtr_data_file.h"
+#include "core/geometry/ball_state.h"
+#include "core/geometry/boundary.h"
+#include "core/geometry/phase_window.h"
+#include "core/geometry/table_geometry.h"
+#include "ui/lyapunov_window/lyapunov_graph.h"
+#include "ui/main_window/pointer_readout.h"
+#include "ui/toolkit/conversions.h"
+
+namespace trapezola {
+namespace {
+
+using testing::DataFileInTemporaryFolder;
+using testing::fileText;
+using testing::ReportedErrors;
+using testing::setTextQuietly;
+using testing::WindowStateGuard;
+using toolkit::mbLeft;
+using toolkit::mbMiddle;
+using toolkit::mbRight;
+
+class RightButtonGestures : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dataFile_.valid());
+    PhaseWindow = PhaseWindowRecord{};
+    setTextQuietly(Form1->Edit6, "0");
+    Form1->CheckBox4->SetChecked(false);
+    Form1->TrackBar1->SetPosition(-50);
+    setTextQuietly(Form3->Edit1, "500");
+    setTextQuietly(Form3->Edit2, "100");
+    LyapunovGraph = LyapunovGraphRecord{};
+  }
+
+  // A fresh go run's table and full phase window, without its 1000 passes.
+  static void useTable(double b, double rr, int repeat = 1) {
+    setupTable(b, rr, 0.7, 60, repeat);
+    launch();
+    runCount = 1;
+    pointSize = 2;
+  }
+
+  static void rightDrag(int x0, int y0, int x1, int y1) {
+    Form1->faziskepMouseDown(mbRight, 0, x0, y0);
+    Form1->faziskepMouseUp(mbRight, 0, x1, y1);
+  }
+
+  static std::vector<std::string> words(const std::string& text, char separator) {
+    std::vector<std::string> out;
+    std::string word;
+    std::istringstream in(text);
+    while (std::getline(in, word, separator)) out.push_back(word);
+    return out;
+  }
+
+  WindowStateGuard windows_;
+  DataFileInTemporaryFolder dataFile_;
+};
+
+// ---------------------------------------------------------------------------
+// Zoom
+
+TEST_F(RightButtonGestures, ZoomGivesTheSameWindowInEitherDragDirection) {
+  struct Drag {
+    int x0, y0, x1, y1;
+  };
+  useTable(1, 2);
+  const PhaseWindowRecord full = PhaseWindow;
+  for (const Drag d : {Drag{100, 100, 300, 250}, Drag{300, 250, 100, 100}, Drag{100, 250, 300, 100}}) {
+    PhaseWindow = full;
+    HoverPoint.s = 2.0;
+    HoverPoint.phi = 1.0;
+    rightDrag(d.x0, d.y0, d.x1, d.y1);
+    const PhaseWindowRecord& w = PhaseWindow;
+    // The rectangle's corners read with the window from before the zoom.
+    EXPECT_EQ(w.sMin, full.sMin + (100.0 - 6) / full.scaleS);
+    EXPECT_EQ(w.sMax, full.sMin + (300.0 - 6) / full.scaleS);
+    EXPECT_EQ(w.phiMin, full.phiMax - (250.0 - 9) / full.scalePhi);
+    EXPECT_EQ(w.phiMax, full.phiMax - (100.0 - 9) / full.scalePhi);
+    EXPECT_EQ(w.scaleS, 778 / (w.sMax - w.sMin));
+    EXPECT_EQ(w.scalePhi, 666 / (w.phiMax - w.phiMin));
+    const std::vector<std::string> parts = words(Form1->Label11->GetText(), ' ');
+    ASSERT_EQ(parts.size(), 4u) << Form1->Label11->GetText();
+    EXPECT_EQ(parts[0], toolkit::FloatToStr(w.scaleS));
+    EXPECT_EQ(parts[1], "");
+    EXPECT_EQ(parts[2], "200");
+    EXPECT_EQ(parts[3], toolkit::FloatToStr(w.scalePhi));
+  }
+}
+
+TEST_F(RightButtonGestures, ZoomsComposeInsideTheCurrentWindow) {
+  useTable(1, 2);
+  rightDrag(100, 100, 500, 400);
+  const PhaseWindowRecord first = PhaseWindow;
+  rightDrag(6, 9, 395, 342);
+  // The second rectangle is the top left half of the first window in pixels:
+  // 389 of its 778 columns and 333 of its 666 rows. Tolerance: a few roundings
+  // of numbers of order 10.
+  EXPECT_DOUBLE_EQ(PhaseWindow.sMin, first.sMin);
+  EXPECT_NEAR(PhaseWindow.sMax, first.sMin + (first.sMax - first.sMin) / 2, 1e-12);
+  EXPECT_NEAR(PhaseWindow.phiMin, first.phiMax - (first.phiMax - first.phiMin) / 2, 1e-12);
+  EXPECT_DOUBLE_EQ(PhaseWindow.phiMax, first.phiMax);
+}
+
+TEST_F(RightButtonGestures, ZoomClearsThePortraitAndReplaysTheHoveredOrbit) {
+  useTable(1, 2, 3);
+  toolkit::TCanvas& portrait = *Form1->faziskep->Canvas;
+  portrait.Brush->Color = toolkit::clGreen;
+  portrait.FillRect(0, 0, 794, 681);
+  Form1->ColorBox1->SetSelected(toolkit::clBlue);
+  Form1->ProgressBar1->SetPosition(0);
+  const ResumeStateRecord resume{0.25, -0.5, 0.6, 0.8};
+  ResumeState = resume;
+  // The pointer came to rest on the release point, as it does at a drag's end.
+  hoverAt(500, 400);
+  rightDrag(100, 100, 500, 400);
+
+  EXPECT_EQ(BallState.startS, HoverPoint.s);
+  // Column 793 lies outside the cleared rectangle.
+  EXPECT_EQ(portrait.pixel(793, 300), toolkit::clGreen);
+  EXPECT_EQ(portrait.pixel(0, 0), toolkit::clWhite);
+  int dots = 0;
+  for (int y = 0; y < 681; ++y) {
+    for (int x = 0; x < 793; ++x) {
+      const toolkit::TColor c = portrait.pixel(x, y);
+      if (c == toolkit::clBlue) ++dots;
+      ASSERT_TRUE(c == toolkit::clBlue || c == toolkit::clWhite) << x << ", " << y;
+    }
+  }
+  EXPECT_GT(dots, 0);
+  EXPECT_EQ(Form1->ProgressBar1->Position(), 1000);
+  EXPECT_EQ(runCount, 1);
+  EXPECT_EQ(ResumeState.x, resume.x);
+  EXPECT_EQ(ResumeState.dy, resume.dy);
+}
+
+TEST_F(RightButtonGestures, ReleaseOnThePressRowOrColumnIsAnAnalysis) {
+  useTable(1, 1);
+  HoverPoint.s = 0.7;
+  HoverPoint.phi = pi / 3;
+  const PhaseWindowRecord before = PhaseWindow;
+  for (const auto& [x, y] : {std::pair{100, 250}, std::pair{300, 100}, std::pair{100, 100}}) {
+    Form1->Label11->SetText("");
+    std::filesystem::remove(dataFile_.path());
+    rightDrag(100, 100, x, y);
+    EXPECT_EQ(Form1->Label11->GetText().rfind("period?: 3 ; 3 , 3 , 3\n", 0), 0u) << x << ", " << y;
+    EXPECT_TRUE(std::filesystem::exists(dataFile_.path()));
+    EXPECT_EQ(PhaseWindow.sMax, before.sMax);
+    EXPECT_EQ(PhaseWindow.scalePhi, before.scalePhi);
+  }
+}
+
+TEST_F(RightButtonGestures, OnlyTheRightButtonCounts) {
+  useTable(1, 2);
+  const PhaseWindowRecord before = PhaseWindow;
+  Form1->Label11->SetText("unchanged");
+  for (const toolkit::TMouseButton button : {mbLeft, mbMiddle}) {
+    Form1->faziskepMouseDown(button, 0, 100, 100);
+    Form1->faziskepMouseUp(button, 0, 300, 250);
+    Form1->faziskepMouseDown(button, 0, 100, 100);
+    Form1->faziskepMouseUp(button, 0, 100, 100);
+  }
+  EXPECT_EQ(PhaseWindow.sMin, before.sMin);
+  EXPECT_EQ(PhaseWindow.phiMax, before.phiMax);
+  EXPECT_EQ(Form1->Label11->GetText(), "unchanged");
+  EXPECT_FALSE(std::filesystem::exists(dataFile_.path()));
+}
+
+// Regression: before any go or load the table is unbuilt, and an analysis
+// would bounce on it into the reflection's fatal guard.
+TEST_F(RightButtonGestures, DoNothingBeforeTheFirstRunOrLoad) {
+  TableGeometry = TableGeometryRecord{};
+  BallState = BallStateRecord{};
+  runCount = 0;
+  Form1->Label11->SetText("unchanged");
+  rightDrag(100, 100, 300, 250);
+  rightDrag(100, 100, 100, 100);
+  EXPECT_EQ(PhaseWindow.sMax, PhaseWindowRecord{}.sMax);
+  EXPECT_EQ(PhaseWindow.scaleS, PhaseWindowRecord{}.scaleS);
+  EXPECT_EQ(BallState.x, 0);
+  EXPECT_EQ(BallState.startS, 0);
+  EXPECT_EQ(Form1->Label11->GetText(), "unchanged");
+  EXPECT_FALSE(std::filesystem::exists(dataFile_.path()));
+  EXPECT_FALSE(Form3->isVisible());
+}
+
+// ---------------------------------------------------------------------------
+// Analysis
+
+// In a circle every chord has L = 2 R sin(phi), so three bounces at 60 degrees
+// close the orbit and the monodromy is -I + 3N: trace -2, m11 -7, m22 5.
+// Whether rounding leaves the trace at exactly -2 decides the word; with this
+// table and start |t| ends a little above 2, and the label reads "hiperbolic".
+TEST_F(RightButtonGestures, CircleOrbitOfPeriodThree) {
+  useTable(1, 1);
+  HoverPoint.s = 0.7;
+  HoverPoint.phi = pi / 3;
+  // Blocks of one period: each block product is the monodromy itself.
+  setTextQuietly(Form3->Edit1, "3");
+  setTextQuietly(Form3->Edit2, "20");
+  rightDrag(200, 200, 200, 200);
+  EXPECT_EQ(Form1->Label11->GetText(), "period?: 3 ; 3 , 3 , 3\n-2  hiperbolic\nm11=-7  ;  m22=5");
+  EXPECT_EQ(BallState.startS, 0.7);
+
+  // The products (-I + 3N)^m keep |trace| = 2, so every value is ln 2 to the
+  // file's six decimals.
+  std::istringstream text(fileText(dataFile_.path()));
+  std::string line;
+  int count = 0;
+  while (std::getline(text, line)) {
+    ++count;
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%4i   %20f ", count, 0.693147);
+    EXPECT_EQ(line, expected);
+  }
+  EXPECT_EQ(count, 20);
+  EXPECT_EQ(LyapunovGraph.blockSize, 3);
+  EXPECT_EQ(LyapunovGraph.blockCount, 20);
+  // ln 2 in single precision.
+  EXPECT_NEAR(LyapunovGraph.lgTrMax, std::log(2.0), 1e-7);
+  EXPECT_EQ(Form3->Label4->GetText(), "lg(tr)max: 1");
+}
+
+struct TypedPeriodCase {
+  const char* field;
+  const char* label;  // nullptr: the label keeps its text
+};
+
+void PrintTo(const TypedPeriodCase& c, std::ostream* out) {
+  *out << '"' << c.field << '"';
+}
+
+class TypedPeriod : public RightButtonGestures, public ::testing::WithParamInterface<TypedPeriodCase> {};
+
+// Only the exact text "0" asks for the search; any other whole number is the
+// period. Below 1 the product is the identity; 1000 stands for "not periodic"
+// and computes no matrix.
+TEST_P(TypedPeriod, SetsTheLabel) {
+  useTable(1, 2);
+  HoverPoint.s = 1.3;
+  HoverPoint.phi = 1.1;
+  setTextQuietly(Form1->Edit6, GetParam().field);
+  Form1->Label11->SetText("before");
+  rightDrag(200, 200, 200, 300);
+  EXPECT_EQ(Form1->Label11->GetText(), GetParam().label ? GetParam().label : "before");
+  // Every analysis writes its series.
+  EXPECT_TRUE(std::filesystem::exists(dataFile_.path()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Periods, TypedPeriod,
+                         ::testing::Values(TypedPeriodCase{"00", "period?: 0\n2  parabolic\nm11=1  ;  m22=1"},
+                                           TypedPeriodCase{"-3",
+                                                           "period?: -3\n2  parabolic\nm11=1  ;  m22=1"},
+                                           TypedPeriodCase{"1000", nullptr}));
+
+TEST_F(RightButtonGestures, NoReturnWithAPositiveSliderIsNotPeriodicButStillRunsTheSeries) {
+  useTable(1, 1);
+  HoverPoint.s = 0.7;
+  HoverPoint.phi = pi / 3;
+  Form1->TrackBar1->SetPosition(0);
+  rightDrag(200, 200, 200, 200);
+  EXPECT_EQ(Form1->Label11->GetText(), "not periodic");
+  EXPECT_EQ(readLgTrFile(dataFile_.path(), 100).back().block, 100);
+}
+
+// Regression: the conversion error comes before the ball is placed, so the
+// analysis that cannot start leaves everything as it was.
+TEST_F(RightButtonGestures, PeriodThatIsNoWholeNumberChangesNothing) {
+  useTable(1, 2);
+  HoverPoint.s = 1.3;
+  HoverPoint.phi = 1.1;
+  const BallStateRecord ball = BallState;
+  Form1->Label11->SetText("before");
+  setTextQuietly(Form1->Edit6, "2.5");
+  ReportedErrors errors;
+  QTest::mousePress(Form1->faziskep, Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
+  QTest::mouseRelease(Form1->faziskep, Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
+  ASSERT_EQ(errors.messages.size(), 1u);
+  EXPECT_EQ(errors.messages[0], "'2.5' is not a valid integer value");
+  EXPECT_EQ(Form1->Label11->GetText(), "before");
+  EXPECT_EQ(BallState.x, ball.x);
+  EXPECT_EQ(BallState.dy, ball.dy);
+  EXPECT_EQ(BallState.startS, ball.startS);
+  EXPECT_FALSE(std::filesystem::exists(dataFile_.path()));
+}
+
+TEST_F(RightButtonGestures, GraphBoxDecidesOnlyWhetherTheSeriesIsDrawn) {
+  useTable(1, 1);
+  HoverPoint.s = 0.7;
+  HoverPoint.phi = pi / 3;
+  for (const bool drawn : {false, true}) {
+    Form3->setVisible(false);
+    Form3->Image1DblClick();
+    std::filesystem::remove(dataFile_.path());
+    Form1->CheckBox4->SetChecked(drawn);
+    rightDrag(200, 200, 200, 200);
+    // ln 2 at yMax 40000 lies on row trunc(330 - 0.693 * 0.00825) = 329, from
+    // block 0 at column 5 to block 100 at column 405.
+    EXPECT_EQ(Form3->isVisible(), drawn);
+    EXPECT_EQ(Form3->Image1->Canvas->pixel(200, 329), drawn ? toolkit::clBlack : toolkit::clWhite);
+    EXPECT_EQ(readLgTrFile(dataFile_.path(), 100).size(), 100u) << drawn;
+    EXPECT_EQ(Form3->Label4->GetText(), "lg(tr)max: 1");
+  }
+}
+
+TEST_F(RightButtonGestures, AnalysisErrorsOfTheLyapunovWindowAreShownAndStopIt) {
+  useTable(1, 1);
+  HoverPoint.s = 0.7;
+  HoverPoint.phi = pi / 3;
+  setTextQuietly(Form3->Edit2, "0");
+  ReportedErrors errors;
+  QTest::mousePress(Form1->faziskep, Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
+  QTest::mouseRelease(Form1->faziskep, Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
+  ASSERT_EQ(errors.messages.size(), 1u);
+  EXPECT_NE(errors.messages[0].find("number of blocks must be at least 1"), std::string::npos)
+      << errors.messages[0];
+  // The analysis itself came first.
+  EXPECT_EQ(Form1->Label11->GetText().rfind("period?: 3", 0), 0u);
+  EXPECT_FALSE(std::filesystem::exists(dataFile_.path()));
+}
+
+}  // namespace
+}  // namespace trapezola
