@@ -6,6 +6,12 @@ JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := g++ make cmake libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev \
 	qt6-image-formats-plugins libgl-dev
+# The end-to-end tests drive the program under a private X server (Xvfb) with
+# xdotool, and read the windows back over the accessibility bus and screenshots.
+E2E_PACKAGES := xvfb xdotool dbus-daemon at-spi2-core python3 python3-dbus python3-xlib \
+	fonts-dejavu-core
+PACKAGES += $(E2E_PACKAGES)
+.PHONY: test-e2e
 
 .PHONY: deps configure build run test test-sanitize bench install clean
 
@@ -27,6 +33,10 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Only the end-to-end tests (label e2e): the real program under Xvfb.
+test-e2e: build
+	cd $(BUILD) && ctest -L e2e --output-on-failure -j $(JOBS)
 
 # The whole suite once more under AddressSanitizer and UndefinedBehaviorSanitizer;
 # any report fails the run.
