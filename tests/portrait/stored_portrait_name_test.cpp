@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/toolkit/conversions.h"
+
 namespace trapezola {
 namespace {
 
@@ -44,6 +46,27 @@ TEST(StoredPortraitName, CopyClampsLikeTheClassicRuntime) {
     EXPECT_EQ(Copy("abcdef", c.start, c.length), c.want) << c.start << ", " << c.length;
   EXPECT_EQ(Pos("cd", "abcdef"), 3);
   EXPECT_EQ(Pos("x", "abcdef"), 0);
+}
+
+TEST(StoredPortraitName, ValuesConvertAllOrRaiseTheFirstFailure) {
+  const auto v = storedPortraitValues(
+      storedPortraitTexts("B_0.5_rr_2.5_i40_kx_6.11234_kn_-1.0000_px_3.14159_pn_1.5E-01.jpg"));
+  EXPECT_EQ(v.b, 0.5);
+  EXPECT_EQ(v.rr, 2.5);
+  EXPECT_EQ(v.sMax, 6.11234);
+  EXPECT_EQ(v.sMin, -1.0);
+  EXPECT_EQ(v.phiMax, 3.14159);
+  EXPECT_EQ(v.phiMin, 0.15);
+
+  // Both the ratio (empty) and sMin fail: the error names the ratio, read first.
+  const auto t =
+      storedPortraitTexts("/my_images/B_0.5_rr_2.5_i40_kx_6.11234_kn_x.00000_px_3.14159_pn_0.00000.jpg");
+  try {
+    storedPortraitValues(t);
+    FAIL() << "converted a name without a ratio";
+  } catch (const toolkit::EConvertError& e) {
+    EXPECT_STREQ(e.what(), "'' is not a valid floating point value");
+  }
 }
 
 }  // namespace

@@ -16,24 +16,6 @@ namespace trapezola {
 
 namespace {
 
-struct StoredPortraitValues {
-  double b, rr, sMax, sMin, phiMax, phiMin;
-};
-
-// In the order the name's fields are read, so the error names the first that
-// fails.
-StoredPortraitValues convert(const StoredPortraitTexts& texts) {
-  using toolkit::StrToFloat;
-  StoredPortraitValues v{};
-  v.b = StrToFloat(texts.b);
-  v.rr = StrToFloat(texts.rr);
-  v.sMax = StrToFloat(texts.sMax);
-  v.sMin = StrToFloat(texts.sMin);
-  v.phiMax = StrToFloat(texts.phiMax);
-  v.phiMin = StrToFloat(texts.phiMin);
-  return v;
-}
-
 std::string loadedNumber(double v) {
   return toolkit::FloatToStrF(v, toolkit::ffGeneral, 7, 5);
 }
@@ -49,7 +31,7 @@ void TForm1::Button2Click() {
   // that stops half way would leave the read-out and the right-button gestures
   // enabled on a table that was never built or launched.
   const StoredPortraitTexts texts = storedPortraitTexts(OpenPictureDialog1->FileName);
-  const StoredPortraitValues values = convert(texts);
+  const StoredPortraitValues values = storedPortraitValues(texts);
 
   runCount = 2;
   enteredB = values.b;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "ui/toolkit/conversions.h"
+
 namespace trapezola {
 
 int Pos(std::string_view sub, std::string_view s) {
@@ -31,6 +33,18 @@ StoredPortraitTexts storedPortraitTexts(std::string_view path) {
   t.phiMax = Copy(path, Pos("px_", path) + 3, 7);
   t.phiMin = Copy(path, Pos("pn_", path) + 3, 7);
   return t;
+}
+
+StoredPortraitValues storedPortraitValues(const StoredPortraitTexts& texts) {
+  using toolkit::StrToFloat;
+  StoredPortraitValues v{};
+  v.b = StrToFloat(texts.b);
+  v.rr = StrToFloat(texts.rr);
+  v.sMax = StrToFloat(texts.sMax);
+  v.sMin = StrToFloat(texts.sMin);
+  v.phiMax = StrToFloat(texts.phiMax);
+  v.phiMin = StrToFloat(texts.phiMin);
+  return v;
 }
 
 }  // namespace trapezola

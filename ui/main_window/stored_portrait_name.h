@@ -27,4 +27,13 @@ struct StoredPortraitTexts {
 // the extraction rules make of position 0.
 StoredPortraitTexts storedPortraitTexts(std::string_view path);
 
+struct StoredPortraitValues {
+  double b, rr, sMax, sMin, phiMax, phiMin;
+};
+
+// The six texts read with StrToFloat, all of them or none: the first that does
+// not convert, in the order the name's fields are read, throws the toolkit's
+// EConvertError naming it.
+StoredPortraitValues storedPortraitValues(const StoredPortraitTexts& texts);
+
 }  // namespace trapezola
