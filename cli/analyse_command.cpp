@@ -65,7 +65,7 @@ void jsonString(BufferedOutput& out, const std::string& s) {
 
 }  // namespace
 
-int analyseCommand(int argc, const char* const* argv) {
+int analyseCommand(int argc, const char* const* argv, std::FILE* output, std::FILE* /*err*/) {
   const Arguments args("trapezola-cli analyse", argc, argv, 2,
                        {{"b"},
                         {"rr"},
@@ -77,7 +77,7 @@ int analyseCommand(int argc, const char* const* argv) {
                         {"blocks"},
                         {"data"}});
   if (args.helpRequested()) {
-    std::fputs(analyseUsage, stdout);
+    std::fputs(analyseUsage, output);
     return 0;
   }
   const double b = shapeB(args);
@@ -135,7 +135,7 @@ int analyseCommand(int argc, const char* const* argv) {
     // Too few lines (a single block) or non-finite values: no fit to report.
   }
 
-  BufferedOutput out(stdout);
+  BufferedOutput out(output);
   out.text("{\n");
   key(out, "period");
   out.integer(analysis.period);

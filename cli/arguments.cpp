@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace trapezola::cli {
 
@@ -14,13 +15,13 @@ Arguments::Arguments(const std::string& command, int argc, const char* const* ar
       flags_.insert("help");
       continue;
     }
-    if (arg.rfind("--", 0) != 0) throw UsageError(command_ + ": unexpected argument '" + arg + "'");
+    if (arg.rfind("--", 0) != 0) throw UsageError(command_ + ": unexpected argument " + quoted(arg));
     const std::string name = arg.substr(2);
     const OptionSpec* option = nullptr;
     for (const OptionSpec& s : options) {
       if (s.name == name) option = &s;
     }
-    if (option == nullptr) throw UsageError(command_ + ": unknown option '" + arg + "'");
+    if (option == nullptr) throw UsageError(command_ + ": unknown option " + quoted(arg));
     if (!option->takesValue) {
       flags_.insert(name);
       continue;
@@ -37,7 +38,7 @@ const std::string& Arguments::text(const std::string& name) const {
 }
 
 void Arguments::refuse(const std::string& name, const std::string& why) const {
-  throw UsageError(command_ + ": --" + name + " '" + text(name) + "' " + why);
+  throw UsageError(command_ + ": --" + name + " " + quoted(text(name)) + " " + why);
 }
 
 double Arguments::real(const std::string& name) const {
@@ -53,6 +54,27 @@ std::int64_t Arguments::integer(const std::string& name, std::int64_t minimum) c
   if (t.empty() || ec != std::errc() || end != t.data() + t.size()) refuse(name, "is not a whole number");
   if (v < minimum) refuse(name, "is below " + std::to_string(minimum));
   return v;
+}
+
+std::string quoted(std::string_view text) {
+  std::string q = "'";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      q += "\\n";
+    } else if (c == '\t') {
+      q += "\\t";
+    } else if (c == '\r') {
+      q += "\\r";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      char escape[5];
+      std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+      q += escape;
+    } else {
+      q += c;
+    }
+  }
+  return q + "'";
 }
 
 bool parseReal(const std::string& text, double& value) {

@@ -8,6 +8,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace trapezola::cli {
@@ -54,6 +55,11 @@ class Arguments {
   std::map<std::string, std::string> values_;
   std::set<std::string> flags_;
 };
+
+// `text` in single quotes for an error line, with its control characters (line
+// ends among them) written as C escapes: a refusal stays one line whatever the
+// argument held.
+std::string quoted(std::string_view text);
 
 // Parses a whole text as a finite double ("." separator, no blanks around it).
 bool parseReal(const std::string& text, double& value);

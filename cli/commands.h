@@ -4,15 +4,18 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 #include "cli/output.h"
 
 namespace trapezola::cli {
 
-int tableCommand(int argc, const char* const* argv);
-int orbitCommand(int argc, const char* const* argv);
-int renderCommand(int argc, const char* const* argv);
-int analyseCommand(int argc, const char* const* argv);
+// Each writes its result to `out`. A refusal is thrown, never written; `err`
+// takes the messages of failures that come after the arguments were accepted.
+int tableCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+int orbitCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+int analyseCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 
 struct OrbitRequest {
   double b = 0;

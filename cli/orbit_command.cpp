@@ -69,11 +69,11 @@ void writeOrbit(const OrbitRequest& request, BufferedOutput& out) {
   }
 }
 
-int orbitCommand(int argc, const char* const* argv) {
+int orbitCommand(int argc, const char* const* argv, std::FILE* output, std::FILE* /*err*/) {
   const Arguments args("trapezola-cli orbit", argc, argv, 2,
                        {{"b"}, {"rr"}, {"distance"}, {"angle"}, {"bounces"}, {"every"}});
   if (args.helpRequested()) {
-    std::fputs(orbitUsage, stdout);
+    std::fputs(orbitUsage, output);
     return 0;
   }
   OrbitRequest request;
@@ -83,7 +83,7 @@ int orbitCommand(int argc, const char* const* argv) {
   request.angleDegrees = args.real("angle");
   request.bounces = args.integer("bounces", 0);
   if (args.has("every")) request.every = args.integer("every", 1);
-  BufferedOutput out(stdout);
+  BufferedOutput out(output);
   writeOrbit(request, out);
   return 0;
 }

@@ -86,7 +86,7 @@ bool writeCanvas(const toolkit::TCanvas& canvas, const std::string& path, const 
   return view.save(QString::fromStdString(path), format, format[0] == 'J' ? 95 : -1);
 }
 
-int renderCommand(int argc, const char* const* argv) {
+int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   const Arguments args("trapezola-cli render", argc, argv, 2,
                        {{"b"},
                         {"rr"},
@@ -99,7 +99,7 @@ int renderCommand(int argc, const char* const* argv) {
                         {"out"},
                         {"out-dir"}});
   if (args.helpRequested()) {
-    std::fputs(renderUsage, stdout);
+    std::fputs(renderUsage, out);
     return 0;
   }
   const double b = shapeB(args);
@@ -148,10 +148,10 @@ int renderCommand(int argc, const char* const* argv) {
     path = dir + storedPortraitName(args.text("b"), args.text("rr"), repeat);
   }
   if (!writeCanvas(portrait, path, format)) {
-    std::fprintf(stderr, "trapezola-cli render: cannot write '%s'\n", path.c_str());
+    std::fprintf(err, "trapezola-cli render: cannot write %s\n", quoted(path).c_str());
     return 1;
   }
-  if (args.has("out-dir")) std::printf("%s\n", path.c_str());
+  if (args.has("out-dir")) std::fprintf(out, "%s\n", path.c_str());
   return 0;
 }
 

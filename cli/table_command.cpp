@@ -77,10 +77,10 @@ void writeTable(BufferedOutput& out) {
   out.text("}\n");
 }
 
-int tableCommand(int argc, const char* const* argv) {
+int tableCommand(int argc, const char* const* argv, std::FILE* output, std::FILE* /*err*/) {
   const Arguments args("trapezola-cli table", argc, argv, 2, {{"b"}, {"rr"}});
   if (args.helpRequested()) {
-    std::fputs(tableUsage, stdout);
+    std::fputs(tableUsage, output);
     return 0;
   }
   const double b = shapeB(args);
@@ -88,7 +88,7 @@ int tableCommand(int argc, const char* const* argv) {
   buildGeometry(b, rr);
   // The launch's tilt, without placing anything: the value every run uses.
   TableGeometry.sideTilt = pi * 0.5 - TableGeometry.theta;
-  BufferedOutput out(stdout);
+  BufferedOutput out(output);
   writeTable(out);
   return 0;
 }

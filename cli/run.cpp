@@ -1,0 +1,68 @@
+#include "cli/run.h"
+
+#include <cstring>
+#include <exception>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+
+namespace trapezola::cli {
+
+namespace {
+
+constexpr const char* usage =
+    "usage: trapezola-cli COMMAND [OPTIONS]\n"
+    "\n"
+    "Computes billiard orbits in the circular trapezoid without a window.\n"
+    "\n"
+    "commands:\n"
+    "  table    the table's geometry as JSON\n"
+    "  orbit    the bounces of one orbit as CSV\n"
+#ifdef TRAPEZOLA_CLI_RENDER
+    "  render   the phase portrait of a fresh run as a picture\n"
+    "  analyse  period, monodromy and lg(Tr) series of one phase point, as JSON\n"
+#endif
+    "\n"
+    "'trapezola-cli COMMAND --help' describes each command's options.\n";
+
+struct Command {
+  const char* name;
+  int (*run)(int, const char* const*, std::FILE*, std::FILE*);
+};
+
+constexpr Command commands[] = {
+    {"table", tableCommand},
+    {"orbit", orbitCommand},
+#ifdef TRAPEZOLA_CLI_RENDER
+    {"render", renderCommand},
+    {"analyse", analyseCommand},
+#endif
+};
+
+}  // namespace
+
+int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  try {
+    if (argc < 2) {
+      std::fputs(usage, err);
+      return 2;
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+      std::fputs(usage, out);
+      return 0;
+    }
+    for (const Command& c : commands) {
+      if (std::strcmp(argv[1], c.name) == 0) return c.run(argc, argv, out, err);
+    }
+    std::fprintf(err, "trapezola-cli: unknown command %s (try --help)\n", quoted(argv[1]).c_str());
+    return 2;
+  } catch (const UsageError& e) {
+    std::fprintf(err, "%s\n", e.what());
+    return 2;
+  } catch (const std::exception& e) {
+    std::fprintf(err, "trapezola-cli: %s\n", e.what());
+    return 1;
+  }
+}
+
+}  // namespace trapezola::cli
