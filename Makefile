@@ -13,7 +13,12 @@ E2E_PACKAGES := xvfb xdotool dbus-daemon at-spi2-core python3 python3-dbus pytho
 PACKAGES += $(E2E_PACKAGES)
 .PHONY: test-e2e
 
-.PHONY: deps configure build run test test-sanitize bench install clean
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := conversions_fuzzer stored_portrait_name_fuzzer cli_fuzzer lgtr_data_file_fuzzer
+FUZZ_PACKAGES := clang libclang-rt-14-dev make cmake
+
+.PHONY: deps configure build run test test-sanitize bench install clean fuzz-deps fuzz-build fuzz fuzz-one fuzz-run
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
@@ -50,8 +55,42 @@ test-sanitize: deps
 bench: build
 	./$(BUILD)/bench/trapezola_bench
 
+# libFuzzer targets (fuzz/), built with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer in a folder of their own. `make fuzz` runs each for
+# FUZZ_SECONDS seconds, `make fuzz-one TARGET=cli_fuzzer` one of them; both work
+# on a copy of the seed corpus in fuzz/corpus and fail on any finding, which is
+# kept as $(FUZZ_BUILD)/findings/<target>-crash-... to replay with
+# `./$(FUZZ_BUILD)/fuzz/<target> <file>`.
+fuzz-deps:
+	@missing=$$(for p in $(FUZZ_PACKAGES); do dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+fuzz-build: fuzz-deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTRAPEZOLA_FUZZ=ON -DTRAPEZOLA_BUILD_UI=OFF -DTRAPEZOLA_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+fuzz: fuzz-build
+	@for t in $(FUZZ_TARGETS); do $(MAKE) --no-print-directory fuzz-run TARGET=$$t || exit 1; done
+
+fuzz-one: fuzz-build
+	@$(MAKE) --no-print-directory fuzz-run TARGET=$(TARGET)
+
+fuzz-run:
+	@test -n "$(TARGET)" -a -d fuzz/corpus/$(TARGET) || { echo "TARGET is one of: $(FUZZ_TARGETS)"; exit 2; }
+	rm -rf $(FUZZ_BUILD)/corpus/$(TARGET)
+	mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/findings
+	cp -r fuzz/corpus/$(TARGET) $(FUZZ_BUILD)/corpus/
+	./$(FUZZ_BUILD)/fuzz/$(TARGET) $(FUZZ_BUILD)/corpus/$(TARGET) \
+	  $(addprefix -dict=,$(wildcard fuzz/$(TARGET:_fuzzer=).dict)) \
+	  -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
+	  -artifact_prefix=$(FUZZ_BUILD)/findings/$(TARGET)-
+
 install: build
 	cmake --install $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
