@@ -418,14 +418,19 @@ class Harness:
         self._x = xdisplay.Display(self.display)
 
     def _start_session_bus(self) -> None:
+        # Services the bus starts (the accessibility bus launcher) inherit its
+        # environment: the private runtime folder keeps their sockets apart from
+        # other harnesses' (the launcher's falls back to ~/.cache/at-spi).
         proc = self._spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                           stdout=subprocess.PIPE,
+                           env=self._private_environment(), stdout=subprocess.PIPE,
                            stderr=open(os.path.join(self._tmp, "dbus.log"), "wb"))
         self.session_bus_address = self._read_line_from(proc.stdout.fileno(), "dbus-daemon",
                                                         10 * self.scale)
         self._session = dbus.bus.BusConnection(self.session_bus_address)
 
-    def _program_environment(self) -> dict[str, str]:
+    def _private_environment(self) -> dict[str, str]:
+        """This process's environment with the private display, home and XDG
+        folders in place of the caller's."""
         home = os.path.join(self._tmp, "home")
         runtime = os.path.join(self._tmp, "runtime")
         for folder in (home, runtime):
@@ -434,12 +439,18 @@ class Harness:
                if not k.startswith(("QT_", "XDG_", "DBUS_", "AT_SPI"))}
         env.update({
             "DISPLAY": self.display,
-            "DBUS_SESSION_BUS_ADDRESS": self.session_bus_address,
             "HOME": home,
             "XDG_RUNTIME_DIR": runtime,
             "XDG_DATA_HOME": os.path.join(home, ".local", "share"),
             "XDG_CONFIG_HOME": os.path.join(home, ".config"),
             "XDG_CACHE_HOME": os.path.join(home, ".cache"),
+        })
+        return env
+
+    def _program_environment(self) -> dict[str, str]:
+        env = self._private_environment()
+        env.update({
+            "DBUS_SESSION_BUS_ADDRESS": self.session_bus_address,
             "QT_QPA_PLATFORM": "xcb",
             # The generic theme gives Qt's own file dialog, the same on every machine.
             "QT_QPA_PLATFORMTHEME": "generic",
