@@ -22,8 +22,13 @@ Conventions:
 
 Errors the program shows in a message box are not swallowed: a gesture that
 raises one leaves it open, and the next gesture fails with UnexpectedErrorBox
-unless the test reads it with expect_error() / dismiss_error_box(), or asked the
-gesture to dismiss it (type_into(..., errors="dismiss")).
+unless the test reads it with error_box() / expect_error() and closes it with
+dismiss_error_box(), or asked the gesture to dismiss it (type_into(...,
+errors="dismiss")). select_combo and set_track_bar stop at once with
+UnexpectedErrorBox when their focusing click raises one (the box stays open).
+
+There is no window manager: the harness activates the window it is about to
+click into, as a click-to-focus window manager would, so keys follow the click.
 """
 
 from __future__ import annotations
@@ -918,6 +923,19 @@ class Harness:
             raise HarnessError(f"no X window titled {title!r}")
         return window
 
+    def _activate(self, window: str) -> None:
+        """Makes `window` the active one, as a click-to-focus window manager
+        does when a person clicks into it; keys then go to that window."""
+        top = self._window(self._app, window)
+        if self._has_active_state(top):
+            return
+        self._focus_window(top)
+        deadline = time.monotonic() + 2 * self.scale
+        while not self._has_active_state(top):
+            if time.monotonic() > deadline:
+                raise StepTimeout(f"the {window} window did not become active")
+            time.sleep(0.01)
+
     def _focus_window(self, top: _Accessible) -> None:
         # Without a window manager nobody hands the keyboard to a new window,
         # except Qt itself; pointing at it and clicking its title-less edge
@@ -978,6 +996,7 @@ class Harness:
         "go" pass a timeout that covers the run."""
         step = f"click({name})"
         self._before_gesture(step)
+        self._activate(window)
         self._click_at(*self.rect(name, window).centre())
         self.wait_idle(timeout, step=step)
 
@@ -985,7 +1004,9 @@ class Harness:
                   errors: str = "raise", timeout: float = 10) -> list[str]:
         """Clicks into an edit field, selects its text and types `text` over it
         one key at a time, waiting for idle after each key, as the field's
-        handlers run on every change. With leave=True, Tab then leaves the field.
+        handlers run on every change. With leave=True, Tab then leaves the
+        field. The click that focuses the field leaves the one focused before,
+        whose exit handler may raise a box too: it is handled the same way.
 
         errors: what to do when a keystroke raises an error box:
           "raise"   fail with UnexpectedErrorBox (the box stays open);
@@ -996,8 +1017,8 @@ class Harness:
             raise ValueError(errors)
         step = f"type_into({name}, {text!r})"
         self._before_gesture(step)
+        self._activate(window)
         self._click_at(*self.rect(name, window).centre())
-        self.wait_idle(timeout, step=step)
         seen: list[str] = []
 
         def after_key() -> bool:
@@ -1013,6 +1034,10 @@ class Harness:
             self.dismiss_error_box()
             return True
 
+        # The click leaves the field that had the focus, whose exit handler may
+        # have raised a box of its own.
+        if not after_key():
+            return seen
         # Typing over the selection changes the text once per key; emptying the
         # field first would add a change to "" that the live handlers reject.
         self._xdotool("key", "ctrl+a")
@@ -1046,8 +1071,10 @@ class Harness:
         items = [item.name() for item in self._control(name, window).descendants("list item")]
         if not 0 <= index < len(items):
             raise HarnessError(f"{step}: the box has {len(items)} items")
+        self._activate(window)
         self._click_at(*self.rect(name, window).centre())
         self.wait_idle(timeout, step=step)
+        self._check_error_box(step)  # leaving the focused field may raise one
         self._xdotool("key", "Escape")
         for _ in range(3):
             shown = self.text(name, window)
@@ -1072,30 +1099,32 @@ class Harness:
         gives it the focus (the click itself may move it by a page)."""
         step = f"set_track_bar({name}, {position})"
         self._before_gesture(step)
+        self._activate(window)
         self._click_at(*self.rect(name, window).centre())
         self.wait_idle(timeout, step=step)
+        self._check_error_box(step)  # leaving the focused field may raise one
         current = round(self.value(name, window))
         if current == position:
             return
-        # Which arrow raises the position depends on orientation and inversion.
-        self._xdotool("key", "Right")
-        self.wait_idle(timeout, step=step)
-        after = round(self.value(name, window))
-        up, down = ("Right", "Left") if after > current else ("Left", "Right")
-        if after == current:
-            up, down = "Up", "Down"
-            self._xdotool("key", up)
+        # Which arrow raises the position depends on orientation and inversion,
+        # and at either end only one of a pair moves the bar: learn it by trying.
+        raise_key = lower_key = None
+        for key, opposite in (("Right", "Left"), ("Left", "Right"), ("Up", "Down"),
+                              ("Down", "Up")):
+            self._xdotool("key", key)
             self.wait_idle(timeout, step=step)
             after = round(self.value(name, window))
-            if after < current:
-                up, down = down, up
-        current = after
+            if after != current:
+                raise_key, lower_key = (key, opposite) if after > current else (opposite, key)
+                current = after
+                break
+        if raise_key is None:
+            raise HarnessError(f"{step}: no arrow key moves the track bar")
         for _ in range(3):
             if current == position:
                 return
-            count = abs(position - current)
-            self._xdotool("key", "--delay", "0", "--repeat", str(count),
-                          up if position > current else down)
+            self._xdotool("key", "--delay", "0", "--repeat", str(abs(position - current)),
+                          raise_key if position > current else lower_key)
             self.wait_idle(timeout, step=step)
             current = round(self.value(name, window))
         if current != position:
@@ -1111,6 +1140,7 @@ class Harness:
         """Moves the pointer to pixel (x, y) of the portrait."""
         step = f"mouse_move_portrait({x}, {y})"
         self._before_gesture(step)
+        self._activate("main")
         sx, sy = self.portrait_to_screen(x, y)
         self._xdotool("mousemove", str(sx), str(sy))
         self.wait_idle(timeout, step=step)
@@ -1119,6 +1149,7 @@ class Harness:
         """Moves to (x, y) and clicks there (1 left, 2 middle, 3 right)."""
         step = f"click_portrait({x}, {y}, button={button})"
         self._before_gesture(step)
+        self._activate("main")
         sx, sy = self.portrait_to_screen(x, y)
         self._xdotool("mousemove", str(sx), str(sy), "click", str(button))
         self.wait_idle(timeout, step=step)
@@ -1131,6 +1162,7 @@ class Harness:
         """A left double click: the click's forecast, then a run from there."""
         step = f"double_click_portrait({x}, {y})"
         self._before_gesture(step)
+        self._activate("main")
         sx, sy = self.portrait_to_screen(x, y)
         self._xdotool("mousemove", str(sx), str(sy),
                       "click", "--repeat", "2", "--delay", "60", "1")
@@ -1145,6 +1177,7 @@ class Harness:
                       steps: int = 4, timeout: float = 60) -> None:
         step = f"drag_portrait({x1}, {y1} -> {x2}, {y2}, button={button})"
         self._before_gesture(step)
+        self._activate("main")
         sx1, sy1 = self.portrait_to_screen(x1, y1)
         sx2, sy2 = self.portrait_to_screen(x2, y2)
         chain = ["mousemove", str(sx1), str(sy1), "mousedown", str(button)]
