@@ -222,7 +222,7 @@ class SessionCase(unittest.TestCase):
         missing = [p for p in expected if shot.pixel(*p) not in (BLACK, RED, GREEN)]
         self.assertEqual(missing[:10], [], f"{what}: dots missing at predicted pixels "
                                            f"({len(missing)} of {len(expected)})")
-        stray = sorted(pixels_of(shot, BLACK) - allowed)
+        stray = sorted(pixels_of(shot, BLACK, Rect(0, 0, shot.width, shot.height)) - allowed)
         self.assertEqual(stray[:10], [], f"{what}: black pixels where no bounce lands "
                                          f"({len(stray)})")
 
@@ -310,6 +310,128 @@ class GoContinueHoverClickClear(SessionCase):
             h.click("Button4")
             self.assertEqual(h.portrait().non_white(PLOT_AREA), 0)
             self.assertEqual(h.text("Button1"), "continue")
+            h.assert_alive()
+            self.assertEqual(h.close_main_window(), 0)
+            self.assertEqual(h.sanitizer_reports(), [], h.stderr())
+
+
+def f32(value: float) -> float:
+    return struct.unpack("f", struct.pack("f", value))[0]
+
+
+def analyse(h: Harness, s: float, *extra: str) -> dict:
+    import json
+    return json.loads(cli(h, "analyse", "--b", B, "--rr", RR, "--distance", repr(s),
+                          "--angle", "90", *extra))
+
+
+class AnalysisFitAndZoom(SessionCase):
+    def graph(self, h: Harness) -> Image:
+        return h.screenshot(h.rect("Image1", "lyapunov"))
+
+    def test_right_click_analysis_lyapunov_window_fit_and_right_drag_zoom(self):
+        with Harness() as h:
+            geometry = table(h)
+            window = full_window(geometry)
+            fill_table(h)
+            h.click("Button1", timeout=RUN_TIMEOUT)
+            self.assertFalse(h.window_visible("lyapunov"), "hidden until an analysis draws")
+
+            # Right click with the graph box ticked: the period and class in
+            # Label11, the series in the Lyapunov window and its data file.
+            h.set_check("CheckBox4", True)
+            x = 140
+            s, _ = window.phase(x, ROW_RIGHT_ANGLE)
+            data = os.path.join(h.work_dir, "expected-adat2.dat")
+            expected = analyse(h, s, "--data", data)
+            h.right_click_portrait(x, ROW_RIGHT_ANGLE, timeout=RUN_TIMEOUT)
+            self.assertEqual(h.text("Label11"), expected["label"])
+            self.assertRegex(expected["label"], r"^period\?: \d+ ; \d+ , \d+ , \d+\n\S+  "
+                                                r"(hiperbolic|parabolic|elliptic)\nm11=\S+  ;  m22=\S+$")
+            self.assertTrue(h.window_visible("lyapunov"))
+            series = expected["series"]
+            self.assertEqual(len(series), 100)
+            self.assertEqual(h.text("Label4", window="lyapunov"),
+                             f"lg(tr)max: {math.ceil(f32(max(series)))}")
+            with open(os.path.join(h.data_dir, "adat2.dat")) as written, open(data) as tool:
+                self.assertEqual(written.read(), tool.read(), "the data file")
+
+            # The series is the black polyline of the graph: block m at
+            # x = 4m + 5 (100 blocks), value v at y = 330 - v * 330/40000.
+            h.move_window_aside("lyapunov")
+            graph = self.graph(h)
+            y_scale = f32(330 / f32(40000))
+            for m, value in enumerate(series, start=1):
+                u, v = math.trunc(m * 4.0 + 5), math.trunc(330 - value * y_scale)
+                near = [graph.pixel(u + du, v + dv) for du in (-1, 0, 1) for dv in (-1, 0, 1)]
+                self.assertIn(BLACK, near, f"graph: block {m} not drawn at ({u}, {v})")
+            self.assertGreater(graph.count_colour(GREEN), 400, "the axes")
+
+            # Fit linear over the untouched window: blocks 2 to 100.
+            fit = expected["fit"]
+            h.click("Button2", window="lyapunov")
+            fit_text = (f"y=ax+b\na= {exponent7(fit['a'])}\nb= {exponent7(fit['b'])}"
+                        "\nblockindependent gradient:")
+            self.assertEqual(h.text("Label4", window="lyapunov"), fit_text)
+            self.assertEqual(h.text("Edit4", window="lyapunov"), general(fit["gradient"], 7))
+            graph = self.graph(h)
+            self.assertGreater(graph.count_colour(RED), 200, "the fitted line")
+            self.assertGreater(graph.count_colour(BLACK), 200, "the series, redrawn")
+
+            # A block count that is no number: an error box, and the fit on
+            # screen stays.
+            h.type_into("Edit2", "1x", window="lyapunov")
+            h.click("Button2", window="lyapunov")
+            self.assertIn("1x", h.expect_error())
+            self.assertEqual(self.graph(h).colours(), graph.colours(), "the graph was touched")
+            self.assertEqual(h.text("Label4", window="lyapunov"), fit_text)
+            h.type_into("Edit2", "100", window="lyapunov")
+
+            # A block size that is no number stops the next analysis before its
+            # series: the label shows the new analysis; graph and file stay.
+            h.type_into("Edit1", "5x0", window="lyapunov")
+            x2 = 400
+            s2, _ = window.phase(x2, ROW_RIGHT_ANGLE)
+            h.right_click_portrait(x2, ROW_RIGHT_ANGLE, timeout=RUN_TIMEOUT)
+            self.assertIn("5x0", h.expect_error())
+            self.assertEqual(h.text("Label11"), analyse(h, s2, "--blocks", "1")["label"])
+            self.assertEqual(self.graph(h).colours(), graph.colours(), "the graph was touched")
+            with open(os.path.join(h.data_dir, "adat2.dat")) as written, open(data) as tool:
+                self.assertEqual(written.read(), tool.read(), "the data file was lost")
+            h.type_into("Edit1", "500", window="lyapunov")
+
+            # A typed period skips the search.
+            h.type_into("Edit6", "2")
+            h.right_click_portrait(x2, ROW_RIGHT_ANGLE, timeout=RUN_TIMEOUT)
+            typed = analyse(h, s2, "--period", "2", "--blocks", "1")["label"]
+            self.assertTrue(typed.startswith("period?: 2\n"), typed)
+            self.assertEqual(h.text("Label11"), typed)
+
+            # Right drag: the dragged rectangle becomes the window, the portrait
+            # is cleared and the orbit of the release point replayed into it.
+            x1, y1, x2, y2 = 100, 150, 420, ROW_RIGHT_ANGLE
+            h.right_drag(x1, y1, x2, y2, timeout=RUN_TIMEOUT)
+            s_release, _ = window.phase(x2, y2)
+            zoomed = Window(window.s_min + (x1 - 6) / window.scale_s,
+                            window.s_min + (x2 - 6) / window.scale_s,
+                            window.phi_max - (y2 - 9) / window.scale_phi,
+                            window.phi_max - (y1 - 9) / window.scale_phi)
+            self.assertEqual(h.text("Label11"),
+                             f"{zoomed.scale_s:.15g}  {x2 - x1} {zoomed.scale_phi:.15g}")
+            replay = zoomed.dots(orbit(h, repr(s_release), "90", 1001 * (REPEAT + 1))[1:])
+            self.assertGreater(len(replay), 100, "the replay lands in the zoomed window")
+            # All but the rightmost column, which the clear leaves as it was.
+            cleared = Rect(0, 0, 793, 681)
+            shot = h.portrait()
+            self.assertEqual(pixels_of(shot, BLACK, cleared), replay, "the zoomed portrait")
+            self.assertEqual(shot.count_colour(RED, cleared) + shot.count_colour(GREEN, cleared),
+                             0, "no grid after a zoom")
+
+            # The read-out now maps into the zoomed window.
+            h.mouse_move_portrait(300, 300)
+            s_zoom, phi_zoom = zoomed.phase(300, 300)
+            self.assertEqual(h.text("Label8"), f"dist:  {general(s_zoom, 7)}  angle:  "
+                                               f"{general(phi_zoom * 180 / PI, 7)}")
             h.assert_alive()
             self.assertEqual(h.close_main_window(), 0)
             self.assertEqual(h.sanitizer_reports(), [], h.stderr())
