@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr int lineCountBound = 1 << 12;
+constexpr int lineCountBound = 1 << 10;
 
 bool sameValue(double a, double b) {
   return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
