@@ -21,9 +21,11 @@ degrees, few bounces per pass so that the sanitizer build keeps up.
 
 import math
 import os
+import re
 import struct
 import subprocess
 import sys
+import tempfile
 import unittest
 import zlib
 
@@ -432,6 +434,67 @@ class AnalysisFitAndZoom(SessionCase):
             s_zoom, phi_zoom = zoomed.phase(300, 300)
             self.assertEqual(h.text("Label8"), f"dist:  {general(s_zoom, 7)}  angle:  "
                                                f"{general(phi_zoom * 180 / PI, 7)}")
+            h.assert_alive()
+            self.assertEqual(h.close_main_window(), 0)
+            self.assertEqual(h.sanitizer_reports(), [], h.stderr())
+
+
+# The load button reads its markers anywhere in the chosen path, folders included.
+NAME_MARKERS = re.compile(r"B_|_rr_|rr_|_i|kx_|kn_|px_|pn_")
+
+
+class LoadAStoredPortrait(SessionCase):
+    def test_load_a_rendered_portrait_then_run_on_it(self):
+        with Harness() as h, tempfile.TemporaryDirectory(prefix="trapezola-load-") as spare:
+            # A temporary folder's random name may itself hold a marker ("_i").
+            folder = h.work_dir if not NAME_MARKERS.search(h.work_dir) else spare
+            self.assertIsNone(NAME_MARKERS.search(folder), folder)
+            path = cli(h, "render", "--b", B, "--rr", RR, "--distance", "2", "--angle", "60",
+                       "--repeat", str(REPEAT), "--out-dir", folder).strip()
+            name = os.path.basename(path)
+            self.assertRegex(name, r"^B_0\.5_rr_2_i2_kx_\d\.\d{5}_kn_0\.00000_px_3\.14159_"
+                                   r"pn_0\.00000\.png$")
+            stored = read_png(path)
+
+            h.click("Button2")
+            h.choose_file(path)
+            self.assertEqual(h.text("Edit1"), B)
+            self.assertEqual(h.text("Edit2"), RR)
+            self.assertEqual(h.text("Label11"), f"loaded:\nB= {B}  erperer= {RR}")
+            self.assertEqual(h.text("Button1"), "go")
+            shot = h.portrait()
+            differing = [(x, y) for y in range(shot.height) for x in range(shot.width)
+                         if shot.pixel(x, y) != stored.pixel(x, y)]
+            self.assertEqual(differing[:10], [], f"the stored picture ({len(differing)} pixels)")
+
+            # The window of the name: s up to the perimeter (kx_ above it is
+            # lowered), phi from 0 to 3.14159; the read-out maps with it.
+            geometry = table(h)
+            s_max = min(float(re.search(r"kx_(.{7})", name).group(1)), geometry["s4"])
+            loaded = Window(0.0, s_max, 0.0, 3.14159)
+            h.mouse_move_portrait(300, 300)
+            s, phi = loaded.phase(300, 300)
+            self.assertEqual(h.text("Label8"),
+                             f"dist:  {general(s, 7)}  angle:  {general(phi * 180 / PI, 7)}")
+
+            # Go from the start fields on the loaded table: the new dots land in
+            # the loaded window, over the stored picture, which stays.
+            h.type_into("Edit3", DISTANCE)
+            h.type_into("Edit4", ANGLE)
+            h.type_into("Edit5", str(REPEAT))
+            h.click("Button1", timeout=RUN_TIMEOUT)
+            self.assertEqual(h.text("Button1"), "continue")
+            run = orbit(h, DISTANCE, ANGLE, 1000 * REPEAT)[1:]
+            new = loaded.dots(run)
+            shot = h.portrait()
+            missing = [p for p in new if shot.pixel(*p) not in (BLACK, RED, GREEN)]
+            self.assertEqual(missing[:10], [], f"dots of the run ({len(missing)} of {len(new)})")
+            self.assertGreater(len([p for p in new if stored.pixel(*p) == WHITE]), 500,
+                               "the run's dots cover new pixels")
+            lost = [(x, y) for y in range(PLOT_AREA.y, PLOT_AREA.y + PLOT_AREA.height)
+                    for x in range(PLOT_AREA.x, PLOT_AREA.x + PLOT_AREA.width)
+                    if stored.pixel(x, y) == BLACK and shot.pixel(x, y) == WHITE]
+            self.assertEqual(lost, [], "the stored dots stay")
             h.assert_alive()
             self.assertEqual(h.close_main_window(), 0)
             self.assertEqual(h.sanitizer_reports(), [], h.stderr())
