@@ -1001,7 +1001,8 @@ class Harness:
         self.wait_idle(timeout, step=step)
 
     def type_into(self, name: str, text: str, window: str = "main", *, leave: bool = False,
-                  errors: str = "raise", timeout: float = 10) -> list[str]:
+                  errors: str = "raise", dismiss: "str | Callable[[], str]" = "key",
+                  timeout: float = 10) -> list[str]:
         """Clicks into an edit field, selects its text and types `text` over it
         one key at a time, waiting for idle after each key, as the field's
         handlers run on every change. With leave=True, Tab then leaves the
@@ -1010,7 +1011,9 @@ class Harness:
 
         errors: what to do when a keystroke raises an error box:
           "raise"   fail with UnexpectedErrorBox (the box stays open);
-          "dismiss" close it with Return and go on typing;
+          "dismiss" close it and go on typing: with Return, or as `dismiss`
+                    says ("key", "click" or a function that returns one of
+                    them for each box);
           "keep"    stop typing and leave the box open for the test.
         Returns the messages of the dismissed (or kept) boxes, in order."""
         if errors not in ("raise", "dismiss", "keep"):
@@ -1031,7 +1034,7 @@ class Harness:
             seen.append(message)
             if errors == "keep":
                 return False
-            self.dismiss_error_box()
+            self.dismiss_error_box(dismiss() if callable(dismiss) else dismiss)
             return True
 
         # The click leaves the field that had the focus, whose exit handler may
@@ -1061,6 +1064,10 @@ class Harness:
             self.click(name, window)
         if self.checked(name, window) != checked:
             raise HarnessError(f"set_check({name}): the box did not change")
+
+    def combo_items(self, name: str, window: str = "main") -> list[str]:
+        """The texts of a combo box's items, in order."""
+        return [item.name() for item in self._control(name, window).descendants("list item")]
 
     def select_combo(self, name: str, index: int, window: str = "main", timeout: float = 10) -> None:
         """Picks item `index` of a combo box with the keyboard: a click focuses
