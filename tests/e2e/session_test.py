@@ -299,8 +299,9 @@ class GoContinueHoverClickClear(SessionCase):
             # Double click: the click's forecast, then a run on from its last bounce.
             before = h.portrait()
             h.double_click_portrait(x, ROW_RIGHT_ANGLE, timeout=RUN_TIMEOUT)
-            more = orbit(h, repr(s), "90", k + 1001 * (REPEAT + 1))[k + 1:]
-            added = window.dots(more)
+            end = k + 1001 * (REPEAT + 1)
+            hovered = orbit(h, repr(s), "90", end + 1000 * REPEAT)
+            added = window.dots(hovered[k + 1:end + 1])
             shot = h.portrait()
             self.assert_dots_drawn(shot, added, both | added, "double click")
             self.assertGreater(len(added - both), 50, "the double click adds dots")
@@ -308,10 +309,29 @@ class GoContinueHoverClickClear(SessionCase):
             self.assertEqual(kept, [], "earlier dots vanished")
             self.assertEqual(h.text("Label8"), "ready!")
 
-            # Clear: an empty portrait; the orbit may still be continued.
+            # A repeat count that is no number stops go before anything changes.
+            h.type_into("Edit5", "2x")
+            h.click("Button1", timeout=RUN_TIMEOUT)
+            self.assertIn("2x", h.expect_error())
+            self.assertEqual(h.portrait().colours(), shot.colours(), "go drew despite the error")
+            self.assertEqual(h.text("Button1"), "continue")
+            h.type_into("Edit5", str(REPEAT))
+
+            # Clear: an empty portrait, and no grid.
             h.click("Button4")
             self.assertEqual(h.portrait().non_white(PLOT_AREA), 0)
             self.assertEqual(h.text("Button1"), "continue")
+
+            # Continue after clear: the orbit goes on from the double click's last
+            # bounce, drawn with the clear's scales (778/s4 and 666/3.14, up to
+            # s = 11) until a fresh start recomputes them.
+            h.click("Button1", timeout=RUN_TIMEOUT)
+            after_clear = Window(0, 11.0, 0, PI)
+            after_clear.scale_s = 778 / geometry["s4"]
+            after_clear.scale_phi = 212.10191082802547
+            again = after_clear.dots(hovered[end + 1:])
+            self.assertNotEqual(again, window.dots(hovered[end + 1:]), "the scales differ")
+            self.assert_dots_drawn(h.portrait(), again, again, "continue after clear")
             h.assert_alive()
             self.assertEqual(h.close_main_window(), 0)
             self.assertEqual(h.sanitizer_reports(), [], h.stderr())
