@@ -770,6 +770,12 @@ class Harness:
         boxes ("alert message"), the file dialog, the colour picker's dialog."""
         return [(top.role(), top.name()) for top in self._dialogs()]
 
+    def windows(self) -> list[tuple[str, str, bool, bool]]:
+        """(role, title, showing, active) of every top-level window of the
+        program, hidden ones too: what a failure report shows."""
+        return [(top.role(), top.name(), top.has_state(STATE_SHOWING),
+                 self._has_active_state(top)) for top in self._app.children()]
+
     def close_dialog(self, timeout: float = 5) -> None:
         """Closes the topmost dialog with Escape, as a person would."""
         tops = self._dialogs()
