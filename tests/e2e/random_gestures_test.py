@@ -151,7 +151,6 @@ class Session:
         self.messages: Counter[str] = Counter()
         self.kinds: Counter[str] = Counter()
         self.colour_items = len(h.combo_items("ColorBox1"))
-        self.kovetes_items = len(h.combo_items("kovetes"))
         self._stderr_seen = 0
         self.events: list[tuple[float, str, Callable[[], None]]] = [
             (22, "type main", self.type_main),
@@ -354,24 +353,29 @@ class Session:
         self.note(f"select item {index} of {name}")
         self.h.select_combo(name, index, timeout=STEP_TIMEOUT)
 
+    def combo_keys(self, name: str) -> None:
+        """Steps through a combo box with the keyboard, as a person does who
+        clicked it; unlike select_combo this never expects a given item (the
+        follow-depth box may show a typed text that is no item)."""
+        rng = self.rng
+        keys = rng.choice((["Down"] * rng.randint(1, 12), ["Up"] * rng.randint(1, 12),
+                           ["Home"], ["End"], ["Page_Down"], ["Page_Up"]))
+        self.note(f"click {name}, Escape, keys {keys[0]} x{len(keys)}")
+        self.h.click(name, timeout=STEP_TIMEOUT)
+        self.h.key("Escape", *keys, timeout=STEP_TIMEOUT)
+
     def point_size(self) -> None:
         self.select("ComboBox1", self.rng.randrange(2))
 
     def colour(self) -> None:
         # Item 0 ("Custom...") opens the colour picker; settle() closes it.
-        self.select("ColorBox1", self.rng.randrange(self.colour_items))
+        if self.rng.random() < 0.5:
+            self.select("ColorBox1", self.rng.randrange(self.colour_items))
+        else:
+            self.combo_keys("ColorBox1")
 
     def follow_depth(self) -> None:
-        self.select("kovetes", self.rng.randrange(self.kovetes_items))
-
-    def track_bar_keys(self, name: str, window: str) -> None:
-        rng = self.rng
-        keys = rng.choice((["Up"] * rng.randint(1, 8), ["Down"] * rng.randint(1, 8),
-                           ["Left"] * rng.randint(1, 30), ["Right"] * rng.randint(1, 30),
-                           ["Page_Up"], ["Page_Down"], ["Home"], ["End"]))
-        self.note(f"click {window}.{name}, keys {' '.join(keys[:1])} x{len(keys)}")
-        self.h.click(name, window, timeout=STEP_TIMEOUT)
-        self.h.key(*keys, timeout=STEP_TIMEOUT)
+        self.combo_keys("kovetes")
 
     def sensitivity(self) -> None:
         self.track_bar_keys("TrackBar1", "main")
