@@ -377,6 +377,15 @@ class Session:
     def follow_depth(self) -> None:
         self.combo_keys("kovetes")
 
+    def track_bar_keys(self, name: str, window: str) -> None:
+        rng = self.rng
+        keys = rng.choice((["Up"] * rng.randint(1, 8), ["Down"] * rng.randint(1, 8),
+                           ["Left"] * rng.randint(1, 30), ["Right"] * rng.randint(1, 30),
+                           ["Page_Up"], ["Page_Down"], ["Home"], ["End"]))
+        self.note(f"click {window}.{name}, keys {keys[0]} x{len(keys)}")
+        self.h.click(name, window, timeout=STEP_TIMEOUT)
+        self.h.key(*keys, timeout=STEP_TIMEOUT)
+
     def sensitivity(self) -> None:
         self.track_bar_keys("TrackBar1", "main")
 
