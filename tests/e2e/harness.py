@@ -937,16 +937,23 @@ class Harness:
             return
         self._focus_window(top)
         deadline = time.monotonic() + 2 * self.scale
+        next_try = time.monotonic() + 0.25
         while not self._has_active_state(top):
-            if time.monotonic() > deadline:
+            now = time.monotonic()
+            if now > deadline:
                 raise StepTimeout(f"the {window} window did not become active")
+            # The focus can be lost again before Qt activates the window (a
+            # closing popup hands it back to where it came from): ask again.
+            if now > next_try:
+                self._focus_window(top, force=True)
+                next_try = now + 0.25
             time.sleep(0.01)
 
-    def _focus_window(self, top: _Accessible) -> None:
+    def _focus_window(self, top: _Accessible, force: bool = False) -> None:
         # Without a window manager nobody hands the keyboard to a new window,
         # except Qt itself; pointing at it and clicking its title-less edge
         # would be a gesture, so the focus is set the way a window manager does.
-        if top.has_state(STATE_FOCUSED) or self._has_active_state(top):
+        if not force and (top.has_state(STATE_FOCUSED) or self._has_active_state(top)):
             return
         title = top.name()
         try:
