@@ -11,14 +11,13 @@ PACKAGES := g++ make cmake libgtest-dev libgmock-dev libbenchmark-dev qt6-base-d
 E2E_PACKAGES := xvfb xdotool dbus-daemon at-spi2-core python3 python3-dbus python3-xlib \
 	fonts-dejavu-core
 PACKAGES += $(E2E_PACKAGES)
-.PHONY: test-e2e
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := conversions_fuzzer stored_portrait_name_fuzzer cli_fuzzer lgtr_data_file_fuzzer
 FUZZ_PACKAGES := clang libclang-rt-14-dev make cmake
 
-.PHONY: deps configure build run test test-sanitize bench install clean fuzz-deps fuzz-build fuzz fuzz-one fuzz-run
+.PHONY: deps configure build run test test-e2e test-sanitize bench install clean fuzz-deps fuzz-build fuzz fuzz-one fuzz-run
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
