@@ -1048,6 +1048,10 @@ class Harness:
             if errors == "keep":
                 return False
             self.dismiss_error_box(dismiss() if callable(dismiss) else dismiss)
+            # A window manager gives the keyboard back to the window the box
+            # belonged to; without one, the next keys could reach the other
+            # window's focused control.
+            self._activate(window)
             return True
 
         # The click leaves the field that had the focus, whose exit handler may
@@ -1096,6 +1100,17 @@ class Harness:
         self.wait_idle(timeout, step=step)
         self._check_error_box(step)  # leaving the focused field may raise one
         self._xdotool("key", "Escape")
+        if self.text(name, window) not in items:
+            # Text typed over an editable box: its current item may be the
+            # wanted one, and a step to the item it is on changes nothing. Step
+            # to the first item by way of the second, so that the box shows an
+            # item's own text again, as a person would pick from the list.
+            for key, count in (("Up", len(items)), ("Down", 1), ("Up", 1)):
+                self._xdotool("key", "--delay", "0", "--repeat", str(count), key)
+                self.wait_idle(timeout, step=step)
+                self._check_error_box(step)
+                if self._dialogs():
+                    return
         for _ in range(3):
             shown = self.text(name, window)
             if shown == items[index]:
