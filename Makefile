@@ -4,12 +4,12 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+# fonts-dejavu-core: the windows' captions are set in DejaVu Sans and no other face.
 PACKAGES := g++ make cmake libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev \
-	qt6-image-formats-plugins libgl-dev
+	qt6-image-formats-plugins libgl-dev fonts-dejavu-core
 # The end-to-end tests drive the program under a private X server (Xvfb) with
 # xdotool, and read the windows back over the accessibility bus and screenshots.
-E2E_PACKAGES := xvfb xdotool dbus-daemon at-spi2-core python3 python3-dbus python3-xlib \
-	fonts-dejavu-core
+E2E_PACKAGES := xvfb xdotool dbus-daemon at-spi2-core python3 python3-dbus python3-xlib
 PACKAGES += $(E2E_PACKAGES)
 
 FUZZ_BUILD ?= build-fuzz

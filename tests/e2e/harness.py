@@ -9,9 +9,9 @@ interface (AT-SPI over D-Bus) for texts and through screenshots for pixels.
 Conventions:
   names      controls are named by their layout names ("Label11", "Edit1",
              "faziskep"); the window is "main" (Form1) or "lyapunov" (Form3).
-             Qt does not publish object names over AT-SPI, so a name is matched
-             to the accessible whose role and top-left corner, relative to its
-             window, are those of the layout (LAYOUTS below).
+             The program publishes each control's layout name as its
+             accessible description, where it is looked up: no position,
+             size or font enters into finding a control.
   portrait   pixel coordinates (x, y) inside faziskep, origin top left, the
              coordinates the program's handlers receive.
   timeouts   seconds, multiplied by the scale from TRAPEZOLA_E2E_TIMEOUT_SCALE
@@ -54,69 +54,9 @@ except ImportError as missing:  # pragma: no cover - environment check
         "packages of `make deps` (python3-dbus, python3-xlib).\n")
     raise
 
-# ----------------------------------------------------------------------------
-# Layouts: (role, left, top, width, height) of each control in its window's
-# client area, as ui/main_window/tform1.cpp and ui/lyapunov_window/tform3.cpp
-# place them. Roles are AT-SPI role names.
-
 MAIN_WINDOW_TITLE = "Trapezola    (Beta version)"
 LYAPUNOV_WINDOW_TITLE = "Ljapunov-exponent"
-
-LAYOUTS: dict[str, dict[str, tuple[str, int, int, int, int]]] = {
-    "main": {
-        "Label1": ("label", 8, 176, 201, 145),
-        "Label2": ("label", 24, 8, 17, 16),
-        "Label4": ("label", 8, 35, 39, 16),
-        "Label5": ("label", 0, 62, 57, 16),
-        "Label6": ("label", 16, 89, 40, 16),
-        "Label7": ("label", 8, 116, 39, 16),
-        "Label8": ("label", 8, 408, 209, 17),
-        "faziskep": ("filler", 224, 8, 794, 681),
-        "vazlat": ("filler", 8, 424, 209, 241),
-        "Label3": ("label", 104, 118, 65, 17),
-        "Label10": ("label", 8, 672, 63, 16),
-        "Label11": ("label", 8, 320, 201, 41),
-        "Label9": ("label", 8, 392, 209, 17),
-        "Label12": ("label", 8, 408, 3, 13),
-        "Edit1": ("text", 56, 8, 105, 21),
-        "Edit2": ("text", 56, 35, 105, 21),
-        "Button1": ("push button", 168, 116, 49, 22),
-        "Edit3": ("text", 56, 62, 105, 21),
-        "Edit4": ("text", 56, 89, 105, 21),
-        "Edit5": ("text", 56, 116, 49, 21),
-        "ProgressBar1": ("progress bar", 0, 696, 1020, 17),
-        "CheckBox3": ("check box", 168, 8, 49, 25),
-        "ComboBox1": ("combo box", 62, 365, 49, 21),
-        "ColorBox1": ("combo box", 115, 365, 38, 22),
-        "kovetes": ("combo box", 72, 670, 57, 21),
-        "Button2": ("push button", 160, 363, 57, 25),
-        "Button4": ("push button", 6, 363, 49, 25),
-        "TrackBar1": ("slider", 184, 26, 33, 79),
-        "Edit6": ("text", 160, 648, 57, 21),
-        "CheckBox4": ("check box", 13, 140, 188, 17),
-    },
-    "lyapunov": {
-        "Image1": ("filler", 8, 16, 409, 337),
-        "Label1": ("label", 88, 380, 44, 13),
-        "Label2": ("label", 176, 380, 56, 13),
-        "Label3": ("label", 10, 380, 26, 13),
-        "Label4": ("label", 16, 24, 49, 13),
-        "Button2": ("push button", 280, 376, 65, 25),
-        "Edit1": ("text", 136, 378, 33, 21),
-        "Edit2": ("text", 240, 378, 33, 21),
-        "Edit3": ("text", 40, 378, 41, 21),
-        "TrackBar1": ("slider", 8, 0, 409, 17),
-        "TrackBar2": ("slider", 8, 352, 409, 17),
-        "Edit4": ("text", 16, 78, 80, 20),
-        "Button1": ("push button", 352, 376, 65, 25),
-        "Edit5": ("text", 16, 112, 25, 21),
-    },
-}
 WINDOW_TITLES = {"main": MAIN_WINDOW_TITLE, "lyapunov": LYAPUNOV_WINDOW_TITLE}
-
-# Check boxes with the frame of the style can sit a pixel or two off their
-# designed corner; labels that fit their text keep their corner exactly.
-POSITION_SLACK = 2
 
 # Wide enough to put the Lyapunov window beside the main window (move_window_aside).
 SCREEN_SIZE = (1920, 1200)
@@ -300,6 +240,9 @@ class _Accessible:
     def name(self) -> str:
         return str(self._property(ACCESSIBLE, "Name"))
 
+    def description(self) -> str:
+        return str(self._property(ACCESSIBLE, "Description"))
+
     def states(self) -> int:
         low, high = self._call(ACCESSIBLE, "GetState")
         return int(low) | (int(high) << 32)
@@ -350,6 +293,7 @@ class Harness:
         self._session = None
         self._app: Optional[_Accessible] = None
         self._controls: dict[tuple[str, str], _Accessible] = {}
+        self._names: dict[str, set[str]] = {}
         self.display = ""
         self.exit_status: Optional[int] = None
 
@@ -485,7 +429,7 @@ class Harness:
                 app = self._find_application()
                 if app and self._window(app, "main", required=False):
                     self._app = app
-                    self._resolve_layout("main")
+                    self._resolve_names("main")
                     self.wait_idle(step="start")
                     return
             except dbus.DBusException as error:
@@ -669,35 +613,35 @@ class Harness:
     def window_rect(self, window: str = "main") -> Rect:
         return self._window(self._app, window).extents()
 
-    def _resolve_layout(self, window: str) -> None:
-        top = self._window(self._app, window)
-        origin = top.extents()
-        found: dict[str, list[tuple[int, _Accessible]]] = {}
-        for child in top.children():
-            role = child.role()
-            rect = child.extents()
-            for name, (want_role, left, top_, width, height) in LAYOUTS[window].items():
-                if role != want_role:
-                    continue
-                if (abs(rect.x - origin.x - left) <= POSITION_SLACK and
-                        abs(rect.y - origin.y - top_) <= POSITION_SLACK):
-                    mismatch = abs(rect.width - width) + abs(rect.height - height)
-                    found.setdefault(name, []).append((mismatch, child))
-        missing = sorted(set(LAYOUTS[window]) - set(found))
-        if missing:
-            raise HarnessError(f"the {window} window has no control at the designed place of "
-                               f"{', '.join(missing)}: has the layout changed?")
-        # Two controls on one corner (Label8 and Label12) are told apart by size.
-        for name, candidates in found.items():
-            self._controls[(window, name)] = min(candidates, key=lambda c: c[0])[1]
+    def _resolve_names(self, window: str) -> None:
+        """Finds every control of a window by the layout name that the program
+        publishes as its accessible description. A named control's own parts
+        (the items of a combo box) are not searched."""
+        found: dict[str, _Accessible] = {}
+        todo = self._window(self._app, window).children()
+        while todo:
+            child = todo.pop()
+            name = child.description()
+            if not name:
+                todo += child.children()
+            elif name in found:
+                raise HarnessError(f"the {window} window has two controls named {name!r}")
+            else:
+                found[name] = child
+        if not found:
+            raise HarnessError(f"the {window} window publishes no control names")
+        self._names[window] = set(found)
+        for name, control in found.items():
+            self._controls[(window, name)] = control
 
     def _control(self, name: str, window: str) -> _Accessible:
-        if window not in LAYOUTS:
+        if window not in WINDOW_TITLES:
             raise HarnessError(f"unknown window {window!r}: use 'main' or 'lyapunov'")
-        if name not in LAYOUTS[window]:
-            raise HarnessError(f"the {window} window has no control {name!r}")
         if (window, name) not in self._controls:
-            self._resolve_layout(window)
+            self._resolve_names(window)
+        if (window, name) not in self._controls:
+            raise HarnessError(f"the {window} window has no control {name!r}; it has "
+                               f"{', '.join(sorted(self._names[window]))}")
         return self._controls[(window, name)]
 
     def rect(self, name: str, window: str = "main") -> Rect:
@@ -711,7 +655,7 @@ class Harness:
         combo box's text, a check box's caption."""
         self._check_alive(f"text({name})")
         control = self._control(name, window)
-        role = LAYOUTS[window][name][0]
+        role = control.role()
         if role == "text":
             return control.text()
         if role == "combo box":

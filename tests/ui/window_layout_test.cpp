@@ -3,6 +3,7 @@
 // and lists; the tab order and the stacking of overlapping components.
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
@@ -84,6 +85,10 @@ TEST_P(ComponentPlacement, SitsAndReadsAsDesigned) {
   EXPECT_EQ(widget->toolTip().toStdString(), p.hint);
   EXPECT_EQ(widget->font().pixelSize(), p.fontPixels);
   EXPECT_EQ(widget->font().bold(), p.bold);
+  // Tools that drive the windows find each control by this name, not by where it sits.
+  EXPECT_EQ(widget->accessibleDescription().toStdString(), p.name);
+  // The pinned face itself, not whatever the font configuration offers in its place.
+  EXPECT_EQ(QFontInfo(widget->font()).family().toStdString(), "DejaVu Sans");
 }
 
 const std::string label1Prompt =

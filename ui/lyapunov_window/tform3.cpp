@@ -23,7 +23,7 @@ constexpr int trackBarTickFrequency = 4;
 
 template <typename Control>
 Control* place(Control* control, const char* name, int left, int top, int width, int height) {
-  control->setObjectName(QString::fromLatin1(name));
+  setLayoutName(control, name);
   control->setGeometry(left, top, width, height);
   return control;
 }
@@ -31,7 +31,7 @@ Control* place(Control* control, const char* name, int left, int top, int width,
 TLabel* makeLabel(QWidget* parent, const char* name, int left, int top, int width, int height,
                   const char* caption) {
   auto* label = new TLabel(parent);
-  label->setObjectName(QString::fromLatin1(name));
+  setLayoutName(label, name);
   label->SetText(caption);
   label->SetBounds(left, top, width, height);
   return label;

@@ -34,7 +34,7 @@ const char* const angleHint = "the angle between the trajectory and the local ta
 
 template <typename Control>
 Control* place(Control* control, const char* name, int left, int top, int width, int height) {
-  control->setObjectName(QString::fromLatin1(name));
+  setLayoutName(control, name);
   control->setGeometry(left, top, width, height);
   return control;
 }
@@ -42,7 +42,7 @@ Control* place(Control* control, const char* name, int left, int top, int width,
 TLabel* makeLabel(QWidget* parent, const char* name, int left, int top, int width, int height,
                   const std::string& caption, int fontHeight = 0) {
   auto* label = new TLabel(parent);
-  label->setObjectName(QString::fromLatin1(name));
+  setLayoutName(label, name);
   if (fontHeight != 0) setFontHeight(label, fontHeight);
   label->SetText(caption);
   label->SetBounds(left, top, width, height);

@@ -77,7 +77,7 @@ TColorBox::TColorBox(QWidget* parent) : QComboBox(parent) {
 
   // The closed box shows the swatch; the names are for the open list.
   QFont listFont = font();
-  listFont.setFamilies(windowFontFamilies());
+  listFont.setFamilies({windowFontFamily()});
   listFont.setPixelSize(-listFontHeight);
   view()->setFont(listFont);
   view()->setMinimumWidth(listWidth);

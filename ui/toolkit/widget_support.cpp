@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QPalette>
 #include <QWidget>
 
@@ -22,18 +23,37 @@ TColor colorFromQt(const QColor& color) {
          (static_cast<TColor>(color.blue()) << 16);
 }
 
-QStringList windowFontFamilies() {
-  return {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-          QStringLiteral("Nimbus Sans"), QApplication::font().family()};
+QString windowFontFamily() {
+  static const QString family = [] {
+    const QString folder = QStringLiteral(TRAPEZOLA_WINDOW_FONT_DIR);
+    QString loaded;
+    for (const char* file : {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf"}) {
+      const int id = QFontDatabase::addApplicationFont(folder + QLatin1Char('/') + QLatin1String(file));
+      const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+      if (loaded.isEmpty() && !families.isEmpty()) loaded = families.front();
+    }
+    // Without the files the family is still asked for by name, as installed elsewhere.
+    return loaded.isEmpty() ? QStringLiteral("DejaVu Sans") : loaded;
+  }();
+  return family;
 }
 
 void setFontHeight(QWidget* widget, int height, bool bold) {
   QFont font = widget->font();
-  font.setFamilies(windowFontFamilies());
+  font.setFamilies({windowFontFamily()});
+  // Vertical hinting only, whatever the desktop asks for: the advance widths,
+  // and so the width of every caption, stay those of the face's design.
+  font.setHintingPreference(QFont::PreferVerticalHinting);
   int pixels = height < 0 ? -height : static_cast<int>(height * characterShareOfCell);
   font.setPixelSize(pixels > 0 ? pixels : 1);
   font.setBold(bold);
   widget->setFont(font);
+}
+
+void setLayoutName(QWidget* widget, const char* name) {
+  const QString text = QString::fromLatin1(name);
+  widget->setObjectName(text);
+  widget->setAccessibleDescription(text);
 }
 
 void setBackgroundColor(QWidget* widget, TColor color) {

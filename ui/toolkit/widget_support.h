@@ -26,12 +26,19 @@ inline std::string stdText(const QString& text) {
 QColor qtColor(TColor color);
 TColor colorFromQt(const QColor& color);
 
-// The windows were laid out for "MS Sans Serif"; these families have close metrics,
-// and the platform's default font stands in when none of them is installed.
-QStringList windowFontFamilies();
+// The one family the windows' captions are set in. The windows are laid out in
+// fixed pixels, so the family is pinned rather than left to the desktop's idea
+// of a default sans: DejaVu Sans (Debian's fonts-dejavu-core), loaded from its
+// files so that no other installed font can stand in for it.
+QString windowFontFamily();
 
 // Sets the widget's font to the window family at the given classic height.
 void setFontHeight(QWidget* widget, int height, bool bold = false);
+
+// Gives a control its name in its window's layout ("Edit1", "faziskep"): the
+// object name, and the accessible description, where tools that drive the
+// windows over the accessibility bus find it whatever the font or style.
+void setLayoutName(QWidget* widget, const char* name);
 void setBackgroundColor(QWidget* widget, TColor color);
 void setTextColor(QWidget* widget, TColor color);
 
