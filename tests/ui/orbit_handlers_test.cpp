@@ -8,7 +8,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
+#include <cstdint>
 #include <string>
 
 #include "core/dynamics/bounce.h"
@@ -181,17 +181,29 @@ TEST_F(OrbitHandlers, ClearKeepsTheLastColumn) {
   EXPECT_EQ(Form1->Button1->GetText(), "continue");  // clear keeps the orbit to continue
 }
 
-TEST_F(OrbitHandlers, RunProgressRepaintsAtMostEveryFiftyMilliseconds) {
+// The run's passes on a clock of the test's own: each pass takes `passMs`.
+int repaintsOverPasses(int passes, std::int64_t passMs) {
   Form1->ProgressBar1->SetPosition(0);
-  RunProgress progress(*Form1->ProgressBar1, *Form1->faziskep);
-  for (int pass = 0; pass < 60; ++pass) {
-    QThread::msleep(5);
+  std::int64_t now = 1000;
+  RunProgress progress(*Form1->ProgressBar1, *Form1->faziskep, [&now] { return now; });
+  for (int pass = 0; pass < passes; ++pass) {
+    now += passMs;
     progress.passDone();
   }
-  // 300 ms of passes: about six repaints, never one per pass.
-  EXPECT_GE(progress.repaints(), 3);
-  EXPECT_LE(progress.repaints(), 6);
-  EXPECT_EQ(Form1->ProgressBar1->Position(), 60);
+  EXPECT_EQ(Form1->ProgressBar1->Position(), passes);
+  return progress.repaints();
+}
+
+TEST_F(OrbitHandlers, RunProgressRepaintsAtMostEveryFiftyMilliseconds) {
+  // 300 ms of 5 ms passes: a repaint at 50, 100, ... 300 ms, never one per pass.
+  EXPECT_EQ(repaintsOverPasses(60, 5), 6);
+  // A run that ends within the first interval shows only its end, which the
+  // handlers draw anyway.
+  EXPECT_EQ(repaintsOverPasses(1000, 0), 0);
+  EXPECT_EQ(repaintsOverPasses(49, 1), 0);
+  // Slow passes: each one is shown, but no more often than that.
+  EXPECT_EQ(repaintsOverPasses(10, 200), 10);
+  EXPECT_EQ(repaintsOverPasses(7, 50), 7);
 }
 
 TEST_F(OrbitHandlers, WindowAndRenderDrawTheSamePortrait) {

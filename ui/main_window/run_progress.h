@@ -4,7 +4,8 @@
 // in the middle of a run.
 #pragma once
 
-#include <QElapsedTimer>
+#include <cstdint>
+#include <functional>
 
 #include "ui/main_window/phase_portrait.h"
 #include "ui/toolkit/image.h"
@@ -14,7 +15,12 @@ namespace trapezola {
 
 class RunProgress : public PassObserver {
  public:
-  RunProgress(toolkit::TProgressBar& bar, toolkit::TImage& portrait);
+  // Milliseconds on a clock that never goes back; the run's own clock unless a
+  // caller (a test) passes another.
+  using Clock = std::function<std::int64_t()>;
+  static std::int64_t steadyMilliseconds();
+
+  RunProgress(toolkit::TProgressBar& bar, toolkit::TImage& portrait, Clock clock = steadyMilliseconds);
   ~RunProgress() override;
   RunProgress(const RunProgress&) = delete;
   RunProgress& operator=(const RunProgress&) = delete;
@@ -27,7 +33,8 @@ class RunProgress : public PassObserver {
  private:
   toolkit::TProgressBar& bar_;
   toolkit::TImage& portrait_;
-  QElapsedTimer sinceRepaint_;
+  Clock clock_;
+  std::int64_t lastRepaint_;
   int repaints_ = 0;
 };
 
