@@ -4,24 +4,27 @@
 #include <stdexcept>
 
 #include "core/dynamics/bounce.h"
-#include "core/geometry/ball_state.h"
 
 namespace trapezola {
 
-std::int64_t runLgTrSeries(const BallPose& start, int blockSize, int blockCount, const LgTrSink& sink) {
+LgTrSeriesEnd runLgTrSeries(const BilliardTable& table, Ball& ball, const BallPose& start, int blockSize,
+                            int blockCount, const LgTrSink& sink) {
   if (blockSize < 1) throw std::invalid_argument("the block size must be at least 1 bounce");
-  restorePose(start);
-  const BallStateRecord& ball = BallState;
+  setPose(ball, start);
+  LgTrSeriesEnd end;
   const double lnThousand = std::log(1000.0);
   Monodromy accumulated;
   // At most one rescale per bounce, and a series may outrun the int range.
-  std::int64_t rescaleCount = 0;
+  std::int64_t& rescaleCount = end.rescaleCount;
   for (int m = 1; m <= blockCount; ++m) {
     Monodromy block;
     for (int k = 0; k < blockSize; ++k) {
-      bounce();
+      if (bounce(table, ball) == BounceStatus::badArcIndex) {
+        end.status = BounceStatus::badArcIndex;
+        return end;
+      }
       // The signed trace is tested, after the bounce and before its factor:
-      // the values of every earlier series depend on this order.
+      // GoldenBits.AnalysesThroughTheSharedRecords pins the series this order gives.
       if (trace(block) > 1000) {
         block.m11 *= 0.001;
         block.m12 *= 0.001;
@@ -36,7 +39,13 @@ std::int64_t runLgTrSeries(const BallPose& start, int blockSize, int blockCount,
                          static_cast<double>(rescaleCount) * lnThousand;
     sink(m, value);
   }
-  return rescaleCount;
+  return end;
+}
+
+std::int64_t runLgTrSeries(const BallPose& start, int blockSize, int blockCount, const LgTrSink& sink) {
+  const LgTrSeriesEnd end = runLgTrSeries(TableGeometry, BallState, start, blockSize, blockCount, sink);
+  if (end.status == BounceStatus::badArcIndex) endOnBadArcIndex();
+  return end.rescaleCount;
 }
 
 }  // namespace trapezola

@@ -19,10 +19,22 @@ namespace trapezola {
 // Receives (block index m, value) once per block, in order.
 using LgTrSink = std::function<void(int block, double value)>;
 
-// Restores `start` into BallState and runs the series from there, leaving the
-// ball at the last bounce. Returns the final rescale count. A blockSize below 1
-// throws std::invalid_argument before anything is bounced or delivered; a
-// blockCount below 1 delivers nothing.
+struct LgTrSeriesEnd {
+  std::int64_t rescaleCount = 0;
+  // badArcIndex: a bounce found no arc to reflect on; the series stopped there
+  // without delivering that block.
+  BounceStatus status = BounceStatus::ok;
+};
+
+// Puts `start` into the ball and runs the series on `table` from there, leaving
+// the ball at the last bounce. A blockSize below 1 throws std::invalid_argument
+// before anything is bounced or delivered; a blockCount below 1 delivers
+// nothing.
+LgTrSeriesEnd runLgTrSeries(const BilliardTable& table, Ball& ball, const BallPose& start, int blockSize,
+                            int blockCount, const LgTrSink& sink);
+
+// The same on TableGeometry and BallState, ending the process at a bad arc
+// index as the window's bounce does. Returns the final rescale count.
 std::int64_t runLgTrSeries(const BallPose& start, int blockSize, int blockCount, const LgTrSink& sink);
 
 }  // namespace trapezola

@@ -1,6 +1,6 @@
 // Notation: L free path, R radius of the arc hit, f = R sin(phi). The operation
-// order of every formula is kept as written so that results are bit-identical
-// from one build to the next.
+// order of every formula is kept as written; GoldenBits.AnalysesThroughTheSharedRecords
+// pins the traces and series that come out of it.
 #include "core/analysis/monodromy.h"
 
 #include <cmath>
@@ -10,8 +10,8 @@
 namespace trapezola {
 
 void applyBounceMatrix(Monodromy& m, double freePath, double radius, double phi) {
-  // sin(phi) is taken as cos(pi/2 - phi), which is what earlier results were
-  // computed with; std::sin differs in the last bit for some angles.
+  // sin(phi) is taken as cos(pi/2 - phi): std::sin differs in the last bit for
+  // some angles, and the golden analyses are pinned with this form.
   const double f = radius * std::cos(pi / 2 - phi);
   const double l = freePath;
   const Monodromy old = m;

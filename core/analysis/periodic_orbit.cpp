@@ -4,45 +4,62 @@
 #include <cmath>
 
 #include "core/dynamics/bounce.h"
-#include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
 
 namespace trapezola {
 
-BallPose currentPose() {
-  const BallStateRecord& ball = BallState;
+BallPose poseOf(const Ball& ball) {
   return BallPose{ball.x, ball.y, ball.dx, ball.dy};
 }
 
-void restorePose(const BallPose& pose) {
-  BallStateRecord& ball = BallState;
+void setPose(Ball& ball, const BallPose& pose) {
   ball.x = pose.x;
   ball.y = pose.y;
   ball.dx = pose.dx;
   ball.dy = pose.dy;
 }
 
-BallPose placeAnalysisStart(double s, double phi) {
-  BallState.cosPhi = std::cos(phi);
-  BallState.startS = s;
-  placeOnBoundary(BallState.cosPhi, BallState.startS);
-  return currentPose();
+BallPose currentPose() {
+  return poseOf(BallState);
 }
 
-int searchReturn(const BallPose& reference, double epsilon) {
-  const BallStateRecord& ball = BallState;
-  int count = 0;
+void restorePose(const BallPose& pose) {
+  setPose(BallState, pose);
+}
+
+BallPose placeAnalysisStart(const BilliardTable& table, Ball& ball, double s, double phi) {
+  ball.cosPhi = std::cos(phi);
+  placeOnBoundary(table, ball, ball.cosPhi, s);
+  return poseOf(ball);
+}
+
+BallPose placeAnalysisStart(double s, double phi) {
+  BallState.startS = s;
+  return placeAnalysisStart(TableGeometry, BallState, s, phi);
+}
+
+BounceStatus searchReturn(const BilliardTable& table, Ball& ball, const BallPose& reference, double epsilon,
+                          int& bounces) {
+  bounces = 0;
   for (;;) {
-    bounce();
-    ++count;
+    if (bounce(table, ball) == BounceStatus::badArcIndex) return BounceStatus::badArcIndex;
+    ++bounces;
     // Strict tests: with epsilon <= 0 nothing ever returns, as the sensitivity
     // slider promises at its upper end.
     if (std::fabs(ball.x - reference.x) < epsilon && std::fabs(ball.y - reference.y) < epsilon &&
         std::fabs(ball.dx - reference.dx) < epsilon && std::fabs(ball.dy - reference.dy) < epsilon) {
-      return count;
+      return BounceStatus::ok;
     }
-    if (count == maxReturnSearch) return count;
+    if (bounces == maxReturnSearch) return BounceStatus::ok;
   }
+}
+
+int searchReturn(const BallPose& reference, double epsilon) {
+  int bounces = 0;
+  if (searchReturn(TableGeometry, BallState, reference, epsilon, bounces) == BounceStatus::badArcIndex) {
+    endOnBadArcIndex();
+  }
+  return bounces;
 }
 
 int periodFromReturnCounts(const std::array<int, 3>& counts) {
@@ -54,35 +71,58 @@ int periodFromReturnCounts(const std::array<int, 3>& counts) {
   return period;
 }
 
-Monodromy monodromyOverPeriod(int period) {
-  const BallStateRecord& ball = BallState;
-  Monodromy m;
+BounceStatus monodromyOverPeriod(const BilliardTable& table, Ball& ball, int period, Monodromy& m) {
+  m = Monodromy{};
   for (int k = 1; k <= period; ++k) {
-    bounce();
+    if (bounce(table, ball) == BounceStatus::badArcIndex) return BounceStatus::badArcIndex;
     applyBounceMatrix(m, ball.hitDistance, ball.hitRadius, ball.phi);
+  }
+  return BounceStatus::ok;
+}
+
+Monodromy monodromyOverPeriod(int period) {
+  Monodromy m;
+  if (monodromyOverPeriod(TableGeometry, BallState, period, m) == BounceStatus::badArcIndex) {
+    endOnBadArcIndex();
   }
   return m;
 }
 
-PeriodicOrbitAnalysis analysePeriodicOrbit(double s, double phi, double epsilon,
-                                           std::optional<int> typedPeriod) {
+PeriodicOrbitAnalysis analysePeriodicOrbit(const BilliardTable& table, Ball& ball, double s, double phi,
+                                           double epsilon, std::optional<int> typedPeriod) {
   PeriodicOrbitAnalysis a;
-  const BallPose reference = placeAnalysisStart(s, phi);
+  const BallPose reference = placeAnalysisStart(table, ball, s, phi);
   if (typedPeriod) {
     a.period = *typedPeriod;
   } else {
     a.searched = true;
     // Each search goes on from where the previous one stopped, but all three
     // compare with the placed start.
-    for (int& count : a.returnCounts) count = searchReturn(reference, epsilon);
+    for (int& count : a.returnCounts) {
+      a.status = searchReturn(table, ball, reference, epsilon, count);
+      if (a.status == BounceStatus::badArcIndex) return a;
+    }
     a.period = periodFromReturnCounts(a.returnCounts);
   }
-  a.matrixStart = currentPose();
+  a.matrixStart = poseOf(ball);
   if (a.period == notPeriodic) return a;
+  a.status = monodromyOverPeriod(table, ball, a.period, a.monodromy);
+  if (a.status == BounceStatus::badArcIndex) {
+    a.monodromy = Monodromy{};
+    return a;
+  }
   a.hasMonodromy = true;
-  a.monodromy = monodromyOverPeriod(a.period);
   a.trace = trace(a.monodromy);
   a.orbitClass = classifyTrace(a.trace);
+  return a;
+}
+
+PeriodicOrbitAnalysis analysePeriodicOrbit(double s, double phi, double epsilon,
+                                           std::optional<int> typedPeriod) {
+  BallState.startS = s;
+  const PeriodicOrbitAnalysis a =
+      analysePeriodicOrbit(TableGeometry, BallState, s, phi, epsilon, typedPeriod);
+  if (a.status == BounceStatus::badArcIndex) endOnBadArcIndex();
   return a;
 }
 

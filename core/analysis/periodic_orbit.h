@@ -3,9 +3,12 @@
 //
 // Conventions: s is the perimeter coordinate (arc length from corner 1,
 // counter-clockwise), phi the angle from the counter-clockwise tangent in
-// radians. The ball is moved through the shared BallState, one bounce at a time,
-// exactly as the orbit runs move it; TableGeometry must be built and its
-// sideTilt set (any launch or pointer read-out sets it).
+// radians. Each operation moves a ball value on a table value, one bounce at a
+// time, exactly as the orbit runs move it, and reports a bad arc index as a
+// status. The adapters without a table move the window's BallState on
+// TableGeometry, which must be built and its sideTilt set (any launch or
+// pointer read-out sets it); they end the process at a bad arc index, as the
+// window's bounce does.
 //
 // A return is a bounce after which the ball is back at the start point and
 // leaves it in the start direction: all four of x, y, dx, dy within epsilon of
@@ -16,6 +19,9 @@
 #include <optional>
 
 #include "core/analysis/monodromy.h"
+#include "core/dynamics/reflection.h"
+#include "core/geometry/ball_state.h"
+#include "core/geometry/table_geometry.h"
 
 namespace trapezola {
 
@@ -25,6 +31,9 @@ struct BallPose {
   double dx = 0, dy = 0;
 };
 
+BallPose poseOf(const Ball& ball);
+void setPose(Ball& ball, const BallPose& pose);
+// The same on BallState.
 BallPose currentPose();
 void restorePose(const BallPose& pose);
 
@@ -33,14 +42,18 @@ inline constexpr int maxReturnSearch = 1000;
 // A typed period of this value means the same.
 inline constexpr int notPeriodic = 1000;
 
-// Sets BallState.cosPhi = cos(phi) and BallState.startS = s, places the ball
-// there, and returns the placed pose.
+// Sets ball.cosPhi = cos(phi), places the ball at s, and returns the placed
+// pose. The adapter also sets BallState.startS = s.
+BallPose placeAnalysisStart(const BilliardTable& table, Ball& ball, double s, double phi);
 BallPose placeAnalysisStart(double s, double phi);
 
-// One search from the current ball: bounces until a return to the reference
-// (strict |difference| < epsilon in x, y, dx and dy) or until maxReturnSearch
-// bounces. Returns the number of bounces, 1..maxReturnSearch. An epsilon of 0
-// or below never matches.
+// One search from where the ball stands: bounces until a return to the
+// reference (strict |difference| < epsilon in x, y, dx and dy) or until
+// maxReturnSearch bounces, and sets `bounces` to their number,
+// 1..maxReturnSearch. An epsilon of 0 or below never matches. A bad arc index
+// stops the search at once.
+BounceStatus searchReturn(const BilliardTable& table, Ball& ball, const BallPose& reference, double epsilon,
+                          int& bounces);
 int searchReturn(const BallPose& reference, double epsilon);
 
 // The largest k from 1 to the smallest count that divides all three counts.
@@ -48,8 +61,9 @@ int searchReturn(const BallPose& reference, double epsilon);
 int periodFromReturnCounts(const std::array<int, 3>& counts);
 
 // Bounces the ball `period` times from where it is and multiplies the bounce
-// matrices, starting from the identity. A period below 1 gives the identity and
-// bounces nothing.
+// matrices into m, starting from the identity. A period below 1 gives the
+// identity and bounces nothing.
+BounceStatus monodromyOverPeriod(const BilliardTable& table, Ball& ball, int period, Monodromy& m);
 Monodromy monodromyOverPeriod(int period);
 
 struct PeriodicOrbitAnalysis {
@@ -65,16 +79,22 @@ struct PeriodicOrbitAnalysis {
   Monodromy monodromy;
   double trace = 2;
   OrbitClass orbitClass = OrbitClass::parabolic;
+  // badArcIndex: a bounce found no arc to reflect on and the analysis stopped
+  // there; the fields after the step that stopped keep their defaults.
+  BounceStatus status = BounceStatus::ok;
 };
 
 // The whole analysis of the orbit starting at (s, phi): placement, then either
 // the three return searches (typedPeriod empty) or the typed period, then the
-// monodromy over one period. Leaves the ball at the last bounce computed.
+// monodromy over one period. Leaves the ball at the last bounce computed; the
+// adapter also sets BallState.startS = s.
 //
 // The period field's text "0" asks for the search; any other text is an integer
 // the caller converts. A caller whose conversion can fail after the ball should
 // already stand at the start calls placeAnalysisStart first: placing twice
 // gives the same state.
+PeriodicOrbitAnalysis analysePeriodicOrbit(const BilliardTable& table, Ball& ball, double s, double phi,
+                                           double epsilon, std::optional<int> typedPeriod);
 PeriodicOrbitAnalysis analysePeriodicOrbit(double s, double phi, double epsilon,
                                            std::optional<int> typedPeriod);
 

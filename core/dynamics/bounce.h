@@ -7,17 +7,30 @@
 #include "core/dynamics/collision.h"
 #include "core/dynamics/reflection.h"
 #include "core/geometry/ball_state.h"
+#include "core/geometry/table_geometry.h"
 
 namespace trapezola {
 
-inline void bounce() {
-  findHit();
-  BallStateRecord& ball = BallState;
-  reflect(ball.hitX, ball.hitY, ball.hitCentreX, ball.hitCentreY, ball.hitRadius, ball.arc);
+// One bounce of `ball` on `table`, allocation-free and touching nothing else.
+// After it, s, phi, hitDistance, hitRadius and arc describe the new bounce. On
+// badArcIndex the ball has not moved.
+inline BounceStatus bounce(const BilliardTable& table, Ball& ball) {
+  const bool accepted = findHit(table, ball) != 0;
+  if (reflect(table, ball, ball.hitX, ball.hitY, ball.hitCentreX, ball.hitCentreY, ball.hitRadius,
+              ball.arc) == BounceStatus::badArcIndex) {
+    return BounceStatus::badArcIndex;
+  }
   ball.x = ball.hitX;
   ball.y = ball.hitY;
   ball.dx = ball.newDx;
   ball.dy = ball.newDy;
+  return accepted ? BounceStatus::ok : BounceStatus::noArcAccepted;
+}
+
+// The window's bounce on TableGeometry and BallState; ends the process at a bad
+// arc index, as its reflection does.
+inline void bounce() {
+  if (bounce(TableGeometry, BallState) == BounceStatus::badArcIndex) endOnBadArcIndex();
 }
 
 }  // namespace trapezola

@@ -10,8 +10,7 @@
 
 namespace trapezola {
 
-int hitArc(int i) {
-  const TableGeometryRecord& g = TableGeometry;
+int hitArc(const BilliardTable& g, Ball& ball, int i) {
   double cx = 0, cy = 0, r = 0;
   switch (i) {
     case 1:
@@ -29,7 +28,6 @@ int hitArc(int i) {
     default:
       return 0;
   }
-  BallStateRecord& ball = BallState;
   const double x = ball.x, y = ball.y, dx = ball.dx, dy = ball.dy;
   const double q = ((dy * y - cy * dy) + dx * x) - cx * dx;
   const double k = (std::pow(y - cy, 2) + std::pow(x - cx, 2)) - std::pow(r, 2);
@@ -72,10 +70,19 @@ int hitArc(int i) {
   return i;
 }
 
-void findHit() {
+int findHit(const BilliardTable& table, Ball& ball) {
   for (int i = 1; i <= 4; ++i) {
-    if (hitArc(i) != 0) return;
+    if (hitArc(table, ball, i) != 0) return i;
   }
+  return 0;
+}
+
+int hitArc(int i) {
+  return hitArc(TableGeometry, BallState, i);
+}
+
+void findHit() {
+  findHit(TableGeometry, BallState);
 }
 
 }  // namespace trapezola

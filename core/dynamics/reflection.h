@@ -1,18 +1,37 @@
 // Reflection: from the hit of the collision search to the bounce's phase point
-// (BallState.s, BallState.phi) and the specularly reflected direction.
+// (s, phi) and the specularly reflected direction.
 //
 // phi is measured from the counter-clockwise tangent at the hit to the outgoing
 // direction, in radians: below pi/2 the ball goes on counter-clockwise.
 #pragma once
 
+#include "core/geometry/ball_state.h"
+#include "core/geometry/table_geometry.h"
+
 namespace trapezola {
 
-// Always called as reflect(hitX, hitY, hitCentreX, hitCentreY, hitRadius, arc)
-// right after findHit; reads the incoming direction (BallState.dx, dy) and writes
-// side, tx, ty, arcAngle, s, cosPhi, newDx, newDy and phi. It does not move the
-// ball. An arc index outside 1..4 is the program's one fatal guard: it writes
-// "problem!" to standard output and ends the process with exit status 1.
-// Returns 0.
+// How a bounce went. noArcAccepted: the collision search found no arc, and the
+// reflection worked on the ball's previous hit, as the window's bounce always
+// has. badArcIndex: the hit record names no arc 1..4 (a ball that was never
+// launched and never hit anything); nothing was moved or written.
+enum class BounceStatus { ok, noArcAccepted, badArcIndex };
+
+// Reflects the ball's incoming direction (ball.dx, dy) at the hit point (x, y)
+// on the circle with centre (cx, cy) and the given radius, the perimeter
+// coordinate taken by the formula of arc arcIndex. Writes side, tx, ty,
+// arcAngle, s, cosPhi, newDx, newDy and phi; does not move the ball. Returns ok,
+// or badArcIndex for an index outside 1..4 with nothing written.
+BounceStatus reflect(const BilliardTable& table, Ball& ball, double x, double y, double cx, double cy,
+                     double radius, int arcIndex);
+
+// The window's adapter, always called as reflect(hitX, hitY, hitCentreX,
+// hitCentreY, hitRadius, arc) on BallState right after findHit. An arc index
+// outside 1..4 is the window's one fatal guard: endOnBadArcIndex. Returns 0.
 int reflect(double x, double y, double cx, double cy, double radius, int arcIndex);
+
+// The window's end at a bad arc index: writes "problem!" to standard output and
+// ends the process with exit status 1. Only the adapters on the shared records
+// call it; the functions on values return badArcIndex instead.
+[[noreturn]] void endOnBadArcIndex();
 
 }  // namespace trapezola

@@ -25,8 +25,7 @@ struct ArcPoint {
 
 // The point at s on its arc, s already reduced. Returns false when s lies on no
 // arc (s < 0, s > s4, or NaN).
-bool arcPointAt(double s, ArcPoint& p) {
-  const TableGeometryRecord& g = TableGeometry;
+bool arcPointAt(const BilliardTable& g, double s, ArcPoint& p) {
   if (0 <= s && s <= g.s1) {
     const double u = s / g.radiusTop;
     p.x = g.radiusTop * std::sin(g.delta - u) + g.centre1.x;
@@ -79,11 +78,10 @@ bool arcPointAt(double s, ArcPoint& p) {
 }
 
 // Placement steps 2 to 5 at an already reduced s.
-void placeReduced(double s, double c) {
+bool placeReduced(const BilliardTable& table, Ball& ball, double s, double c) {
   ArcPoint p;
-  if (!arcPointAt(s, p)) return;
+  if (!arcPointAt(table, s, p)) return false;
   const UnitTangent t = boundaryTangent(p.x, p.y, p.cx, p.cy, p.tangentClass);
-  BallStateRecord& ball = BallState;
   ball.x = p.x;
   ball.y = p.y;
   ball.tx = t.tx;
@@ -91,6 +89,7 @@ void placeReduced(double s, double c) {
   const double q = std::sqrt(1 - std::pow(c, 2));
   ball.dx = c * t.tx - q * t.ty;
   ball.dy = q * t.tx + c * t.ty;
+  return true;
 }
 
 }  // namespace
@@ -131,11 +130,30 @@ UnitTangent boundaryTangent(double x, double y, double cx, double cy, int tangen
   return t;
 }
 
+double launch(const BilliardTable& table, Ball& ball, double startS, double cosPhi) {
+  ball.arc = 1;
+  if (startS > table.s4) startS = std::fmod(startS, table.s4);
+  placeReduced(table, ball, startS, cosPhi);
+  return startS;
+}
+
+bool placeOnBoundary(const BilliardTable& table, Ball& ball, double c, double s) {
+  // Only s above the perimeter wraps; a negative s is left alone and places nothing.
+  if (s > table.s4) s = std::fmod(s, table.s4);
+  return placeReduced(table, ball, s, c);
+}
+
+bool boundaryPointAt(const BilliardTable& table, double s, double& x, double& y) {
+  ArcPoint p;
+  if (!arcPointAt(table, s, p)) return false;
+  x = p.x;
+  y = p.y;
+  return true;
+}
+
 int launch() {
-  BallState.arc = 1;
   TableGeometry.sideTilt = pi * 0.5 - TableGeometry.theta;
-  if (BallState.startS > TableGeometry.s4) BallState.startS = std::fmod(BallState.startS, TableGeometry.s4);
-  placeReduced(BallState.startS, BallState.cosPhi);
+  BallState.startS = launch(TableGeometry, BallState, BallState.startS, BallState.cosPhi);
   // Done even when no arc was selected.
   PhaseWindow.scaleS = plotAreaWidth / (PhaseWindow.sMax - PhaseWindow.sMin);
   PhaseWindow.scalePhi = plotAreaHeight / (PhaseWindow.phiMax - PhaseWindow.phiMin);
@@ -143,18 +161,12 @@ int launch() {
 }
 
 int placeOnBoundary(double c, double s) {
-  // Only s above the perimeter wraps; a negative s is left alone and places nothing.
-  if (s > TableGeometry.s4) s = std::fmod(s, TableGeometry.s4);
-  placeReduced(s, c);
+  placeOnBoundary(TableGeometry, BallState, c, s);
   return 0;
 }
 
 bool boundaryPointAt(double s, double& x, double& y) {
-  ArcPoint p;
-  if (!arcPointAt(s, p)) return false;
-  x = p.x;
-  y = p.y;
-  return true;
+  return boundaryPointAt(TableGeometry, s, x, y);
 }
 
 }  // namespace trapezola

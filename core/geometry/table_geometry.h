@@ -23,7 +23,10 @@ struct TablePoint {
   double y = 0;
 };
 
-struct TableGeometryRecord {
+// A table built from its two shape parameters. As a value it is built once by
+// buildTable and then only read, so any number of orbits, on any number of
+// threads, can run on one table.
+struct BilliardTable {
   double b = 0;       // half length of the top side; x of corner 1
   double rr = 0;      // radiusSide / radiusBottom, shown as "R8/R"
   double height = 0;  // height of the trapezoid
@@ -37,9 +40,15 @@ struct TableGeometryRecord {
   double delta = 0;            // half opening angle of arc 1
   double halfAngleSide = 0;    // half opening angle of arcs 2 and 4
   double halfAngleBottom = 0;  // half opening angle of arc 3
-  double sideTilt = 0;         // pi/2 - theta, written by launch and the pointer read-out
+  double sideTilt = 0;         // pi/2 - theta; buildGeometry leaves the record's alone
   double s1 = 0, s2 = 0, s3 = 0, s4 = 0;
 };
+
+// The window's table: the one record that the table fields, the picture loader
+// and "go" rebuild, and that launch and the pointer read-out tilt (sideTilt).
+// Everything below the windows takes a BilliardTable, so the record is passed
+// as one.
+struct TableGeometryRecord : BilliardTable {};
 
 // The one table of the program.
 extern TableGeometryRecord TableGeometry;
@@ -47,8 +56,13 @@ extern TableGeometryRecord TableGeometry;
 // Bounces per pass of an orbit run (a run makes 1000 passes).
 extern int repeatCount;
 
-// Derives every TableGeometry field except sideTilt from b and rr, and lowers
-// PhaseWindow.sMax to the perimeter length where it is larger.
+// The table with shape parameters b and rr, every field derived, sideTilt
+// included (pi/2 - theta, the value every launch sets). Writes nothing else.
+BilliardTable buildTable(double b, double rr);
+
+// Rebuilds the window's record: every TableGeometry field but sideTilt from b
+// and rr, as buildTable derives them; lowers PhaseWindow.sMax to the perimeter
+// length where it is larger.
 void buildGeometry(double b, double rr);
 
 // The start angle in degrees as radians, rounded once after the product with an

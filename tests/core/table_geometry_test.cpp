@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <utility>
 
 #include "core/geometry/ball_state.h"
+#include "core/geometry/boundary.h"
 #include "core/geometry/phase_window.h"
 
 namespace trapezola {
@@ -172,6 +175,27 @@ TEST(TableGeometry, OutOfRangeParametersGiveNonFiniteNumbersWithoutTrapping) {
   buildGeometry(0.5, 0.5);  // 1 - rr equals b
   EXPECT_FALSE(std::isfinite(TableGeometry.s4));
   PhaseWindow = PhaseWindowRecord{};
+}
+
+// A table value is the window's table as "go" builds and launches it, and
+// building one leaves the window's records alone.
+TEST(TableGeometry, TableValueIsTheLaunchedRecordAndTouchesNothingShared) {
+  for (const auto& [b, rr] : {std::pair{0.5, 2.0}, {1.0, 1.0}, {0.2, 5.0}}) {
+    PhaseWindow = PhaseWindowRecord{};
+    TableGeometry = TableGeometryRecord{};
+    const BilliardTable table = buildTable(b, rr);
+    EXPECT_EQ(PhaseWindow.sMax, 13.0);
+    EXPECT_EQ(TableGeometry.s4, 0);
+
+    setupTable(b, rr, 0.7, 60, 1);
+    launch();
+    const BilliardTable& record = TableGeometry;
+    // Every field is a double or a pair of doubles: compare them all, bit for bit.
+    EXPECT_EQ(std::memcmp(&table, &record, sizeof table), 0) << b << ", " << rr;
+    EXPECT_EQ(table.sideTilt, pi * 0.5 - table.theta);
+  }
+  PhaseWindow = PhaseWindowRecord{};
+  TableGeometry = TableGeometryRecord{};
 }
 
 }  // namespace
