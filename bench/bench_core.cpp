@@ -1,12 +1,15 @@
-// Bounces per second of the bare bounce step and of trapezola-cli's orbit
-// stream, measured side by side in one run so that their ratio is meaningful.
+// Bounces per second of the bare bounce step (on the window's shared records and
+// on a table value with a ball value) and of trapezola-cli's orbit stream,
+// measured side by side in one run so that their ratios are meaningful.
 // Table b = 0.5, R8/R = 2, start 0.7 from corner 1 at 60 degrees.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdio>
 
 #include "cli/commands.h"
 #include "cli/output.h"
+#include "core/dynamics/bounce.h"
 #include "core/dynamics/collision.h"
 #include "core/dynamics/reflection.h"
 #include "core/geometry/ball_state.h"
@@ -39,6 +42,20 @@ void BM_BounceStep(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_BounceStep);
+
+// The same orbit as a value run: one table built once, one ball owned here.
+void BM_ValueBounce(benchmark::State& state) {
+  const BilliardTable table = buildTable(0.5, 2);
+  Ball ball;
+  launch(table, ball, 0.7, std::cos(startAngleRadians(60)));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(bounce(table, ball));
+    benchmark::DoNotOptimize(ball.s);
+    benchmark::DoNotOptimize(ball.phi);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ValueBounce);
 
 // A million bounces printed every 100,000th: the cost of the stream beyond the
 // bounce loop itself.

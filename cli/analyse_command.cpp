@@ -1,6 +1,7 @@
 // trapezola-cli analyse: the periodic-orbit analysis of a right click on the
 // portrait, from a phase point given as numbers, with its lg(Tr) series and the
 // linear fit of an untouched Lyapunov window.
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <sstream>
@@ -107,11 +108,14 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* output, std::FI
   const int blockSize = positive("blocksize", 500);
   const int blockCount = positive("blocks", 100);
 
-  setupTable(b, rr, distance, angle, 1);
-  launch();
+  // Launched first, as a go run leaves the ball before a right click: the
+  // launch names arc 1 in the hit record.
+  const BilliardTable table = buildTable(b, rr);
+  Ball ball;
+  launch(table, ball, distance, std::cos(startAngleRadians(angle)));
   const double epsilon = -sensitivity * 0.001;
   const PeriodicOrbitAnalysis analysis =
-      analysePeriodicOrbit(distance, startAngleRadians(angle), epsilon, typedPeriod);
+      analysePeriodicOrbit(table, ball, distance, startAngleRadians(angle), epsilon, typedPeriod);
   const std::optional<std::string> label = analysisLabel(analysis);
 
   // The series goes through the data file's text, as the window's fit reads it.
@@ -120,7 +124,7 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* output, std::FI
   std::optional<LgTrFileWriter> file;
   if (args.has("data")) file.emplace(args.text("data"));
   std::string lines;
-  runLgTrSeries(analysis.matrixStart, blockSize, blockCount, [&](int block, double value) {
+  runLgTrSeries(table, ball, analysis.matrixStart, blockSize, blockCount, [&](int block, double value) {
     series.push_back(value);
     lines += formatLgTrLine(block, value);
     if (file) file->add(block, value);

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "cli/output.h"
+#include "core/geometry/table_geometry.h"
 
 namespace trapezola::cli {
 
@@ -31,6 +32,6 @@ struct OrbitRequest {
 void writeOrbit(const OrbitRequest& request, BufferedOutput& out);
 
 // The table as one JSON object keyed by the TableGeometry field names.
-void writeTable(BufferedOutput& out);
+void writeTable(BufferedOutput& out, const BilliardTable& table);
 
 }  // namespace trapezola::cli

@@ -3,8 +3,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
-#include "core/dynamics/collision.h"
-#include "core/dynamics/reflection.h"
+#include "core/dynamics/bounce.h"
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
@@ -26,8 +25,7 @@ constexpr const char* orbitUsage =
     "K-th bounce (K >= 1, default 1) and bounce N; 17 significant digits. phi is in\n"
     "radians.\n";
 
-void writeOrbitRow(BufferedOutput& out, std::int64_t n, double s, double phi) {
-  const BallStateRecord& ball = BallState;
+void writeOrbitRow(BufferedOutput& out, std::int64_t n, double s, double phi, const Ball& ball) {
   out.integer(n);
   out.character(',');
   out.real(s);
@@ -47,25 +45,23 @@ void writeOrbitRow(BufferedOutput& out, std::int64_t n, double s, double phi) {
 }  // namespace
 
 void writeOrbit(const OrbitRequest& request, BufferedOutput& out) {
-  setupTable(request.b, request.rr, request.distance, request.angleDegrees, 1);
-  launch();
+  const BilliardTable table = buildTable(request.b, request.rr);
+  const double cosPhi = std::cos(startAngleRadians(request.angleDegrees));
+  Ball ball;
+  const double startS = launch(table, ball, request.distance, cosPhi);
   out.text("bounce,s,phi,arc,x,y,hitDistance\n");
-  BallStateRecord& ball = BallState;
   // Bounce 0 is the launch: the start point, its (wrapped) perimeter coordinate
   // and the start angle; arc is 1 and hitDistance 0, as a launch leaves them.
-  writeOrbitRow(out, 0, ball.startS, std::acos(ball.cosPhi));
+  writeOrbitRow(out, 0, startS, std::acos(cosPhi), ball);
   std::int64_t untilRow = request.every;
   for (std::int64_t n = 1; n <= request.bounces; ++n) {
-    findHit();
-    reflect(ball.hitX, ball.hitY, ball.hitCentreX, ball.hitCentreY, ball.hitRadius, ball.arc);
-    ball.x = ball.hitX;
-    ball.y = ball.hitY;
-    ball.dx = ball.newDx;
-    ball.dy = ball.newDy;
+    // A launched ball always names an arc, so the status is never
+    // badArcIndex; a search without an arc reuses the last hit, as in the window.
+    bounce(table, ball);
     // A countdown instead of n % every keeps the division out of the loop.
     if (--untilRow != 0 && n != request.bounces) continue;
     untilRow = request.every;
-    writeOrbitRow(out, n, ball.s, ball.phi);
+    writeOrbitRow(out, n, ball.s, ball.phi, ball);
   }
 }
 

@@ -3,7 +3,6 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
-#include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
 
 namespace trapezola::cli {
@@ -47,8 +46,7 @@ double shapeRr(const Arguments& args) {
       "rr", [](double v) { return v >= 1; }, "is below 1");
 }
 
-void writeTable(BufferedOutput& out) {
-  const TableGeometryRecord& g = TableGeometry;
+void writeTable(BufferedOutput& out, const BilliardTable& g) {
   out.text("{\n");
   field(out, "b", g.b);
   field(out, "rr", g.rr);
@@ -85,11 +83,10 @@ int tableCommand(int argc, const char* const* argv, std::FILE* output, std::FILE
   }
   const double b = shapeB(args);
   const double rr = shapeRr(args);
-  buildGeometry(b, rr);
-  // The launch's tilt, without placing anything: the value every run uses.
-  TableGeometry.sideTilt = pi * 0.5 - TableGeometry.theta;
+  // Its sideTilt is the one every launch sets.
+  const BilliardTable table = buildTable(b, rr);
   BufferedOutput out(output);
-  writeTable(out);
+  writeTable(out, table);
   return 0;
 }
 
