@@ -16,7 +16,7 @@
 #include "core/analysis/periodic_orbit.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
-#include "ui/main_window/analysis_label.h"
+#include "portrait/analysis_label.h"
 #include "ui/toolkit/conversions.h"
 
 namespace trapezola::cli {

@@ -10,8 +10,8 @@
 #include "cli/commands.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "ui/main_window/orbit_run.h"
-#include "ui/main_window/phase_portrait.h"
+#include "portrait/orbit_run.h"
+#include "portrait/phase_portrait.h"
 #include "ui/toolkit/canvas.h"
 
 namespace trapezola::cli {

@@ -20,6 +20,8 @@ constexpr const char* usage =
     "  orbit    the bounces of one orbit as CSV\n"
 #ifdef TRAPEZOLA_CLI_RENDER
     "  render   the phase portrait of a fresh run as a picture\n"
+#endif
+#ifdef TRAPEZOLA_CLI_ANALYSE
     "  analyse  period, monodromy and lg(Tr) series of one phase point, as JSON\n"
 #endif
     "\n"
@@ -35,6 +37,8 @@ constexpr Command commands[] = {
     {"orbit", orbitCommand},
 #ifdef TRAPEZOLA_CLI_RENDER
     {"render", renderCommand},
+#endif
+#ifdef TRAPEZOLA_CLI_ANALYSE
     {"analyse", analyseCommand},
 #endif
 };

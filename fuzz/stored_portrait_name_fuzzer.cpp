@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
-#include "ui/main_window/stored_portrait_name.h"
+#include "portrait/stored_portrait_name.h"
 #include "ui/toolkit/conversions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

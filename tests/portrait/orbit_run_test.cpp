@@ -1,6 +1,6 @@
 // Orbit runs without the window: fresh against continued runs, the bounce
 // counts of go and double click, and the saved end state.
-#include "ui/main_window/orbit_run.h"
+#include "portrait/orbit_run.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include "core/geometry/boundary.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "ui/main_window/main_window_state.h"
-#include "ui/main_window/phase_portrait.h"
+#include "portrait/main_window_state.h"
+#include "portrait/phase_portrait.h"
 
 namespace trapezola {
 namespace {

@@ -1,6 +1,6 @@
 // The phase portrait's pixels: dots, the strict window test, the grid lines, the
 // corner curves and the clear.
-#include "ui/main_window/phase_portrait.h"
+#include "portrait/phase_portrait.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "core/geometry/boundary.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "ui/main_window/main_window_state.h"
+#include "portrait/main_window_state.h"
 #include "ui/toolkit/canvas.h"
 
 namespace trapezola {

@@ -1,5 +1,5 @@
 // The pointer read-out and the corner forecast, without the window.
-#include "ui/main_window/pointer_readout.h"
+#include "portrait/pointer_readout.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include "core/geometry/boundary.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "ui/main_window/main_window_state.h"
-#include "ui/main_window/table_sketch.h"
+#include "portrait/main_window_state.h"
+#include "portrait/table_sketch.h"
 #include "ui/toolkit/canvas.h"
 
 namespace trapezola {

@@ -1,5 +1,5 @@
 // Reading the parameters out of a stored portrait's file name.
-#include "ui/main_window/stored_portrait_name.h"
+#include "portrait/stored_portrait_name.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The table sketch: the arc calls and corner ticks of the worked table, and the
 // pixels they leave.
-#include "ui/main_window/table_sketch.h"
+#include "portrait/table_sketch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Label11 after a periodic-orbit analysis: exact texts.
-#include "ui/main_window/analysis_label.h"
+#include "portrait/analysis_label.h"
 
 #include <gtest/gtest.h>
 

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "portrait/main_window_state.h"
 #include "ui/lyapunov_window/lgtr_data_path.h"
 #include "ui/lyapunov_window/tform3.h"
-#include "ui/main_window/main_window_state.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
 

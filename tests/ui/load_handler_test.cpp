@@ -16,7 +16,7 @@
 #include "core/geometry/ball_state.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "ui/main_window/orbit_run.h"
+#include "portrait/orbit_run.h"
 #include "ui/toolkit/conversions.h"
 
 namespace trapezola {

@@ -11,8 +11,8 @@
 #include "core/geometry/ball_state.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
+#include "portrait/main_window_state.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
-#include "ui/main_window/main_window_state.h"
 #include "ui/toolkit/application.h"
 #include "ui/toolkit/edit.h"
 

@@ -16,8 +16,8 @@
 #include "core/geometry/boundary.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
+#include "portrait/pointer_readout.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
-#include "ui/main_window/pointer_readout.h"
 #include "ui/toolkit/conversions.h"
 
 namespace trapezola {

@@ -7,8 +7,8 @@
 #include "core/geometry/boundary.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "ui/main_window/main_window_state.h"
-#include "ui/main_window/stored_portrait_name.h"
+#include "portrait/main_window_state.h"
+#include "portrait/stored_portrait_name.h"
 #include "ui/main_window/tform1.h"
 #include "ui/toolkit/conversions.h"
 

@@ -2,9 +2,9 @@
 // double click on the portrait runs on from the current ball state.
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "ui/main_window/geometry_summary.h"
-#include "ui/main_window/main_window_state.h"
-#include "ui/main_window/orbit_run.h"
+#include "portrait/geometry_summary.h"
+#include "portrait/main_window_state.h"
+#include "portrait/orbit_run.h"
 #include "ui/main_window/run_progress.h"
 #include "ui/main_window/tform1.h"
 #include "ui/toolkit/conversions.h"

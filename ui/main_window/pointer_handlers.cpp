@@ -1,7 +1,7 @@
 // The pointer read-out over the portrait and the corner forecast of a left click.
 #include "core/geometry/table_geometry.h"
-#include "ui/main_window/main_window_state.h"
-#include "ui/main_window/pointer_readout.h"
+#include "portrait/main_window_state.h"
+#include "portrait/pointer_readout.h"
 #include "ui/main_window/tform1.h"
 #include "ui/toolkit/conversions.h"
 

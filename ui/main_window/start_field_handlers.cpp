@@ -4,8 +4,8 @@
 // "-") raises the conversion error after the fresh-run state is already set.
 #include "core/geometry/ball_state.h"
 #include "core/geometry/table_geometry.h"
-#include "ui/main_window/geometry_summary.h"
-#include "ui/main_window/main_window_state.h"
+#include "portrait/geometry_summary.h"
+#include "portrait/main_window_state.h"
 #include "ui/main_window/tform1.h"
 #include "ui/toolkit/conversions.h"
 

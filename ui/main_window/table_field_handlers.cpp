@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "core/geometry/table_geometry.h"
-#include "ui/main_window/geometry_summary.h"
-#include "ui/main_window/main_window_state.h"
-#include "ui/main_window/table_sketch.h"
+#include "portrait/geometry_summary.h"
+#include "portrait/main_window_state.h"
+#include "portrait/table_sketch.h"
 #include "ui/main_window/tform1.h"
 #include "ui/toolkit/conversions.h"
 

@@ -1,4 +1,4 @@
-#include "ui/main_window/stored_portrait_name.h"
+#include "portrait/stored_portrait_name.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ui/main_window/main_window_state.h"
+#include "portrait/main_window_state.h"
 
 namespace trapezola {
 

@@ -1,4 +1,4 @@
-#include "ui/main_window/orbit_run.h"
+#include "portrait/orbit_run.h"
 
 #include <cstdint>
 
@@ -6,7 +6,7 @@
 #include "core/geometry/boundary.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "ui/main_window/main_window_state.h"
+#include "portrait/main_window_state.h"
 
 namespace trapezola {
 

@@ -1,4 +1,4 @@
-#include "ui/main_window/pointer_readout.h"
+#include "portrait/pointer_readout.h"
 
 #include <cmath>
 
@@ -7,8 +7,8 @@
 #include "core/geometry/boundary.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "ui/main_window/main_window_state.h"
-#include "ui/main_window/table_sketch.h"
+#include "portrait/main_window_state.h"
+#include "portrait/table_sketch.h"
 
 namespace trapezola {
 

@@ -1,7 +1,7 @@
 // Notation: (x, y) is the boundary point of a corner-curve step and (dx, dy)
 // the unit tangent there (the placement with cosine 1); (xk, yk) is corner k;
 // delta is arc 1's half opening angle and cy the height of arc 3's centre.
-#include "ui/main_window/phase_portrait.h"
+#include "portrait/phase_portrait.h"
 
 #include <cmath>
 
@@ -11,7 +11,7 @@
 #include "core/geometry/boundary.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "ui/main_window/main_window_state.h"
+#include "portrait/main_window_state.h"
 
 namespace trapezola {
 

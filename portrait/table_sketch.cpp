@@ -1,4 +1,4 @@
-#include "ui/main_window/table_sketch.h"
+#include "portrait/table_sketch.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "ui/main_window/geometry_summary.h"
+#include "portrait/geometry_summary.h"
 
 #include "ui/toolkit/conversions.h"
 

@@ -4,7 +4,7 @@
 // so a rendered portrait is pixel for pixel the window's.
 #pragma once
 
-#include "ui/main_window/phase_portrait.h"
+#include "portrait/phase_portrait.h"
 #include "ui/toolkit/canvas.h"
 
 namespace trapezola {

@@ -1,4 +1,4 @@
-#include "ui/main_window/analysis_label.h"
+#include "portrait/analysis_label.h"
 
 #include "ui/toolkit/conversions.h"
 
