@@ -40,7 +40,7 @@ class LyapunovGraphWindow : public ::testing::Test {
   static TCanvas& graph() { return *Form3->Image1->Canvas; }
 
   static void series(const std::vector<double>& values) {
-    Form3->beginLgTrSeries();
+    Form3->beginLgTrSeries(true);
     for (std::size_t m = 0; m < values.size(); ++m) Form3->addLgTrPoint(static_cast<int>(m) + 1, values[m]);
     Form3->endLgTrSeries();
   }
@@ -55,7 +55,7 @@ class LyapunovGraphWindow : public ::testing::Test {
 TEST_F(LyapunovGraphWindow, SeriesLinesFollowThePrintfFormat) {
   writeFile(dataFile_.path(), "previous series\n");
   setTextQuietly(Form3->Edit2, "2");
-  Form3->beginLgTrSeries();
+  Form3->beginLgTrSeries(true);
   Form3->addLgTrPoint(1, 693.1471806);
   Form3->addLgTrPoint(2, -0.5);
   // The file is replaced only when the series is complete.
@@ -69,7 +69,7 @@ TEST_F(LyapunovGraphWindow, SeriesLinesFollowThePrintfFormat) {
 
 TEST_F(LyapunovGraphWindow, UnfinishedSeriesLeavesThePreviousFile) {
   writeFile(dataFile_.path(), "previous series\n");
-  Form3->beginLgTrSeries();
+  Form3->beginLgTrSeries(true);
   Form3->addLgTrPoint(1, 2.0);
   series({1.0, 2.0});
   EXPECT_EQ(fileText(dataFile_.path()).substr(0, 4), "   1");
@@ -149,7 +149,7 @@ TEST_P(RefusedSeries, ChangesNothing) {
   setTextQuietly(Form3->Edit1, GetParam().blockSize);
   setTextQuietly(Form3->Edit2, GetParam().blockCount);
   try {
-    Form3->beginLgTrSeries();
+    Form3->beginLgTrSeries(true);
     FAIL() << "no error";
   } catch (const toolkit::Exception& error) {
     EXPECT_NE(std::string(error.what()).find(GetParam().message), std::string::npos) << error.what();
@@ -177,7 +177,7 @@ TEST_F(LyapunovGraphWindow, DataFileThatCannotBeCreatedStopsTheSeries) {
   setLgTrDataFilePath(plainFile / "adat2.dat");
   LyapunovGraph.lgTrMax = 7;
   try {
-    Form3->beginLgTrSeries();
+    Form3->beginLgTrSeries(true);
     FAIL() << "no error";
   } catch (const toolkit::Exception& error) {
     EXPECT_NE(std::string(error.what()).find((plainFile / "adat2.dat").string()), std::string::npos)

@@ -9,7 +9,6 @@
 #include "ui/lyapunov_window/lgtr_data_path.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
 #include "ui/lyapunov_window/tform3.h"
-#include "ui/main_window/tform1.h"
 #include "ui/toolkit/conversions.h"
 
 namespace trapezola {
@@ -51,7 +50,7 @@ void TForm3::drawLyapunovAxes() {
   c.Pen->Color = toolkit::clBlack;
 }
 
-void TForm3::beginLgTrSeries() {
+void TForm3::beginLgTrSeries(bool showGraph) {
   // The new series is written beside the old file and replaces it only when
   // complete; a series that fails here leaves the file, the graph and the
   // record as they were. An unfinished series goes first: it writes to the
@@ -77,6 +76,7 @@ void TForm3::beginLgTrSeries() {
   // ln 2 at block 0: the trace of the identity, where every product starts.
   Image1->Canvas->MoveTo(axisColumn, graphRow(std::log(2.0)));
   seriesFile_ = std::move(file);
+  showSeries_ = showGraph;
 }
 
 void TForm3::addLgTrPoint(int block, double value) {
@@ -84,7 +84,7 @@ void TForm3::addLgTrPoint(int block, double value) {
   LyapunovGraphRecord& g = LyapunovGraph;
   if (value > g.lgTrMax) g.lgTrMax = static_cast<float>(value);
   seriesFile_->add(block, value);
-  if (Form1->CheckBox4->Checked()) {
+  if (showSeries_) {
     setVisible(true);
     toolkit::TCanvas& c = *Image1->Canvas;
     c.Brush->Color = toolkit::clBlack;

@@ -43,12 +43,12 @@ class TForm3 : public toolkit::TForm {
   // One lg(Tr) series, in this order: begin, one point per block m = 1 ..
   // blockCount, end. begin reads the block size and count from Edit1 and Edit2
   // into LyapunovGraph and draws fresh axes over the old graph; each point goes
-  // to the data file and, with the main window's "Lg(Tr) graph" box ticked, onto
-  // the graph; end shows the maximum, fits the track bars to the block count and
-  // puts the data file in place. Until then the previous file stays as it was.
-  // begin throws toolkit::Exception, changing nothing, when a field is not a
-  // count of at least 1 or the data file cannot be created.
-  void beginLgTrSeries();
+  // to the data file and, when showGraph is set (the analysis passes the main
+  // window's "Lg(Tr) graph" box), onto the graph; end shows the maximum, fits the track bars to the block
+  // count and puts the data file in place. Until then the previous file stays as it was. begin throws
+  // toolkit::Exception, changing nothing, when a field is not a count of at least 1 or the data file cannot
+  // be created.
+  void beginLgTrSeries(bool showGraph);
   void addLgTrPoint(int block, double value);
   void endLgTrSeries();
 
@@ -67,6 +67,8 @@ class TForm3 : public toolkit::TForm {
 
   // The series being written; a series begun anew discards an unfinished one.
   std::unique_ptr<LgTrFileWriter> seriesFile_;
+  // Whether that series is drawn, as its begin was told.
+  bool showSeries_ = false;
 };
 
 // The Lyapunov window, from start-up until the program ends.

@@ -91,7 +91,7 @@ void analyse(TForm1& form) {
 
   // Every analysis runs the series, periodic or not and whether or not the
   // graph is shown, from where the monodromy product began.
-  Form3->beginLgTrSeries();
+  Form3->beginLgTrSeries(form.CheckBox4->Checked());
   runLgTrSeries(analysis.matrixStart, LyapunovGraph.blockSize, LyapunovGraph.blockCount,
                 [](int block, double value) { Form3->addLgTrPoint(block, value); });
   Form3->endLgTrSeries();
