@@ -1,7 +1,7 @@
 // Trapezola: an explorer for the circular-trapezoid billiard.
 #include "app/window_setup.h"
+#include "toolkit_core/conversions.h"
 #include "ui/toolkit/application.h"
-#include "ui/toolkit/conversions.h"
 
 using trapezola::toolkit::Exception;
 using trapezola::toolkit::TApplication;

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/toolkit/canvas.h"
+#include "toolkit_core/canvas.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "portrait/phase_portrait.h"
 #include "portrait/pointer_readout.h"
 #include "portrait/table_sketch.h"
-#include "ui/toolkit/canvas.h"
-#include "ui/toolkit/conversions.h"
+#include "toolkit_core/canvas.h"
+#include "toolkit_core/conversions.h"
 
 namespace trapezola {
 namespace {

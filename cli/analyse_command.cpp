@@ -17,7 +17,7 @@
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
 #include "portrait/analysis_label.h"
-#include "ui/toolkit/conversions.h"
+#include "toolkit_core/conversions.h"
 
 namespace trapezola::cli {
 

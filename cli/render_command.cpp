@@ -12,7 +12,7 @@
 #include "core/geometry/table_geometry.h"
 #include "portrait/orbit_run.h"
 #include "portrait/phase_portrait.h"
-#include "ui/toolkit/canvas.h"
+#include "toolkit_core/canvas.h"
 
 namespace trapezola::cli {
 

@@ -20,7 +20,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
-#include "ui/toolkit/conversions.h"
+#include "toolkit_core/conversions.h"
 
 namespace trapezola::fuzz {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "fuzz/fuzz_check.h"
 #include "portrait/stored_portrait_name.h"
-#include "ui/toolkit/conversions.h"
+#include "toolkit_core/conversions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using trapezola::fuzz::check;

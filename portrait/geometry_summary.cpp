@@ -1,6 +1,6 @@
 #include "portrait/geometry_summary.h"
 
-#include "ui/toolkit/conversions.h"
+#include "toolkit_core/conversions.h"
 
 namespace trapezola {
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "portrait/phase_portrait.h"
-#include "ui/toolkit/canvas.h"
+#include "toolkit_core/canvas.h"
 
 namespace trapezola {
 

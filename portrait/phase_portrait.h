@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "ui/toolkit/canvas.h"
+#include "toolkit_core/canvas.h"
 
 namespace trapezola {
 

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "ui/toolkit/canvas.h"
+#include "toolkit_core/canvas.h"
 
 namespace trapezola {
 

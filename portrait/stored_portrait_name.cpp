@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "ui/toolkit/conversions.h"
+#include "toolkit_core/conversions.h"
 
 namespace trapezola {
 

@@ -12,7 +12,7 @@
 #include "core/geometry/table_geometry.h"
 #include "portrait/main_window_state.h"
 #include "portrait/table_sketch.h"
-#include "ui/toolkit/canvas.h"
+#include "toolkit_core/canvas.h"
 
 namespace trapezola {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/toolkit/conversions.h"
+#include "toolkit_core/conversions.h"
 
 namespace trapezola {
 namespace {

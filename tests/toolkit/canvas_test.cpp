@@ -1,6 +1,6 @@
 // Pixel-exact checks of the raster canvas: exclusive ends, the bounce dots,
 // ellipse and arc shapes, and clipping of coordinates anywhere in the int range.
-#include "ui/toolkit/canvas.h"
+#include "toolkit_core/canvas.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Exact texts of the number conversions, with the label values of the windows
 // as worked examples, and the conversion errors of the input fields.
-#include "ui/toolkit/conversions.h"
+#include "toolkit_core/conversions.h"
 
 #include <gtest/gtest.h>
 

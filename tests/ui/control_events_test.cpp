@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "toolkit_core/conversions.h"
 #include "ui/toolkit/color_box.h"
 #include "ui/toolkit/combo_box.h"
-#include "ui/toolkit/conversions.h"
 #include "ui/toolkit/edit.h"
 #include "ui/toolkit/form.h"
 #include "ui/toolkit/image.h"

@@ -7,8 +7,8 @@
 #include <QEvent>
 #include <QTest>
 
+#include "toolkit_core/conversions.h"
 #include "ui/main_window/tform1.h"
-#include "ui/toolkit/conversions.h"
 #include "ui_test_support.h"
 
 namespace trapezola {

@@ -17,7 +17,7 @@
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
 #include "portrait/orbit_run.h"
-#include "ui/toolkit/conversions.h"
+#include "toolkit_core/conversions.h"
 
 namespace trapezola {
 namespace {

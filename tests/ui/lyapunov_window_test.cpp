@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "analysis_test_support.h"
+#include "toolkit_core/conversions.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
-#include "ui/toolkit/conversions.h"
 
 namespace trapezola {
 namespace {

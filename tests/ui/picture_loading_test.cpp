@@ -10,7 +10,7 @@
 #include <ostream>
 #include <string>
 
-#include "ui/toolkit/conversions.h"
+#include "toolkit_core/conversions.h"
 #include "ui/toolkit/form.h"
 #include "ui/toolkit/image.h"
 

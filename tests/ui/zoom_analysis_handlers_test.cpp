@@ -17,8 +17,8 @@
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
 #include "portrait/pointer_readout.h"
+#include "toolkit_core/conversions.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
-#include "ui/toolkit/conversions.h"
 
 namespace trapezola {
 namespace {

@@ -5,7 +5,7 @@
 #include <QStandardPaths>
 #include <QString>
 
-#include "ui/toolkit/conversions.h"
+#include "toolkit_core/conversions.h"
 
 namespace trapezola {
 

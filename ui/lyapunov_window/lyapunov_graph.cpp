@@ -1,6 +1,6 @@
 #include "ui/lyapunov_window/lyapunov_graph.h"
 
-#include "ui/toolkit/canvas.h"
+#include "toolkit_core/canvas.h"
 
 namespace trapezola {
 

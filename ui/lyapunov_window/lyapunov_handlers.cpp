@@ -11,10 +11,10 @@
 
 #include "core/analysis/lgtr_data_file.h"
 #include "core/analysis/lyapunov_fit.h"
+#include "toolkit_core/conversions.h"
 #include "ui/lyapunov_window/lgtr_data_path.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
 #include "ui/lyapunov_window/tform3.h"
-#include "ui/toolkit/conversions.h"
 
 namespace trapezola {
 

@@ -5,9 +5,9 @@
 #include "portrait/geometry_summary.h"
 #include "portrait/main_window_state.h"
 #include "portrait/orbit_run.h"
+#include "toolkit_core/conversions.h"
 #include "ui/main_window/run_progress.h"
 #include "ui/main_window/tform1.h"
-#include "ui/toolkit/conversions.h"
 
 namespace trapezola {
 

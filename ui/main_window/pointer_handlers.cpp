@@ -2,8 +2,8 @@
 #include "core/geometry/table_geometry.h"
 #include "portrait/main_window_state.h"
 #include "portrait/pointer_readout.h"
+#include "toolkit_core/conversions.h"
 #include "ui/main_window/tform1.h"
-#include "ui/toolkit/conversions.h"
 
 namespace trapezola {
 

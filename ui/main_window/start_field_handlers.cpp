@@ -6,8 +6,8 @@
 #include "core/geometry/table_geometry.h"
 #include "portrait/geometry_summary.h"
 #include "portrait/main_window_state.h"
+#include "toolkit_core/conversions.h"
 #include "ui/main_window/tform1.h"
-#include "ui/toolkit/conversions.h"
 
 namespace trapezola {
 

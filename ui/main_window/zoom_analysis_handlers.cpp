@@ -19,11 +19,11 @@
 #include "portrait/analysis_label.h"
 #include "portrait/main_window_state.h"
 #include "portrait/phase_portrait.h"
+#include "toolkit_core/conversions.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
 #include "ui/lyapunov_window/tform3.h"
 #include "ui/main_window/run_progress.h"
 #include "ui/main_window/tform1.h"
-#include "ui/toolkit/conversions.h"
 
 namespace trapezola {
 

@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <iostream>
 
-#include "ui/toolkit/conversions.h"
+#include "toolkit_core/conversions.h"
 #include "ui/toolkit/events.h"
 #include "ui/toolkit/widget_support.h"
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/toolkit/canvas.h"
+#include "toolkit_core/canvas.h"
 
 namespace trapezola::toolkit {
 

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <string>
 
-#include "ui/toolkit/canvas.h"
+#include "toolkit_core/canvas.h"
 #include "ui/toolkit/events.h"
 
 namespace trapezola::toolkit {

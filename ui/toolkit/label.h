@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <string>
 
-#include "ui/toolkit/canvas.h"
+#include "toolkit_core/canvas.h"
 
 namespace trapezola::toolkit {
 

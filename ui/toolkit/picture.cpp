@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "ui/toolkit/conversions.h"
+#include "toolkit_core/conversions.h"
 #include "ui/toolkit/widget_support.h"
 
 namespace trapezola::toolkit {

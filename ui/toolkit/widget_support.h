@@ -10,7 +10,7 @@
 #include <QString>
 #include <string>
 
-#include "ui/toolkit/canvas.h"
+#include "toolkit_core/canvas.h"
 
 class QWidget;
 

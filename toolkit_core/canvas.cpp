@@ -9,7 +9,7 @@
 //   lo, hi    first and last column offset (0 .. w - 1) of one ellipse row
 //   doubled   offsets from the box centre times two, so that half-pixel centres
 //             stay integers
-#include "ui/toolkit/canvas.h"
+#include "toolkit_core/canvas.h"
 
 #include <algorithm>
 #include <climits>

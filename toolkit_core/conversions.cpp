@@ -3,7 +3,7 @@
 //   exponent   the number of digits before the decimal point, as in the Delphi
 //              run-time library's float records: value = 0.d1 d2 ... dn * 10^exponent
 //   p, d       precision (significant digits) and minimum exponent digits
-#include "ui/toolkit/conversions.h"
+#include "toolkit_core/conversions.h"
 
 #include <algorithm>
 #include <charconv>
