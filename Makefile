@@ -17,7 +17,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := conversions_fuzzer stored_portrait_name_fuzzer cli_fuzzer lgtr_data_file_fuzzer
 FUZZ_PACKAGES := clang libclang-rt-14-dev make cmake
 
-.PHONY: deps configure build run test test-e2e test-sanitize bench install clean fuzz-deps fuzz-build fuzz fuzz-one fuzz-run
+.PHONY: deps configure build run test test-fresh test-e2e test-sanitize bench install clean fuzz-deps fuzz-build fuzz fuzz-one fuzz-run
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
@@ -37,6 +37,12 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# `make test` on a fresh Debian 12 system, in a chroot with a clean clone of the
+# committed HEAD (uncommitted changes are left out); needs root. See tools/test-fresh
+# for TEST_FRESH_CMD, TEST_FRESH_KEEP and TEST_FRESH_CACHE.
+test-fresh:
+	tools/test-fresh
 
 # Only the end-to-end tests (label e2e): the real program under Xvfb.
 test-e2e: build
