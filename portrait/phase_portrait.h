@@ -28,8 +28,9 @@ void drawPhaseGrid(toolkit::TCanvas& canvas, double scaleS, double scalePhi);
 
 // The angle at which a path leaving the boundary point (x, y), where the
 // counter-clockwise unit tangent is (dx, dy), runs straight into corner k (1..4):
-// the angle from the tangent to the chord, evaluated case by case as the corner
-// curves always have been. At the few points where a case leaves it undefined
+// the angle from the tangent to the chord, evaluated case by case in a fixed
+// operation order (GoldenPortrait.RenderedPixels pins the curves drawn from
+// it). At the few points where a case leaves it undefined
 // (the corner itself, an unguarded vertical or horizontal tangent) `phi` keeps
 // its previous value.
 void cornerAngle(int k, double x, double y, double dx, double dy, double& phi);

@@ -17,7 +17,8 @@ int repeatCount = 0;
 
 namespace {
 // 1/180 as an extended-precision constant: the degree conversion of the start
-// angle is rounded once, after the product, as it always has been.
+// angle is rounded once, after the product. Every golden orbit (GoldenBits,
+// GoldenValues) starts from an angle converted so.
 constexpr long double oneDegreeFraction = 1.0L / 180.0L;
 }  // namespace
 
