@@ -5,6 +5,10 @@ of its own (and the accessibility bus that it starts on demand), temporary HOME
 and XDG folders, and the program. Gestures are real X input events sent with
 xdotool (XTest); what the windows show is read back through the accessibility
 interface (AT-SPI over D-Bus) for texts and through screenshots for pixels.
+The AT-SPI calls go straight over D-Bus (python3-dbus) rather than through
+pyatspi: its libatspi keeps one process-wide connection to the first
+accessibility bus it finds, and a test process runs several harnesses, each on
+a bus of its own.
 
 Conventions:
   names      controls are named by their layout names ("Label11", "Edit1",

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <algorithm>
 #include <optional>
 #include <ostream>
@@ -88,7 +91,7 @@ TEST_P(ComponentPlacement, SitsAndReadsAsDesigned) {
   // Tools that drive the windows find each control by this name, not by where it sits.
   EXPECT_EQ(widget->accessibleDescription().toStdString(), p.name);
   // The pinned face itself, not whatever the font configuration offers in its place.
-  EXPECT_EQ(QFontInfo(widget->font()).family().toStdString(), "DejaVu Sans");
+  EXPECT_EQ(QFontInfo(widget->font()).family().toStdString(), "Liberation Sans");
 }
 
 const std::string label1Prompt =
@@ -190,6 +193,54 @@ INSTANTIATE_TEST_SUITE_P(AllWindows, SliderRange,
                                                           4, QSlider::TicksBelow},
                                            SliderDefaults{"Form3", "TrackBar2", Qt::Horizontal, 0, 400, 0, 4,
                                                           QSlider::TicksAbove}));
+
+// Captions are set in one pinned face, so whether they fit is a property of the
+// layout, the same on every machine: none may be clipped, a label that grows
+// with its caption may not run into a control beside it, and the wrapped prompt
+// keeps within its box. Measured by the ink of the text, not its advance: the
+// last glyph's side bearing may reach past an edge without clipping anything.
+TEST(WindowCaptions, FitTheirControls) {
+  for (TForm* window : {static_cast<TForm*>(Form1), static_cast<TForm*>(Form3)}) {
+    const QList<QWidget*> children = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* widget : children) {
+      const std::optional<std::string> text = shownText(widget);
+      const bool captioned =
+          qobject_cast<TLabel*>(widget) || qobject_cast<TButton*>(widget) || qobject_cast<TCheckBox*>(widget);
+      if (!captioned || !text || text->empty()) continue;
+      SCOPED_TRACE(widget->objectName().toStdString() + " \"" + *text + "\"");
+      const QString caption = QString::fromStdString(*text);
+      const QFontMetrics metrics(widget->font());
+      const QRect box = widget->geometry();
+      auto* label = qobject_cast<TLabel*>(widget);
+      if (label && label->wordWrap()) {
+        EXPECT_LE(metrics.boundingRect(QRect(0, 0, box.width(), 10000), Qt::TextWordWrap, caption).height(),
+                  box.height());
+        continue;
+      }
+      const int ink = metrics.boundingRect(caption).width();
+      if (label && label->AutoSize()) {
+        const QRect inked(box.left(), box.top(), ink, box.height());
+        for (QWidget* other : children) {
+          const bool control = qobject_cast<TEdit*>(other) || qobject_cast<TComboBox*>(other) ||
+                               qobject_cast<TButton*>(other) || qobject_cast<TCheckBox*>(other);
+          if (control) {
+            EXPECT_FALSE(inked.intersects(other->geometry()))
+                << "runs into " << other->objectName().toStdString();
+          }
+        }
+        continue;
+      }
+      int room = box.width();
+      if (auto* check = qobject_cast<TCheckBox*>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(check);
+        option.rect = QRect(QPoint(0, 0), box.size());
+        room -= check->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check).left();
+      }
+      EXPECT_LE(ink, room);
+    }
+  }
+}
 
 TEST(MainWindowDefaults, ListsAndBoxesStartAsDesigned) {
   EXPECT_EQ(Form1->ProgressBar1->Min(), 0);

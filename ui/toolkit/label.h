@@ -21,6 +21,7 @@ class TLabel : public QLabel {
   void SetHint(const std::string& hint);
 
   void SetAutoSize(bool autoSize);
+  bool AutoSize() const { return autoSize_; }
   void SetWordWrap(bool wrap);
   void SetCentred(bool centred);  // horizontally and vertically
   void SetColor(TColor background);

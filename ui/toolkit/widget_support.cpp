@@ -27,13 +27,13 @@ QString windowFontFamily() {
   static const QString family = [] {
     const QString folder = QStringLiteral(TRAPEZOLA_WINDOW_FONT_DIR);
     QString loaded;
-    for (const char* file : {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf"}) {
+    for (const char* file : {"LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf"}) {
       const int id = QFontDatabase::addApplicationFont(folder + QLatin1Char('/') + QLatin1String(file));
       const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
       if (loaded.isEmpty() && !families.isEmpty()) loaded = families.front();
     }
     // Without the files the family is still asked for by name, as installed elsewhere.
-    return loaded.isEmpty() ? QStringLiteral("DejaVu Sans") : loaded;
+    return loaded.isEmpty() ? QStringLiteral("Liberation Sans") : loaded;
   }();
   return family;
 }

@@ -27,9 +27,10 @@ QColor qtColor(TColor color);
 TColor colorFromQt(const QColor& color);
 
 // The one family the windows' captions are set in. The windows are laid out in
-// fixed pixels, so the family is pinned rather than left to the desktop's idea
-// of a default sans: DejaVu Sans (Debian's fonts-dejavu-core), loaded from its
-// files so that no other installed font can stand in for it.
+// fixed pixels for "MS Sans Serif", so the family is pinned rather than left to
+// the desktop's idea of a default sans: Liberation Sans (Debian's
+// fonts-liberation2), whose widths are Arial's and close to the design's,
+// loaded from its files so that no other installed face can stand in for it.
 QString windowFontFamily();
 
 // Sets the widget's font to the window family at the given classic height.
