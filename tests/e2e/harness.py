@@ -158,6 +158,14 @@ def _descendants(root_pid: int) -> list[int]:
     return found
 
 
+def _vanished(error: dbus.DBusException) -> bool:
+    """Whether a call failed because its accessible object is gone: a window
+    that closed while the harness was asking about it."""
+    return error.get_dbus_name() in ("org.freedesktop.DBus.Error.UnknownInterface",
+                                     "org.freedesktop.DBus.Error.UnknownObject",
+                                     "org.freedesktop.DBus.Error.UnknownMethod")
+
+
 @dataclass
 class Rect:
     x: int
@@ -298,6 +306,8 @@ class Harness:
         self._app: Optional[_Accessible] = None
         self._controls: dict[tuple[str, str], _Accessible] = {}
         self._names: dict[str, set[str]] = {}
+        self._main_x_window = None
+        self._ping_token = 0
         self.display = ""
         self.exit_status: Optional[int] = None
 
@@ -369,6 +379,8 @@ class Harness:
         finally:
             os.close(read_end)
         self._x = xdisplay.Display(self.display)
+        # The program's answers to pings (see _x_barrier) go to the root window.
+        self._x.screen().root.change_attributes(event_mask=X.StructureNotifyMask)
 
     def _start_session_bus(self) -> None:
         # Services the bus starts (the accessibility bus launcher) inherit its
@@ -578,9 +590,10 @@ class Harness:
         limit = timeout * self.scale
         deadline = time.monotonic() + limit
         # Input events reach the program over the X connection and the probes
-        # over D-Bus; the pause lets events sent just now arrive first, and the
-        # second probe is answered only after whatever the first one overtook.
-        time.sleep(0.02)
+        # over D-Bus. The ping comes back only once the program has read every
+        # X event sent before it, the gesture's among them; the second probe is
+        # answered only after whatever the first one overtook.
+        self._x_barrier(deadline, step, limit)
         answered = 0
         while answered < 2:
             self._check_alive(step)
@@ -598,6 +611,31 @@ class Harness:
                     self._check_alive(step)
                     raise
         self._check_alive(step)
+
+    def _x_barrier(self, deadline: float, step: str, limit: float) -> None:
+        """Pings the main window as a window manager does (_NET_WM_PING) and
+        waits for the answer: X events reach the program in order, so every
+        event sent before the ping has then been read by it."""
+        if self._main_x_window is None:
+            self._main_x_window = self._x_window(MAIN_WINDOW_TITLE)
+        self._ping_token = (self._ping_token + 1) & 0x7FFFFFFF
+        protocols = self._x.intern_atom("WM_PROTOCOLS")
+        ping = self._x.intern_atom("_NET_WM_PING")
+        window = self._main_x_window
+        window.send_event(xprotocol.event.ClientMessage(
+            window=window, client_type=protocols,
+            data=(32, [ping, self._ping_token, window.id, 0, 0])), event_mask=X.NoEventMask)
+        self._x.flush()
+        while True:
+            while self._x.pending_events():
+                event = self._x.next_event()
+                if (event.type == X.ClientMessage and event.client_type == protocols and
+                        list(event.data[1][:2]) == [ping, self._ping_token]):
+                    return
+            self._check_alive(step)
+            if time.monotonic() > deadline:
+                raise StepTimeout(f"{step}: the program was still busy after {limit:.1f} s")
+            time.sleep(0.002)
 
     # -------------------------------------------------------- windows and names
 
@@ -709,8 +747,13 @@ class Harness:
         titles = set(WINDOW_TITLES.values())
         tops = []
         for child in self._app.children():
-            if child.name() not in titles and child.has_state(STATE_SHOWING):
-                tops.append(child)
+            try:
+                if child.name() not in titles and child.has_state(STATE_SHOWING):
+                    tops.append(child)
+            except dbus.DBusException as error:
+                # A box that closed between the listing and the question.
+                if not _vanished(error):
+                    raise
         return tops
 
     def dialogs(self) -> list[tuple[str, str]]:
@@ -740,8 +783,12 @@ class Harness:
 
     def _error_box_accessible(self) -> Optional[_Accessible]:
         for top in self._dialogs():
-            if top.role() in ("alert", "alert message"):
-                return top
+            try:
+                if top.role() in ("alert", "alert message"):
+                    return top
+            except dbus.DBusException as error:
+                if not _vanished(error):
+                    raise
         return None
 
     def error_box(self) -> Optional[str]:
@@ -749,7 +796,12 @@ class Harness:
         box = self._error_box_accessible()
         if box is None:
             return None
-        texts = [c.name() for c in box.children() if c.role() == "label" and c.name()]
+        try:
+            texts = [c.name() for c in box.children() if c.role() == "label" and c.name()]
+        except dbus.DBusException as error:
+            if not _vanished(error):
+                raise
+            return None
         return "\n".join(texts)
 
     def dismiss_error_box(self, how: str = "key", timeout: float = 5) -> str:
