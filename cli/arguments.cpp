@@ -28,6 +28,7 @@ Arguments::Arguments(const std::string& command, int argc, const char* const* ar
     }
     if (i + 1 >= argc) throw UsageError(command_ + ": option --" + name + " needs a value");
     values_[name] = argv[++i];
+    if (option->repeatable) repeated_[name].push_back(values_[name]);
   }
 }
 
@@ -35,6 +36,11 @@ const std::string& Arguments::text(const std::string& name) const {
   const auto it = values_.find(name);
   if (it == values_.end()) throw UsageError(command_ + ": missing option --" + name);
   return it->second;
+}
+
+std::vector<std::string> Arguments::texts(const std::string& name) const {
+  const auto it = repeated_.find(name);
+  return it == repeated_.end() ? std::vector<std::string>{} : it->second;
 }
 
 void Arguments::refuse(const std::string& name, const std::string& why) const {

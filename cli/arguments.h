@@ -21,6 +21,8 @@ class UsageError : public std::runtime_error {
 struct OptionSpec {
   std::string name;  // without the leading "--"
   bool takesValue = true;
+  // May be given more than once; texts() returns every value in order.
+  bool repeatable = false;
 };
 
 class Arguments {
@@ -35,6 +37,8 @@ class Arguments {
 
   // The option's text; throws UsageError when it is missing.
   const std::string& text(const std::string& name) const;
+  // Every value of a repeatable option, in the order given; empty when absent.
+  std::vector<std::string> texts(const std::string& name) const;
 
   // A finite number; throws UsageError when missing or not a number.
   double real(const std::string& name) const;
@@ -53,6 +57,7 @@ class Arguments {
  private:
   std::string command_;
   std::map<std::string, std::string> values_;
+  std::map<std::string, std::vector<std::string>> repeated_;
   std::set<std::string> flags_;
 };
 

@@ -16,6 +16,7 @@ namespace trapezola::cli {
 int tableCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 int orbitCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+int portraitCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 int analyseCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 
 struct OrbitRequest {

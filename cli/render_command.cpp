@@ -1,13 +1,16 @@
 // trapezola-cli render: the portrait a fresh "go" run leaves on the window's
 // phase-portrait image, written to a picture file.
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
-#include <QString>
 #include <cctype>
 #include <cstdio>
+#include <span>
 #include <string>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/whole_file.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
 #include "portrait/orbit_run.h"
@@ -36,15 +39,6 @@ constexpr const char* renderUsage =
     "the name the window's \"load\" button reads back (b and rr as typed, the four\n"
     "window values in exactly 7 characters), and its path is printed.\n";
 
-std::string lowerExtension(const std::string& path) {
-  const auto dot = path.find_last_of('.');
-  const auto slash = path.find_last_of('/');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-  std::string ext = path.substr(dot + 1);
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext;
-}
-
 const char* formatForExtension(const std::string& ext) {
   if (ext == "png") return "PNG";
   if (ext == "jpg" || ext == "jpeg") return "JPEG";
@@ -53,6 +47,15 @@ const char* formatForExtension(const std::string& ext) {
 }
 
 }  // namespace
+
+std::string lowerExtension(const std::string& path) {
+  const auto dot = path.find_last_of('.');
+  const auto slash = path.find_last_of('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  std::string ext = path.substr(dot + 1);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext;
+}
 
 std::string sevenCharacters(double v) {
   // The loader takes exactly 7 characters after each marker: as many decimals
@@ -80,10 +83,19 @@ std::string storedPortraitName(const std::string& bText, const std::string& rrTe
          sevenCharacters(w.phiMin) + ".png";
 }
 
-bool writeCanvas(const toolkit::TCanvas& canvas, const std::string& path, const char* format) {
+// Encodes the picture in memory and writes it whole or not at all: a failed
+// write leaves no half picture under the name that "load" reads.
+void writeCanvas(const toolkit::TCanvas& canvas, const std::string& path, const char* format) {
   const QImage view(reinterpret_cast<const uchar*>(canvas.bits()), canvas.width(), canvas.height(),
                     canvas.width() * 4, QImage::Format_RGB32);
-  return view.save(QString::fromStdString(path), format, format[0] == 'J' ? 95 : -1);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!view.save(&buffer, format, format[0] == 'J' ? 95 : -1)) {
+    throw FileWriteError("cannot encode the picture for " + quoted(path));
+  }
+  WholeFileWriter file(path);
+  file.commit(std::span<const char>(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
@@ -147,8 +159,10 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     if (!dir.empty() && dir.back() != '/') dir += '/';
     path = dir + storedPortraitName(args.text("b"), args.text("rr"), repeat);
   }
-  if (!writeCanvas(portrait, path, format)) {
-    std::fprintf(err, "trapezola-cli render: cannot write %s\n", quoted(path).c_str());
+  try {
+    writeCanvas(portrait, path, format);
+  } catch (const FileWriteError& e) {
+    std::fprintf(err, "trapezola-cli render: %s\n", e.what());
     return 1;
   }
   if (args.has("out-dir")) std::fprintf(out, "%s\n", path.c_str());

@@ -20,6 +20,7 @@ constexpr const char* usage =
     "  orbit    the bounces of one orbit as CSV\n"
 #ifdef TRAPEZOLA_CLI_RENDER
     "  render   the phase portrait of a fresh run as a picture\n"
+    "  portrait the phase portrait of many orbits, one colour each, on every core\n"
 #endif
 #ifdef TRAPEZOLA_CLI_ANALYSE
     "  analyse  period, monodromy and lg(Tr) series of one phase point, as JSON\n"
@@ -37,6 +38,7 @@ constexpr Command commands[] = {
     {"orbit", orbitCommand},
 #ifdef TRAPEZOLA_CLI_RENDER
     {"render", renderCommand},
+    {"portrait", portraitCommand},
 #endif
 #ifdef TRAPEZOLA_CLI_ANALYSE
     {"analyse", analyseCommand},

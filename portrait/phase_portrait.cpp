@@ -129,16 +129,17 @@ void drawCornerCurve(TCanvas& c, int k, double scaleS, double scalePhi) {
 
 }  // namespace
 
-void plotBounce(TCanvas& canvas) {
-  const PhaseWindowRecord& w = PhaseWindow;
-  const double s = BallState.s;
-  const double phi = BallState.phi;
+void plotPhasePoint(TCanvas& canvas, const PhaseWindowRecord& w, int dotSize, double s, double phi) {
   // Strict on all four sides: a bounce on a border is not drawn, nor is a NaN.
   if (!(w.sMin < s && s < w.sMax && w.phiMin < phi && phi < w.phiMax)) return;
   const double xr = (s - w.sMin) * w.scaleS + 6;
   const double yr = 678 - (phi - w.phiMin) * w.scalePhi;
-  canvas.Ellipse(pixelFromReal(xr), pixelFromReal(yr), pixelFromReal(xr + pointSize),
-                 pixelFromReal(yr - pointSize));
+  canvas.Ellipse(pixelFromReal(xr), pixelFromReal(yr), pixelFromReal(xr + dotSize),
+                 pixelFromReal(yr - dotSize));
+}
+
+void plotBounce(TCanvas& canvas) {
+  plotPhasePoint(canvas, PhaseWindow, pointSize, BallState.s, BallState.phi);
 }
 
 void drawPhaseGrid(TCanvas& canvas, double scaleS, double scalePhi) {

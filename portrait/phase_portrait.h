@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "core/geometry/phase_window.h"
 #include "toolkit_core/canvas.h"
 
 namespace trapezola {
@@ -21,6 +22,12 @@ inline constexpr int portraitHeight = 681;
 // a pointSize dot whose box lies right of and above the mapped pixel, when the
 // point lies strictly inside the phase window. Pen and brush are the caller's.
 void plotBounce(toolkit::TCanvas& canvas);
+
+// The plot step on values: draws the phase point (s, phi) in `window` as a
+// dotSize dot, exactly as plotBounce draws a bounce, and touches no shared
+// record, so that each thread can plot into a canvas of its own.
+void plotPhasePoint(toolkit::TCanvas& canvas, const PhaseWindowRecord& window, int dotSize, double s,
+                    double phi);
 
 // The red frame and grid lines, then the four green corner curves; leaves the
 // pen black. Overwrites BallState's position, direction and phi.

@@ -1,0 +1,248 @@
+// trapezola-cli portrait: the phase portrait of many orbits, one colour an
+// orbit, computed on every core and written to a picture file.
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <span>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "cli/whole_file.h"
+#include "core/geometry/phase_window.h"
+#include "core/geometry/table_geometry.h"
+#include "portrait/multi_orbit_portrait.h"
+#include "portrait/phase_portrait.h"
+#include "toolkit_core/canvas.h"
+
+namespace trapezola::cli {
+
+double shapeB(const Arguments& args);
+double shapeRr(const Arguments& args);
+std::string lowerExtension(const std::string& path);
+
+namespace {
+
+constexpr const char* portraitUsage =
+    "usage: trapezola-cli portrait --b B --rr RR (--start S,DEG ... | --orbits N [--seed K])\n"
+    "                              --bounces M --out FILE [--threads T] [--grid]\n"
+    "\n"
+    "Draws the 794 x 681 phase portrait of many orbits on the table (0 < b <= 1,\n"
+    "RR >= 1), in the window's phase window (s across, phi up), bounces 1..M of\n"
+    "each orbit (M >= 1) as small dots, exactly where 'trapezola-cli orbit' puts\n"
+    "them. Orbit i (from 0) takes colour i of a palette of 21 clearly distinct\n"
+    "colours, black first; where orbits share a pixel the highest-numbered shows.\n"
+    "\n"
+    "  --start S,DEG  one orbit from perimeter coordinate S >= 0 at DEG degrees, as\n"
+    "                 orbit's --distance and --angle; give it once per orbit\n"
+    "  --orbits N     N orbits (1 <= N <= 1000000) spread over the phase space by\n"
+    "                 the R2 low-discrepancy sequence in (s/s4, (1 - cos phi)/2);\n"
+    "                 --seed K (0 <= K < 2^32, default 0) starts it at index K\n"
+    "  --threads T    worker threads, 1 to 256 (default: every core); the file is\n"
+    "                 the same for every T\n"
+    "  --grid         the frame, grid lines and corner curves, as the window draws\n"
+    "  --out FILE     a .png or .bmp file, written whole or not at all\n"
+    "\n"
+    "An orbit whose bounce finds no boundary stops there, and standard error says\n"
+    "so in one line; the exit status is 1, with no file, only when no orbit made a\n"
+    "single bounce. When standard error is a terminal it shows the progress.\n";
+
+constexpr std::int64_t maxThreads = 256;
+constexpr std::uint64_t seedLimit = std::uint64_t{1} << 32;
+
+OrbitStart parseStart(const std::string& text) {
+  const auto refuse = [&](const char* why) {
+    throw UsageError("trapezola-cli portrait: --start " + quoted(text) + " " + why);
+  };
+  const auto comma = text.find(',');
+  if (comma == std::string::npos) refuse("is not S,DEG");
+  OrbitStart start;
+  if (!parseReal(text.substr(0, comma), start.distance) ||
+      !parseReal(text.substr(comma + 1), start.angleDegrees)) {
+    refuse("is not S,DEG (two numbers)");
+  }
+  // A negative coordinate names no boundary point: the launch would place
+  // nothing and the orbit would start from the table's origin.
+  if (start.distance < 0) refuse("has a negative S");
+  return start;
+}
+
+const char* losslessFormat(const std::string& ext) {
+  if (ext == "png") return "PNG";
+  if (ext == "bmp") return "BMP";
+  return nullptr;
+}
+
+std::string clockText(double seconds) {
+  const auto whole = static_cast<long long>(seconds + 0.5);
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
+  return text;
+}
+
+// One line on the terminal, rewritten in place; erased when the run ends.
+class TerminalProgress : public OrbitProgress {
+ public:
+  explicit TerminalProgress(std::FILE* err) : err_(err), begin_(std::chrono::steady_clock::now()) {}
+  ~TerminalProgress() override {
+    std::fputs("\r\033[K", err_);
+    std::fflush(err_);
+  }
+  void progress(std::int64_t done, std::int64_t total) override {
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin_).count();
+    std::string left = "estimating";
+    if (done > 0) {
+      left = clockText(elapsed * static_cast<double>(total - done) / static_cast<double>(done)) + " left";
+    }
+    std::fprintf(err_, "\r\033[Kportrait: %lld of %lld bounces, %s", static_cast<long long>(done),
+                 static_cast<long long>(total), left.c_str());
+    std::fflush(err_);
+  }
+
+ private:
+  std::FILE* err_;
+  std::chrono::steady_clock::time_point begin_;
+};
+
+// The stopped orbits, first ten named, in one line.
+std::string stopReport(const std::vector<OrbitOutcome>& outcomes) {
+  std::string named;
+  std::int64_t stopped = 0;
+  for (std::size_t i = 0; i < outcomes.size(); ++i) {
+    const OrbitOutcome& o = outcomes[i];
+    if (o.stop == BounceStatus::ok) continue;
+    if (++stopped <= 10) {
+      named += (stopped > 1 ? ", " : "") + std::string("orbit ") + std::to_string(i) + " at bounce " +
+               std::to_string(o.bounces + 1) +
+               (o.stop == BounceStatus::noArcAccepted ? " (no boundary hit)" : " (bad arc index)");
+    }
+  }
+  if (stopped == 0) return "";
+  return "trapezola-cli portrait: " + std::to_string(stopped) + " of " + std::to_string(outcomes.size()) +
+         " orbits stopped early: " + named + (stopped > 10 ? ", ..." : "");
+}
+
+int drawPortrait(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+
+}  // namespace
+
+int portraitCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  try {
+    return drawPortrait(argc, argv, out, err);
+  } catch (const FileWriteError& e) {
+    std::fprintf(err, "trapezola-cli portrait: %s\n", e.what());
+    return 1;
+  }
+}
+
+namespace {
+
+int drawPortrait(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  const Arguments args("trapezola-cli portrait", argc, argv, 2,
+                       {{"b"},
+                        {"rr"},
+                        {"start", true, true},
+                        {"orbits"},
+                        {"seed"},
+                        {"bounces"},
+                        {"out"},
+                        {"threads"},
+                        {"grid", false}});
+  if (args.helpRequested()) {
+    std::fputs(portraitUsage, out);
+    return 0;
+  }
+  const double b = shapeB(args);
+  const double rr = shapeRr(args);
+  const BilliardTable table = buildTable(b, rr);
+
+  std::vector<OrbitStart> starts;
+  if (args.has("start") == args.has("orbits")) {
+    throw UsageError("trapezola-cli portrait: give either --start S,DEG (once per orbit) or --orbits N");
+  }
+  if (args.has("start")) {
+    if (args.has("seed")) throw UsageError("trapezola-cli portrait: --seed goes with --orbits, not --start");
+    for (const std::string& text : args.texts("start")) starts.push_back(parseStart(text));
+    if (static_cast<std::int64_t>(starts.size()) > maxPortraitOrbits) {
+      throw UsageError("trapezola-cli portrait: more than " + std::to_string(maxPortraitOrbits) + " --start");
+    }
+  } else {
+    const std::int64_t count = args.integer("orbits", 1);
+    if (count > maxPortraitOrbits) args.refuse("orbits", "is above " + std::to_string(maxPortraitOrbits));
+    std::uint64_t seed = 0;
+    if (args.has("seed")) {
+      const std::int64_t k = args.integer("seed", 0);
+      if (static_cast<std::uint64_t>(k) >= seedLimit) args.refuse("seed", "is not below 2^32");
+      seed = static_cast<std::uint64_t>(k);
+    }
+    starts = spreadStarts(table, count, seed);
+  }
+
+  const std::int64_t bounces = args.integer("bounces", 1);
+  const auto orbitCount = static_cast<std::int64_t>(starts.size());
+  if (bounces > INT64_MAX / orbitCount) args.refuse("bounces", "is too many for that many orbits");
+
+  int threads = static_cast<int>(std::thread::hardware_concurrency());
+  if (threads < 1) threads = 1;
+  if (args.has("threads")) {
+    const std::int64_t t = args.integer("threads", 1);
+    if (t > maxThreads) args.refuse("threads", "is above " + std::to_string(maxThreads));
+    threads = static_cast<int>(t);
+  }
+
+  const std::string& path = args.text("out");
+  const char* format = losslessFormat(lowerExtension(path));
+  if (format == nullptr) args.refuse("out", "has no .png or .bmp extension");
+
+  // Created before the run: a destination that cannot be written fails now,
+  // not after the bounces.
+  WholeFileWriter file(path);
+
+  const PhaseWindowRecord window = freshRunWindow(table);
+  OrbitPortrait portrait;
+  {
+    std::unique_ptr<TerminalProgress> shown;
+    if (::isatty(::fileno(err)) != 0) shown = std::make_unique<TerminalProgress>(err);
+    portrait = drawOrbits(table, window, starts, bounces, threads, shown.get());
+  }
+
+  const std::string stops = stopReport(portrait.outcomes);
+  bool anyBounce = false;
+  for (const OrbitOutcome& o : portrait.outcomes) anyBounce = anyBounce || o.bounces > 0;
+  if (!anyBounce) {
+    std::fprintf(err, "%s; nothing to draw, no file written\n", stops.c_str());
+    return 1;
+  }
+
+  toolkit::TCanvas canvas(portraitWidth, portraitHeight);
+  paintOrbits(canvas, portrait);
+  if (args.has("grid")) {
+    // The grid reads the window's records, as in the window; nothing else
+    // runs now that the workers have ended.
+    static_cast<BilliardTable&>(TableGeometry) = table;
+    PhaseWindow = window;
+    drawPhaseGrid(canvas, window.scaleS, window.scalePhi);
+  }
+
+  const QImage view(reinterpret_cast<const uchar*>(canvas.bits()), canvas.width(), canvas.height(),
+                    canvas.width() * 4, QImage::Format_RGB32);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!view.save(&buffer, format)) throw FileWriteError("cannot encode the picture for " + quoted(path));
+  file.commit(std::span<const char>(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (!stops.empty()) std::fprintf(err, "%s\n", stops.c_str());
+  return 0;
+}
+
+}  // namespace
+
+}  // namespace trapezola::cli
