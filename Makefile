@@ -2,6 +2,7 @@
 # Debian 12 machine: they install what is missing first.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # fonts-liberation2: the windows' captions are set in Liberation Sans and no other face.
@@ -17,7 +18,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := conversions_fuzzer stored_portrait_name_fuzzer cli_fuzzer lgtr_data_file_fuzzer
 FUZZ_PACKAGES := clang libclang-rt-14-dev make cmake
 
-.PHONY: deps configure build run test test-fresh test-e2e test-sanitize bench install clean fuzz-deps fuzz-build fuzz fuzz-one fuzz-run
+.PHONY: deps configure build run test test-fresh test-e2e test-sanitize test-tsan bench install clean fuzz-deps fuzz-build fuzz fuzz-one fuzz-run
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
@@ -56,6 +57,16 @@ test-sanitize: deps
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# The tests that run many orbits on one shared table from several threads,
+# under ThreadSanitizer, in a build without the windows; any report fails.
+test-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRAPEZOLA_TSAN=ON \
+	  -DTRAPEZOLA_BUILD_UI=OFF -DTRAPEZOLA_BUILD_BENCH=OFF
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target golden_values_tests multi_orbit_portrait_tests
+	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+	  ctest --output-on-failure -j $(JOBS) -R 'GoldenValues\.OrbitsOnSharedTablesFromSeveralThreads|MultiOrbitPortraitThreads\.' \
+	    --no-tests=error
 
 bench: build
 	./$(BUILD)/bench/trapezola_bench
@@ -98,4 +109,4 @@ install: build
 	cmake --install $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
