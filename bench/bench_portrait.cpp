@@ -1,14 +1,19 @@
 // The main window's work without the window: a plotted "go" run against the
-// bare bounce loop, a pointer move over the portrait, and one grid drawing.
+// bare bounce loop, a pointer move over the portrait, one grid drawing, and
+// trapezola-cli portrait's many orbits on one thread and on every core.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
 #include "portrait/main_window_state.h"
+#include "portrait/multi_orbit_portrait.h"
 #include "portrait/orbit_run.h"
 #include "portrait/phase_portrait.h"
 #include "portrait/pointer_readout.h"
@@ -69,6 +74,27 @@ void BM_PhaseGrid(benchmark::State& state) {
   for (auto _ : state) drawPhaseGrid(portrait, PhaseWindow.scaleS, PhaseWindow.scalePhi);
 }
 BENCHMARK(BM_PhaseGrid)->Unit(benchmark::kMillisecond);
+
+// 64 orbits x 100,000 bounces, as trapezola-cli portrait --orbits 64 runs
+// them, on Arg threads: bounces per second of wall-clock time, comparable with
+// BM_ValueBounce per thread.
+void BM_PortraitOrbits(benchmark::State& state) {
+  const BilliardTable table = buildTable(0.5, 2);
+  const PhaseWindowRecord window = freshRunWindow(table);
+  const std::vector<OrbitStart> starts = spreadStarts(table, 64, 0);
+  constexpr std::int64_t bounces = 100000;
+  for (auto _ : state) {
+    const OrbitPortrait p =
+        drawOrbits(table, window, starts, bounces, static_cast<int>(state.range(0)), nullptr);
+    benchmark::DoNotOptimize(p.topOrbit.data());
+  }
+  state.SetItemsProcessed(state.iterations() * bounces * static_cast<std::int64_t>(starts.size()));
+}
+BENCHMARK(BM_PortraitOrbits)
+    ->Arg(1)
+    ->Arg(std::max(1, static_cast<int>(std::thread::hardware_concurrency())))
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace trapezola
