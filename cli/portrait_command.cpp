@@ -38,7 +38,7 @@ constexpr const char* portraitUsage =
     "Draws the 794 x 681 phase portrait of many orbits on the table (0 < b <= 1,\n"
     "RR >= 1), in the window's phase window (s across, phi up), bounces 1..M of\n"
     "each orbit (M >= 1) as small dots, exactly where 'trapezola-cli orbit' puts\n"
-    "them. Orbit i (from 0) takes colour i of a palette of 21 clearly distinct\n"
+    "them. Orbit i (from 0) takes colour i mod 21 of a palette of clearly distinct\n"
     "colours, black first; where orbits share a pixel the highest-numbered shows.\n"
     "\n"
     "  --start S,DEG  one orbit from perimeter coordinate S >= 0 at DEG degrees, as\n"
@@ -129,21 +129,6 @@ std::string stopReport(const std::vector<OrbitOutcome>& outcomes) {
   return "trapezola-cli portrait: " + std::to_string(stopped) + " of " + std::to_string(outcomes.size()) +
          " orbits stopped early: " + named + (stopped > 10 ? ", ..." : "");
 }
-
-int drawPortrait(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
-
-}  // namespace
-
-int portraitCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
-  try {
-    return drawPortrait(argc, argv, out, err);
-  } catch (const FileWriteError& e) {
-    std::fprintf(err, "trapezola-cli portrait: %s\n", e.what());
-    return 1;
-  }
-}
-
-namespace {
 
 int drawPortrait(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   const Arguments args("trapezola-cli portrait", argc, argv, 2,
@@ -244,5 +229,14 @@ int drawPortrait(int argc, const char* const* argv, std::FILE* out, std::FILE* e
 }
 
 }  // namespace
+
+int portraitCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  try {
+    return drawPortrait(argc, argv, out, err);
+  } catch (const FileWriteError& e) {
+    std::fprintf(err, "trapezola-cli portrait: %s\n", e.what());
+    return 1;
+  }
+}
 
 }  // namespace trapezola::cli
