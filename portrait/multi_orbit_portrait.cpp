@@ -4,6 +4,7 @@
 #include "portrait/multi_orbit_portrait.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>

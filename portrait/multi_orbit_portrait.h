@@ -18,7 +18,6 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -31,7 +30,7 @@
 namespace trapezola {
 
 struct OrbitStart {
-  double distance = 0;      // perimeter coordinate; above s4 wraps, as in a launch
+  double distance = 0;      // perimeter coordinate, >= 0; above s4 wraps, as in a launch
   double angleDegrees = 0;  // against the counter-clockwise tangent
 };
 
