@@ -9,6 +9,8 @@
 #include <limits>
 #include <string>
 
+#include "core/geometry/square.h"
+
 namespace trapezola {
 
 LyapunovFit fitLgTrLines(std::span<const LgTrLine> lines, int fitStart, int fitEndSkip, int blockSize) {
@@ -60,7 +62,7 @@ LyapunovFit fitLgTrLines(std::span<const LgTrLine> lines, int fitStart, int fitE
     double sse = 0;
     for (std::int64_t i = first; i < end; ++i) {
       const LgTrLine& line = lines[static_cast<std::size_t>(i)];
-      sse += std::pow(line.value - (fit.slope * line.block + fit.intercept), 2);
+      sse += square(line.value - (fit.slope * line.block + fit.intercept));
     }
     // D / n is the centred sum of squares of k.
     fit.gradientStandardError = std::sqrt(sse / static_cast<double>(n - 2) / (d / dn)) / blockSize;

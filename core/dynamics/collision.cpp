@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/geometry/ball_state.h"
+#include "core/geometry/square.h"
 #include "core/geometry/table_geometry.h"
 
 namespace trapezola {
@@ -30,11 +31,11 @@ int hitArc(const BilliardTable& g, Ball& ball, int i) {
   }
   const double x = ball.x, y = ball.y, dx = ball.dx, dy = ball.dy;
   const double q = ((dy * y - cy * dy) + dx * x) - cx * dx;
-  const double k = (std::pow(y - cy, 2) + std::pow(x - cx, 2)) - std::pow(r, 2);
+  const double k = (square(y - cy) + square(x - cx)) - square(r);
   // Written as a negated >= so that a NaN (non-finite ray) counts as a miss.
-  if (!(std::pow(q, 2) >= k)) return 0;
+  if (!(square(q) >= k)) return 0;
 
-  const double w = std::sqrt(std::pow(q, 2) - k);
+  const double w = std::sqrt(square(q) - k);
   const double t1 = w + (-q);
   const double t2 = -q - w;
   const double t = (t1 > t2) ? t1 : t2;

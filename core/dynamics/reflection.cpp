@@ -11,6 +11,7 @@
 
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
+#include "core/geometry/square.h"
 #include "core/geometry/table_geometry.h"
 
 namespace trapezola {
@@ -65,7 +66,7 @@ BounceStatus reflect(const BilliardTable& g, Ball& ball, double x, double y, dou
   // Not clamped: a |cosPhi| above 1 from rounding gives a NaN phi, which the
   // plot step treats as outside the window.
   ball.cosPhi = t.tx * ball.dx + t.ty * ball.dy;
-  const double q = std::sqrt(1 - std::pow(ball.cosPhi, 2));
+  const double q = std::sqrt(1 - square(ball.cosPhi));
   ball.newDx = ball.cosPhi * t.tx - q * t.ty;
   ball.newDy = q * t.tx + ball.cosPhi * t.ty;
   ball.phi = std::acos(ball.cosPhi);

@@ -9,6 +9,7 @@
 
 #include "core/geometry/ball_state.h"
 #include "core/geometry/phase_window.h"
+#include "core/geometry/square.h"
 #include "core/geometry/table_geometry.h"
 
 namespace trapezola {
@@ -29,7 +30,7 @@ bool arcPointAt(const BilliardTable& g, double s, ArcPoint& p) {
   if (0 <= s && s <= g.s1) {
     const double u = s / g.radiusTop;
     p.x = g.radiusTop * std::sin(g.delta - u) + g.centre1.x;
-    p.y = std::sqrt(std::pow(g.radiusTop, 2) - std::pow(p.x, 2)) + g.centre1.y;
+    p.y = std::sqrt(square(g.radiusTop) - square(p.x)) + g.centre1.y;
     p.cx = g.centre1.x;
     p.cy = g.centre1.y;
     p.tangentClass = 1;
@@ -38,7 +39,7 @@ bool arcPointAt(const BilliardTable& g, double s, ArcPoint& p) {
   if (g.s1 < s && s <= g.s2) {
     const double u = (s - g.s1) / g.radiusSide;
     p.y = g.radiusSide * std::sin((g.halfAngleSide + g.sideTilt) - u) + g.centre2.y;
-    p.x = g.centre2.x - std::sqrt(std::pow(g.radiusSide, 2) - std::pow(p.y - g.centre2.y, 2));
+    p.x = g.centre2.x - std::sqrt(square(g.radiusSide) - square(p.y - g.centre2.y));
     p.cx = g.centre2.x;
     p.cy = g.centre2.y;
     p.tangentClass = 2;
@@ -50,13 +51,13 @@ bool arcPointAt(const BilliardTable& g, double s, ArcPoint& p) {
     const double r = g.radiusBottom;
     if (h - pi * 0.25 <= u && u <= h + pi * 0.25) {
       p.x = r * std::sin((h - u) + pi) + g.centre3.x;
-      p.y = g.centre3.y - std::sqrt(std::pow(r, 2) - std::pow(p.x, 2));
+      p.y = g.centre3.y - std::sqrt(square(r) - square(p.x));
     } else if (u < h - pi * 0.25) {
       p.y = g.centre3.y - r * std::sin((pi * 0.5 + h) - u);
-      p.x = g.centre3.x - std::sqrt(std::pow(r, 2) - std::pow(p.y - g.centre3.y, 2));
+      p.x = g.centre3.x - std::sqrt(square(r) - square(p.y - g.centre3.y));
     } else {
       p.y = r * std::sin((h - pi * 0.5) - u) + g.centre3.y;
-      p.x = std::sqrt(std::pow(r, 2) - std::pow(p.y - g.centre3.y, 2)) + g.centre3.x;
+      p.x = std::sqrt(square(r) - square(p.y - g.centre3.y)) + g.centre3.x;
     }
     p.cx = g.centre3.x;
     p.cy = g.centre3.y;
@@ -68,7 +69,7 @@ bool arcPointAt(const BilliardTable& g, double s, ArcPoint& p) {
   if (g.s3 < s && s <= g.s4) {
     const double u = (s - g.s3) / g.radiusSide;
     p.y = g.centre4.y - g.radiusSide * std::sin((g.halfAngleSide - g.sideTilt) - u);
-    p.x = std::sqrt(std::pow(g.radiusSide, 2) - std::pow(p.y - g.centre4.y, 2)) + g.centre4.x;
+    p.x = std::sqrt(square(g.radiusSide) - square(p.y - g.centre4.y)) + g.centre4.x;
     p.cx = g.centre4.x;
     p.cy = g.centre4.y;
     p.tangentClass = 4;
@@ -86,7 +87,7 @@ bool placeReduced(const BilliardTable& table, Ball& ball, double s, double c) {
   ball.y = p.y;
   ball.tx = t.tx;
   ball.ty = t.ty;
-  const double q = std::sqrt(1 - std::pow(c, 2));
+  const double q = std::sqrt(1 - square(c));
   ball.dx = c * t.tx - q * t.ty;
   ball.dy = q * t.tx + c * t.ty;
   return true;
@@ -108,7 +109,7 @@ UnitTangent boundaryTangent(double x, double y, double cx, double cy, int tangen
       m = -(y - cy) / (x - cx);
       break;
   }
-  const double n = std::sqrt(std::pow(m, 2) + 1);
+  const double n = std::sqrt(square(m) + 1);
   switch (tangentClass) {
     case 1:
       t.tx = -1 / n;

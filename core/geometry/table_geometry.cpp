@@ -1,7 +1,7 @@
 // Table construction. Notation: yTop and yBot are the heights of the top and the
 // bottom side of the trapezoid; rho is the provisional top radius (distance from
 // centre1 to corner 1). Every expression keeps the operation order of the
-// published formulas, and squares are pow(x, 2): the golden tests
+// published formulas, and squares are square(x), x * x: the golden tests
 // (tests/golden, GoldenBits and GoldenValues) pin every bit of the results.
 #include "core/geometry/table_geometry.h"
 
@@ -9,6 +9,7 @@
 
 #include "core/geometry/ball_state.h"
 #include "core/geometry/phase_window.h"
+#include "core/geometry/square.h"
 
 namespace trapezola {
 
@@ -30,7 +31,7 @@ BilliardTable buildTable(double b, double rr) {
   g.corner3.x = -1.0;
   g.corner4.x = 1.0;
 
-  g.height = std::sqrt(2 * b + 3 - std::pow(b, 2));
+  g.height = std::sqrt(2 * b + 3 - square(b));
   // b = 1 is compared exactly: it is the one case where 1 - b would divide by zero.
   g.theta = (b == 1.0) ? pi * 0.5 : std::atan(g.height / (1 - b));
 
@@ -52,7 +53,7 @@ BilliardTable buildTable(double b, double rr) {
   // Where the line through corner 1 and centre4 meets the y axis: arcs 1 and 4
   // then share their tangent at corner 1.
   g.centre1.y = (g.legMidSlope * (1 - rr) - yTop * (1 - rr) / b) / (1 - (1 - rr) / b);
-  const double rho = std::sqrt(std::pow(b, 2) + std::pow(yTop - g.centre1.y, 2));
+  const double rho = std::sqrt(square(b) + square(yTop - g.centre1.y));
 
   // Where the line through corner 4 and centre4 meets the y axis.
   g.centre3.x = 0;

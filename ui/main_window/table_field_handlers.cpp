@@ -2,6 +2,7 @@
 // R8/R rebuilds the table, shows its radii and corners and sketches it on vazlat.
 #include <cmath>
 
+#include "core/geometry/square.h"
 #include "core/geometry/table_geometry.h"
 #include "portrait/geometry_summary.h"
 #include "portrait/main_window_state.h"
@@ -14,7 +15,7 @@ namespace trapezola {
 void TForm1::Edit1Exit() {
   // Provisional until the next build: a pointer move before it derives the side
   // tilt from this theta.
-  TableGeometry.height = 4 * enteredB / (std::pow(enteredB, 2) + 1);
+  TableGeometry.height = 4 * enteredB / (square(enteredB) + 1);
   TableGeometry.theta = 2 * std::atan(enteredB);
   parameterPrompt = parameterPromptText;
   Edit2->SetHint(parameterPrompt);
