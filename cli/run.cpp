@@ -34,16 +34,24 @@ struct Command {
 };
 
 constexpr Command commands[] = {
-    {"table", tableCommand},
-    {"orbit", orbitCommand},
+    {"table", tableCommand},     {"orbit", orbitCommand},
 #ifdef TRAPEZOLA_CLI_RENDER
-    {"render", renderCommand},
-    {"portrait", portraitCommand},
+    {"render", renderCommand},   {"portrait", portraitCommand},
 #endif
 #ifdef TRAPEZOLA_CLI_ANALYSE
     {"analyse", analyseCommand},
 #endif
 };
+
+// A command's output goes through stdio, whose failed writes (a full disk, a
+// closed pipe) only set the stream's error flag: a run that looked successful
+// but lost output ends with status 1 and says so.
+int outputWritten(int status, std::FILE* out, std::FILE* err) {
+  const bool flushed = std::fflush(out) == 0;
+  if (flushed && !std::ferror(out)) return status;
+  std::fputs("trapezola-cli: could not write the output\n", err);
+  return status == 0 ? 1 : status;
+}
 
 }  // namespace
 
@@ -55,10 +63,10 @@ int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
     }
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
       std::fputs(usage, out);
-      return 0;
+      return outputWritten(0, out, err);
     }
     for (const Command& c : commands) {
-      if (std::strcmp(argv[1], c.name) == 0) return c.run(argc, argv, out, err);
+      if (std::strcmp(argv[1], c.name) == 0) return outputWritten(c.run(argc, argv, out, err), out, err);
     }
     std::fprintf(err, "trapezola-cli: unknown command %s (try --help)\n", quoted(argv[1]).c_str());
     return 2;
