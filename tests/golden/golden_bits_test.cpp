@@ -24,11 +24,7 @@
 namespace trapezola {
 namespace {
 
-std::string hex(std::uint64_t v) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%016" PRIx64, v);
-  return text;
-}
+using golden::hex;
 
 class GoldenBits : public ::testing::Test {
  protected:
@@ -47,10 +43,7 @@ std::uint64_t orbitDigest(const golden::OrbitCase& c) {
   launch();
   BallStateRecord& ball = BallState;
   golden::Digest d;
-  d.add(ball.x);
-  d.add(ball.y);
-  d.add(ball.dx);
-  d.add(ball.dy);
+  d.addLaunch(ball);
   for (int n = 0; n < golden::goldenBounces; ++n) {
     findHit();
     reflect(ball.hitX, ball.hitY, ball.hitCentreX, ball.hitCentreY, ball.hitRadius, ball.arc);
@@ -58,11 +51,7 @@ std::uint64_t orbitDigest(const golden::OrbitCase& c) {
     ball.y = ball.hitY;
     ball.dx = ball.newDx;
     ball.dy = ball.newDy;
-    d.add(ball.s);
-    d.add(ball.phi);
-    d.add(ball.arc);
-    d.add(ball.x);
-    d.add(ball.y);
+    d.addBounce(ball);
   }
   return d.value();
 }

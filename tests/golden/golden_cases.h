@@ -11,8 +11,13 @@
 #pragma once
 
 #include <array>
+#include <cinttypes>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <string>
+
+#include "core/geometry/ball_state.h"
 
 namespace trapezola::golden {
 
@@ -27,6 +32,21 @@ class Digest {
   }
   void add(std::int64_t v) { addBytes(static_cast<std::uint64_t>(v), 8); }
   void add(int v) { add(static_cast<std::int64_t>(v)); }
+  // The launched ball: position and direction.
+  void addLaunch(const Ball& ball) {
+    add(ball.x);
+    add(ball.y);
+    add(ball.dx);
+    add(ball.dy);
+  }
+  // The ball after a bounce: its phase point, arc and position.
+  void addBounce(const Ball& ball) {
+    add(ball.s);
+    add(ball.phi);
+    add(ball.arc);
+    add(ball.x);
+    add(ball.y);
+  }
   std::uint64_t value() const { return hash_; }
 
  private:
@@ -38,6 +58,13 @@ class Digest {
   }
   std::uint64_t hash_ = 0xcbf29ce484222325ULL;
 };
+
+// A digest as the failure messages print it.
+inline std::string hex(std::uint64_t v) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%016" PRIx64, v);
+  return text;
+}
 
 inline constexpr int goldenBounces = 100000;
 

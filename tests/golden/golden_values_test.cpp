@@ -23,11 +23,7 @@
 namespace trapezola {
 namespace {
 
-std::string hex(std::uint64_t v) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%016" PRIx64, v);
-  return text;
-}
+using golden::hex;
 
 // The orbit of one case on a table value; counts the bounces that did not come
 // back ok (a search without an arc, or a bad arc index).
@@ -36,18 +32,11 @@ std::uint64_t orbitDigest(const BilliardTable& table, const golden::OrbitCase& c
   Ball ball;
   launch(table, ball, start, std::cos(startAngleRadians(c.angleDegrees)));
   golden::Digest d;
-  d.add(ball.x);
-  d.add(ball.y);
-  d.add(ball.dx);
-  d.add(ball.dy);
+  d.addLaunch(ball);
   notOk = 0;
   for (int n = 0; n < golden::goldenBounces; ++n) {
     if (bounce(table, ball) != BounceStatus::ok) ++notOk;
-    d.add(ball.s);
-    d.add(ball.phi);
-    d.add(ball.arc);
-    d.add(ball.x);
-    d.add(ball.y);
+    d.addBounce(ball);
   }
   return d.value();
 }
