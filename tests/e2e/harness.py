@@ -992,7 +992,6 @@ class Harness:
         self._x_window(WINDOW_TITLES[window]).configure(x=x, y=y)
         self._x.sync()
         self.wait_idle(step=f"move_window({window})")
-        self._controls = {k: v for k, v in self._controls.items() if k[0] != window}
 
     def move_window_aside(self, window: str = "lyapunov") -> None:
         """Moves a window to the right of the main window, off the portrait."""
