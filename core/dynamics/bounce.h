@@ -14,7 +14,9 @@ namespace trapezola {
 // One bounce of `ball` on `table`, allocation-free and touching nothing else.
 // After it, s, phi, hitDistance, hitRadius and arc describe the new bounce. On
 // badArcIndex the ball has not moved.
-inline BounceStatus bounce(const BilliardTable& table, Ball& ball) {
+// T is double, or long double for the shadow orbit of the precision horizon.
+template <typename T>
+inline BounceStatus bounce(const BasicTable<T>& table, BasicBall<T>& ball) {
   const bool accepted = findHit(table, ball) != 0;
   if (reflect(table, ball, ball.hitX, ball.hitY, ball.hitCentreX, ball.hitCentreY, ball.hitRadius,
               ball.arc) == BounceStatus::badArcIndex) {

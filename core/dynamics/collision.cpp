@@ -11,8 +11,9 @@
 
 namespace trapezola {
 
-int hitArc(const BilliardTable& g, Ball& ball, int i) {
-  double cx = 0, cy = 0, r = 0;
+template <typename T>
+int hitArc(const BasicTable<T>& g, BasicBall<T>& ball, int i) {
+  T cx = 0, cy = 0, r = 0;
   switch (i) {
     case 1:
       cx = g.centre1.x, cy = g.centre1.y, r = g.radiusTop;
@@ -29,22 +30,22 @@ int hitArc(const BilliardTable& g, Ball& ball, int i) {
     default:
       return 0;
   }
-  const double x = ball.x, y = ball.y, dx = ball.dx, dy = ball.dy;
-  const double q = ((dy * y - cy * dy) + dx * x) - cx * dx;
-  const double k = (square(y - cy) + square(x - cx)) - square(r);
+  const T x = ball.x, y = ball.y, dx = ball.dx, dy = ball.dy;
+  const T q = ((dy * y - cy * dy) + dx * x) - cx * dx;
+  const T k = (square(y - cy) + square(x - cx)) - square(r);
   // Written as a negated >= so that a NaN (non-finite ray) counts as a miss.
   if (!(square(q) >= k)) return 0;
 
-  const double w = std::sqrt(square(q) - k);
-  const double t1 = w + (-q);
-  const double t2 = -q - w;
-  const double t = (t1 > t2) ? t1 : t2;
+  const T w = std::sqrt(square(q) - k);
+  const T t1 = w + (-q);
+  const T t2 = -q - w;
+  const T t = (t1 > t2) ? t1 : t2;
   ball.hitDistance = t;
 
-  const double hx = t * dx + x;
-  const double hy = t * dy + y;
-  const double yTop = g.corner2.y;
-  const double yBot = g.corner3.y;
+  const T hx = t * dx + x;
+  const T hy = t * dy + y;
+  const T yTop = g.corner2.y;
+  const T yBot = g.corner3.y;
   bool inside = false;
   switch (i) {
     case 1:
@@ -71,12 +72,18 @@ int hitArc(const BilliardTable& g, Ball& ball, int i) {
   return i;
 }
 
-int findHit(const BilliardTable& table, Ball& ball) {
+template <typename T>
+int findHit(const BasicTable<T>& table, BasicBall<T>& ball) {
   for (int i = 1; i <= 4; ++i) {
     if (hitArc(table, ball, i) != 0) return i;
   }
   return 0;
 }
+
+template int hitArc<double>(const BasicTable<double>&, BasicBall<double>&, int);
+template int hitArc<long double>(const BasicTable<long double>&, BasicBall<long double>&, int);
+template int findHit<double>(const BasicTable<double>&, BasicBall<double>&);
+template int findHit<long double>(const BasicTable<long double>&, BasicBall<long double>&);
 
 int hitArc(int i) {
   return hitArc(TableGeometry, BallState, i);

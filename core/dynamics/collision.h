@@ -16,12 +16,15 @@ namespace trapezola {
 // the ball (hitX, hitY, hitCentreX, hitCentreY, hitRadius, arc); 0 otherwise.
 // hitDistance is written for every circle the ray meets, accepted or not. An
 // index outside 1..4 returns 0 and writes nothing.
-int hitArc(const BilliardTable& table, Ball& ball, int i);
+// Defined for double and long double, as findHit is.
+template <typename T>
+int hitArc(const BasicTable<T>& table, BasicBall<T>& ball, int i);
 
 // hitArc(1..4) until one accepts; returns the arc, or 0 when none does
 // (floating-point error, a direction leaving the table, a non-finite ray). The
 // previous hit then stays in the ball.
-int findHit(const BilliardTable& table, Ball& ball);
+template <typename T>
+int findHit(const BasicTable<T>& table, BasicBall<T>& ball);
 
 // The window's adapters on TableGeometry and BallState. findHit() does not tell
 // its caller when no arc accepted.

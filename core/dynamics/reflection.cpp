@@ -16,23 +16,26 @@
 
 namespace trapezola {
 
-BounceStatus reflect(const BilliardTable& g, Ball& ball, double x, double y, double cx, double cy,
-                     double radius, int arcIndex) {
+template <typename T>
+BounceStatus reflect(const BasicTable<T>& g, BasicBall<T>& ball, T x, T y, T cx, T cy, T radius,
+                     int arcIndex) {
   if (arcIndex < 1 || arcIndex > 4) return BounceStatus::badArcIndex;
+  constexpr T pi = piIn<T>;
+  const T sqrtTwo = std::sqrt(T(2));
 
   // A distance exactly at the threshold goes to the y test; y = cy gives 3.
-  if (std::fabs(x - cx) > (std::sqrt(2.0) * radius) * 0.5) {
+  if (std::fabs(x - cx) > (sqrtTwo * radius) * 0.5) {
     ball.side = (x > cx) ? 4 : 2;
   } else {
     ball.side = (y > cy) ? 1 : 3;
   }
-  const UnitTangent t = boundaryTangent(x, y, cx, cy, ball.side);
+  const BasicTangent<T> t = boundaryTangent(x, y, cx, cy, ball.side);
   ball.tx = t.tx;
   ball.ty = t.ty;
 
-  const double r = g.radiusTop;
-  const double r8 = g.radiusSide;
-  const double rBottom = g.radiusBottom;
+  const T r = g.radiusTop;
+  const T r8 = g.radiusSide;
+  const T rBottom = g.radiusBottom;
   switch (arcIndex) {
     case 1:
       ball.arcAngle = std::asin((x - g.centre1.x) / r);
@@ -44,7 +47,7 @@ BounceStatus reflect(const BilliardTable& g, Ball& ball, double x, double y, dou
       break;
     case 3:
       // Far from the lowest point the angle comes from y, near it from x.
-      if (std::fabs(x - cx) > radius / std::sqrt(2.0)) {
+      if (std::fabs(x - cx) > radius / sqrtTwo) {
         if (x > cx) {
           ball.arcAngle = std::asin((g.centre3.y - y) / rBottom) - pi * 0.5;
         } else {
@@ -66,12 +69,18 @@ BounceStatus reflect(const BilliardTable& g, Ball& ball, double x, double y, dou
   // Not clamped: a |cosPhi| above 1 from rounding gives a NaN phi, which the
   // plot step treats as outside the window.
   ball.cosPhi = t.tx * ball.dx + t.ty * ball.dy;
-  const double q = std::sqrt(1 - square(ball.cosPhi));
+  const T q = std::sqrt(1 - square(ball.cosPhi));
   ball.newDx = ball.cosPhi * t.tx - q * t.ty;
   ball.newDy = q * t.tx + ball.cosPhi * t.ty;
   ball.phi = std::acos(ball.cosPhi);
   return BounceStatus::ok;
 }
+
+template BounceStatus reflect<double>(const BasicTable<double>&, BasicBall<double>&, double, double, double,
+                                      double, double, int);
+template BounceStatus reflect<long double>(const BasicTable<long double>&, BasicBall<long double>&,
+                                           long double, long double, long double, long double, long double,
+                                           int);
 
 void endOnBadArcIndex() {
   std::fputs("problem!", stdout);

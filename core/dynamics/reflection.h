@@ -21,8 +21,10 @@ enum class BounceStatus { ok, noArcAccepted, badArcIndex };
 // coordinate taken by the formula of arc arcIndex. Writes side, tx, ty,
 // arcAngle, s, cosPhi, newDx, newDy and phi; does not move the ball. Returns ok,
 // or badArcIndex for an index outside 1..4 with nothing written.
-BounceStatus reflect(const BilliardTable& table, Ball& ball, double x, double y, double cx, double cy,
-                     double radius, int arcIndex);
+// Defined for double and long double.
+template <typename T>
+BounceStatus reflect(const BasicTable<T>& table, BasicBall<T>& ball, T x, T y, T cx, T cy, T radius,
+                     int arcIndex);
 
 // The window's adapter, always called as reflect(hitX, hitY, hitCentreX,
 // hitCentreY, hitRadius, arc) on BallState right after findHit. An arc index

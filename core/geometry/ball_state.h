@@ -8,32 +8,36 @@
 
 namespace trapezola {
 
-// One ball, owned by whoever runs its orbit. Besides position and direction it
-// keeps the hit record of the last collision search, because a search in which
-// no arc accepts leaves the previous hit in place and the reflection works on
-// that.
-struct Ball {
+// One ball, owned by whoever runs its orbit, its numbers of type T (double, or
+// long double for the precision horizon's shadow orbit). Besides position and
+// direction it keeps the hit record of the last collision search, because a
+// search in which no arc accepts leaves the previous hit in place and the
+// reflection works on that.
+template <typename T>
+struct BasicBall {
   // Position on the boundary and unit direction of travel.
-  double x = 0, y = 0;
-  double dx = 0, dy = 0;
+  T x = 0, y = 0;
+  T dx = 0, dy = 0;
   // Counter-clockwise unit tangent at the last placement or reflection.
-  double tx = 0, ty = 0;
+  T tx = 0, ty = 0;
   // Cosine of the last bounce's angle (for the window's ball, first the start
   // angle's).
-  double cosPhi = 0;
+  T cosPhi = 0;
   // Hit record of the last collision search.
-  double hitDistance = 0;
-  double hitX = 0, hitY = 0;
-  double hitCentreX = 0, hitCentreY = 0;
-  double hitRadius = 0;
+  T hitDistance = 0;
+  T hitX = 0, hitY = 0;
+  T hitCentreX = 0, hitCentreY = 0;
+  T hitRadius = 0;
   int arc = 0;  // 1..4; 0 before any launch or accepted hit
   // Bounce result.
   int side = 0;  // quadrant of the hit relative to its arc's centre: 1 above, 2 left, 3 below, 4 right
-  double arcAngle = 0;
-  double s = 0;
-  double phi = 0;
-  double newDx = 0, newDy = 0;
+  T arcAngle = 0;
+  T s = 0;
+  T phi = 0;
+  T newDx = 0, newDy = 0;
 };
+
+using Ball = BasicBall<double>;
 
 // The window's ball, with the start of a run: startS is the perimeter
 // coordinate of the start, and cosPhi holds the start angle's cosine until the

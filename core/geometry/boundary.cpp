@@ -16,19 +16,22 @@ namespace trapezola {
 
 namespace {
 
+template <typename T>
 struct ArcPoint {
-  double x = 0;
-  double y = 0;
-  double cx = 0;
-  double cy = 0;
+  T x = 0;
+  T y = 0;
+  T cx = 0;
+  T cy = 0;
   int tangentClass = 0;
 };
 
 // The point at s on its arc, s already reduced. Returns false when s lies on no
 // arc (s < 0, s > s4, or NaN).
-bool arcPointAt(const BilliardTable& g, double s, ArcPoint& p) {
+template <typename T>
+bool arcPointAt(const BasicTable<T>& g, T s, ArcPoint<T>& p) {
+  constexpr T pi = piIn<T>;
   if (0 <= s && s <= g.s1) {
-    const double u = s / g.radiusTop;
+    const T u = s / g.radiusTop;
     p.x = g.radiusTop * std::sin(g.delta - u) + g.centre1.x;
     p.y = std::sqrt(square(g.radiusTop) - square(p.x)) + g.centre1.y;
     p.cx = g.centre1.x;
@@ -37,7 +40,7 @@ bool arcPointAt(const BilliardTable& g, double s, ArcPoint& p) {
     return true;
   }
   if (g.s1 < s && s <= g.s2) {
-    const double u = (s - g.s1) / g.radiusSide;
+    const T u = (s - g.s1) / g.radiusSide;
     p.y = g.radiusSide * std::sin((g.halfAngleSide + g.sideTilt) - u) + g.centre2.y;
     p.x = g.centre2.x - std::sqrt(square(g.radiusSide) - square(p.y - g.centre2.y));
     p.cx = g.centre2.x;
@@ -46,9 +49,9 @@ bool arcPointAt(const BilliardTable& g, double s, ArcPoint& p) {
     return true;
   }
   if (g.s2 < s && s <= g.s3) {
-    const double u = (s - g.s2) / g.radiusBottom;
-    const double h = g.halfAngleBottom;
-    const double r = g.radiusBottom;
+    const T u = (s - g.s2) / g.radiusBottom;
+    const T h = g.halfAngleBottom;
+    const T r = g.radiusBottom;
     if (h - pi * 0.25 <= u && u <= h + pi * 0.25) {
       p.x = r * std::sin((h - u) + pi) + g.centre3.x;
       p.y = g.centre3.y - std::sqrt(square(r) - square(p.x));
@@ -67,7 +70,7 @@ bool arcPointAt(const BilliardTable& g, double s, ArcPoint& p) {
     return true;
   }
   if (g.s3 < s && s <= g.s4) {
-    const double u = (s - g.s3) / g.radiusSide;
+    const T u = (s - g.s3) / g.radiusSide;
     p.y = g.centre4.y - g.radiusSide * std::sin((g.halfAngleSide - g.sideTilt) - u);
     p.x = std::sqrt(square(g.radiusSide) - square(p.y - g.centre4.y)) + g.centre4.x;
     p.cx = g.centre4.x;
@@ -79,15 +82,16 @@ bool arcPointAt(const BilliardTable& g, double s, ArcPoint& p) {
 }
 
 // Placement steps 2 to 5 at an already reduced s.
-bool placeReduced(const BilliardTable& table, Ball& ball, double s, double c) {
-  ArcPoint p;
+template <typename T>
+bool placeReduced(const BasicTable<T>& table, BasicBall<T>& ball, T s, T c) {
+  ArcPoint<T> p;
   if (!arcPointAt(table, s, p)) return false;
-  const UnitTangent t = boundaryTangent(p.x, p.y, p.cx, p.cy, p.tangentClass);
+  const BasicTangent<T> t = boundaryTangent(p.x, p.y, p.cx, p.cy, p.tangentClass);
   ball.x = p.x;
   ball.y = p.y;
   ball.tx = t.tx;
   ball.ty = t.ty;
-  const double q = std::sqrt(1 - square(c));
+  const T q = std::sqrt(1 - square(c));
   ball.dx = c * t.tx - q * t.ty;
   ball.dy = q * t.tx + c * t.ty;
   return true;
@@ -95,9 +99,10 @@ bool placeReduced(const BilliardTable& table, Ball& ball, double s, double c) {
 
 }  // namespace
 
-UnitTangent boundaryTangent(double x, double y, double cx, double cy, int tangentClass) {
-  UnitTangent t;
-  double m = 0;
+template <typename T>
+BasicTangent<T> boundaryTangent(T x, T y, T cx, T cy, int tangentClass) {
+  BasicTangent<T> t;
+  T m = 0;
   switch (tangentClass) {
     case 1:
       m = -(x - cx) / (y - cy);
@@ -109,7 +114,7 @@ UnitTangent boundaryTangent(double x, double y, double cx, double cy, int tangen
       m = -(y - cy) / (x - cx);
       break;
   }
-  const double n = std::sqrt(square(m) + 1);
+  const T n = std::sqrt(square(m) + 1);
   switch (tangentClass) {
     case 1:
       t.tx = -1 / n;
@@ -131,26 +136,48 @@ UnitTangent boundaryTangent(double x, double y, double cx, double cy, int tangen
   return t;
 }
 
-double launch(const BilliardTable& table, Ball& ball, double startS, double cosPhi) {
+template <typename T>
+T wrappedPerimeterCoordinate(T s, T s4) {
+  // The perimeter is a circle of length s4: s and s + k s4 are the same point for
+  // every whole k, negative ones included. [0, s4] is left alone, so that s4
+  // stays the end of arc 4 (the same point as 0, corner 1). A negative multiple
+  // of s4 gives s4 (-0 + s4). A NaN fails both tests and stays NaN.
+  if (s > s4) return std::fmod(s, s4);
+  if (s < 0) return std::fmod(s, s4) + s4;
+  return s;
+}
+
+template <typename T>
+T launch(const BasicTable<T>& table, BasicBall<T>& ball, T startS, T cosPhi) {
   ball.arc = 1;
-  if (startS > table.s4) startS = std::fmod(startS, table.s4);
+  startS = wrappedPerimeterCoordinate(startS, table.s4);
   placeReduced(table, ball, startS, cosPhi);
   return startS;
 }
 
-bool placeOnBoundary(const BilliardTable& table, Ball& ball, double c, double s) {
-  // Only s above the perimeter wraps; a negative s is left alone and places nothing.
-  if (s > table.s4) s = std::fmod(s, table.s4);
-  return placeReduced(table, ball, s, c);
+template <typename T>
+bool placeOnBoundary(const BasicTable<T>& table, BasicBall<T>& ball, T c, T s) {
+  return placeReduced(table, ball, wrappedPerimeterCoordinate(s, table.s4), c);
 }
 
-bool boundaryPointAt(const BilliardTable& table, double s, double& x, double& y) {
-  ArcPoint p;
+template <typename T>
+bool boundaryPointAt(const BasicTable<T>& table, T s, T& x, T& y) {
+  ArcPoint<T> p;
   if (!arcPointAt(table, s, p)) return false;
   x = p.x;
   y = p.y;
   return true;
 }
+
+#define TRAPEZOLA_INSTANTIATE_BOUNDARY(T)                                      \
+  template BasicTangent<T> boundaryTangent<T>(T, T, T, T, int);                \
+  template T wrappedPerimeterCoordinate<T>(T, T);                              \
+  template T launch<T>(const BasicTable<T>&, BasicBall<T>&, T, T);             \
+  template bool placeOnBoundary<T>(const BasicTable<T>&, BasicBall<T>&, T, T); \
+  template bool boundaryPointAt<T>(const BasicTable<T>&, T, T&, T&);
+TRAPEZOLA_INSTANTIATE_BOUNDARY(double)
+TRAPEZOLA_INSTANTIATE_BOUNDARY(long double)
+#undef TRAPEZOLA_INSTANTIATE_BOUNDARY
 
 int launch() {
   TableGeometry.sideTilt = pi * 0.5 - TableGeometry.theta;

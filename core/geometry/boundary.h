@@ -10,32 +10,44 @@
 
 namespace trapezola {
 
-struct UnitTangent {
-  double tx = 0;
-  double ty = 0;
+template <typename T>
+struct BasicTangent {
+  T tx = 0;
+  T ty = 0;
 };
+using UnitTangent = BasicTangent<double>;
 
 // Counter-clockwise unit tangent of the circle with centre (cx, cy) at the point
 // (x, y) on it. The class picks the formula (1 above the centre, 2 left of it,
 // 3 below, 4 right), so that the slope divides by the larger coordinate
 // difference; the caller chooses the class.
-UnitTangent boundaryTangent(double x, double y, double cx, double cy, int tangentClass);
+// Defined for double and long double, as are the functions below.
+template <typename T>
+BasicTangent<T> boundaryTangent(T x, T y, T cx, T cy, int tangentClass);
+
+// s wrapped onto the perimeter: s modulo s4 when it is larger than s4, s plus a
+// whole number of perimeters when it is negative, itself in [0, s4].
+template <typename T>
+T wrappedPerimeterCoordinate(T s, T s4);
 
 // The start of an orbit on `table`: sets ball.arc to 1 (whatever arc the start
-// lies on) and places the ball at startS, wrapped modulo s4 when it is larger,
-// with cosine cosPhi. Returns the wrapped start. The rest of the hit record is
+// lies on) and places the ball at startS, wrapped onto the perimeter, with
+// cosine cosPhi. Returns the wrapped start. The rest of the hit record is
 // left alone: a fresh Ball has it zero.
-double launch(const BilliardTable& table, Ball& ball, double startS, double cosPhi);
+template <typename T>
+T launch(const BasicTable<T>& table, BasicBall<T>& ball, T startS, T cosPhi);
 
-// Places the ball at s (wrapped modulo s4 when larger) with cosine c: writes x,
-// y, tx, ty, dx, dy and nothing else. A negative s places nothing and returns
+// Places the ball at s (wrapped onto the perimeter) with cosine c: writes x, y,
+// tx, ty, dx, dy and nothing else. A non-finite s places nothing and returns
 // false.
-bool placeOnBoundary(const BilliardTable& table, Ball& ball, double c, double s);
+template <typename T>
+bool placeOnBoundary(const BasicTable<T>& table, BasicBall<T>& ball, T c, T s);
 
 // The boundary point at s, by the same piecewise rule as the placement but
 // without wrapping s. Returns false, leaving x and y alone, when s lies outside
 // [0, s4].
-bool boundaryPointAt(const BilliardTable& table, double s, double& x, double& y);
+template <typename T>
+bool boundaryPointAt(const BasicTable<T>& table, T s, T& x, T& y);
 
 // The window's adapters on TableGeometry and BallState.
 //

@@ -1,4 +1,5 @@
-// The square of a real number, as every formula of the table, the boundary and
+// The square of a real number (double, or the extended type of the precision
+// horizon), as every formula of the table, the boundary and
 // the bounce writes x^2: the correctly rounded product x * x.
 //
 // std::pow(x, 2) would be the same with optimisation, where the compiler folds
@@ -10,7 +11,8 @@
 
 namespace trapezola {
 
-constexpr double square(double x) {
+template <typename T>
+constexpr T square(T x) {
   return x * x;
 }
 

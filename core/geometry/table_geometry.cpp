@@ -23,8 +23,14 @@ namespace {
 constexpr long double oneDegreeFraction = 1.0L / 180.0L;
 }  // namespace
 
-BilliardTable buildTable(double b, double rr) {
-  BilliardTable g;
+template <typename T>
+BasicTable<T> buildTable(double bIn, double rrIn) {
+  // The shape parameters are doubles as typed; the extended table converts
+  // them exactly and computes everything after in T.
+  const T b = bIn;
+  const T rr = rrIn;
+  constexpr T pi = piIn<T>;
+  BasicTable<T> g;
   g.b = b;
   g.corner1.x = b;
   g.corner2.x = -b;
@@ -35,8 +41,8 @@ BilliardTable buildTable(double b, double rr) {
   // b = 1 is compared exactly: it is the one case where 1 - b would divide by zero.
   g.theta = (b == 1.0) ? pi * 0.5 : std::atan(g.height / (1 - b));
 
-  const double yTop = g.height - std::tan(g.theta * 0.5);
-  const double yBot = -std::tan(g.theta * 0.5);
+  const T yTop = g.height - std::tan(g.theta * 0.5);
+  const T yBot = -std::tan(g.theta * 0.5);
   g.corner1.y = yTop;
   g.corner2.y = yTop;
   g.corner3.y = yBot;
@@ -53,7 +59,7 @@ BilliardTable buildTable(double b, double rr) {
   // Where the line through corner 1 and centre4 meets the y axis: arcs 1 and 4
   // then share their tangent at corner 1.
   g.centre1.y = (g.legMidSlope * (1 - rr) - yTop * (1 - rr) / b) / (1 - (1 - rr) / b);
-  const double rho = std::sqrt(square(b) + square(yTop - g.centre1.y));
+  const T rho = std::sqrt(square(b) + square(yTop - g.centre1.y));
 
   // Where the line through corner 4 and centre4 meets the y axis.
   g.centre3.x = 0;
@@ -76,6 +82,13 @@ BilliardTable buildTable(double b, double rr) {
   return g;
 }
 
+template BasicTable<double> buildTable<double>(double, double);
+template BasicTable<long double> buildTable<long double>(double, double);
+
+bool tableParametersValid(double b, double rr) {
+  return minimumB <= b && b <= 1 && 1 <= rr && rr <= maximumRr;
+}
+
 void buildGeometry(double b, double rr) {
   // The window's tilt is the last launch's or pointer read-out's, not the new
   // table's: a pointer read-out after a rebuild uses it until the next launch.
@@ -87,8 +100,14 @@ void buildGeometry(double b, double rr) {
   if (PhaseWindow.sMax > TableGeometry.s4) PhaseWindow.sMax = TableGeometry.s4;
 }
 
-double startAngleRadians(double startAngleDegrees) {
+template <>
+double startAngleRadians<double>(double startAngleDegrees) {
   return static_cast<double>(startAngleDegrees * pi * oneDegreeFraction);
+}
+
+template <>
+long double startAngleRadians<long double>(double startAngleDegrees) {
+  return startAngleDegrees * piIn<long double> * oneDegreeFraction;
 }
 
 void setupTable(double b, double rr, double startDistance, double startAngleDegrees, int repeat) {

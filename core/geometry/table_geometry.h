@@ -18,31 +18,45 @@ namespace trapezola {
 // The double value of pi that the whole program uses.
 inline constexpr double pi = 3.141592653589793;
 
-struct TablePoint {
-  double x = 0;
-  double y = 0;
+// pi in the number type T that a table and its orbits are computed in: the
+// double above for double, pi rounded to long double for the extended orbit of
+// the precision horizon.
+template <typename T>
+inline constexpr T piIn = static_cast<T>(3.14159265358979323846264338327950288L);
+template <>
+inline constexpr double piIn<double> = pi;
+
+template <typename T>
+struct BasicPoint {
+  T x = 0;
+  T y = 0;
 };
 
-// A table built from its two shape parameters. As a value it is built once by
-// buildTable and then only read, so any number of orbits, on any number of
-// threads, can run on one table.
-struct BilliardTable {
-  double b = 0;       // half length of the top side; x of corner 1
-  double rr = 0;      // radiusSide / radiusBottom, shown as "R8/R"
-  double height = 0;  // height of the trapezoid
-  double theta = 0;   // angle between a leg and the bottom side
-  TablePoint corner1, corner2, corner3, corner4;
-  double legMidSlope = 0;  // slope from the origin to the right leg's midpoint
-  TablePoint centre1, centre2, centre3, centre4;
-  double radiusTop = 0;
-  double radiusSide = 0;
-  double radiusBottom = 1.0;
-  double delta = 0;            // half opening angle of arc 1
-  double halfAngleSide = 0;    // half opening angle of arcs 2 and 4
-  double halfAngleBottom = 0;  // half opening angle of arc 3
-  double sideTilt = 0;         // pi/2 - theta; buildGeometry leaves the record's alone
-  double s1 = 0, s2 = 0, s3 = 0, s4 = 0;
+// A table built from its two shape parameters, its numbers of type T (double
+// everywhere, long double for the precision horizon's shadow orbit). As a value
+// it is built once by buildTable and then only read, so any number of orbits,
+// on any number of threads, can run on one table.
+template <typename T>
+struct BasicTable {
+  T b = 0;       // half length of the top side; x of corner 1
+  T rr = 0;      // radiusSide / radiusBottom, shown as "R8/R"
+  T height = 0;  // height of the trapezoid
+  T theta = 0;   // angle between a leg and the bottom side
+  BasicPoint<T> corner1, corner2, corner3, corner4;
+  T legMidSlope = 0;  // slope from the origin to the right leg's midpoint
+  BasicPoint<T> centre1, centre2, centre3, centre4;
+  T radiusTop = 0;
+  T radiusSide = 0;
+  T radiusBottom = 1.0;
+  T delta = 0;            // half opening angle of arc 1
+  T halfAngleSide = 0;    // half opening angle of arcs 2 and 4
+  T halfAngleBottom = 0;  // half opening angle of arc 3
+  T sideTilt = 0;         // pi/2 - theta; buildGeometry leaves the record's alone
+  T s1 = 0, s2 = 0, s3 = 0, s4 = 0;
 };
+
+using TablePoint = BasicPoint<double>;
+using BilliardTable = BasicTable<double>;
 
 // The window's table: the one record that the table fields, the picture loader
 // and "go" rebuild, and that launch and the pointer read-out tilt (sideTilt).
@@ -56,9 +70,19 @@ extern TableGeometryRecord TableGeometry;
 // Bounces per pass of an orbit run (a run makes 1000 passes).
 extern int repeatCount;
 
-// The table with shape parameters b and rr, every field derived, sideTilt
-// included (pi/2 - theta, the value every launch sets). Writes nothing else.
-BilliardTable buildTable(double b, double rr);
+// The table with shape parameters b and rr, every field derived in the number
+// type T, sideTilt included (pi/2 - theta, the value every launch sets). Writes
+// nothing else. Defined for double and long double.
+template <typename T = double>
+BasicTable<T> buildTable(double b, double rr);
+
+// Whether b and rr give a table whose every number is finite and whose four
+// arcs make a convex boundary in double arithmetic: b in [minimumB, 1] and rr
+// in [1, maximumRr]. Outside, the radii turn negative or overflow (b near 0,
+// rr near 1e17 and beyond).
+bool tableParametersValid(double b, double rr);
+inline constexpr double minimumB = 1e-6;
+inline constexpr double maximumRr = 1e6;
 
 // Rebuilds the window's record: every TableGeometry field but sideTilt from b
 // and rr, as buildTable derives them; lowers PhaseWindow.sMax to the perimeter
@@ -66,8 +90,10 @@ BilliardTable buildTable(double b, double rr);
 void buildGeometry(double b, double rr);
 
 // The start angle in degrees as radians, rounded once after the product with an
-// extended-precision 1/180: the angle whose cosine setupTable stores.
-double startAngleRadians(double startAngleDegrees);
+// extended-precision 1/180: the angle whose cosine setupTable stores. The long
+// double form keeps the extended product unrounded.
+template <typename T = double>
+T startAngleRadians(double startAngleDegrees);
 
 // buildGeometry, then the start values of an orbit run: BallState.startS,
 // BallState.cosPhi (from the angle in degrees against the counter-clockwise

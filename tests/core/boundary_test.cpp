@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "core/geometry/ball_state.h"
 #include "core/geometry/phase_window.h"
@@ -61,7 +62,7 @@ TEST(Placement, LaunchSetsTiltArcAndScales) {
   EXPECT_DOUBLE_EQ(PhaseWindow.scalePhi, 666 / pi);
 }
 
-TEST(Placement, WrapsAboveThePerimeterOnly) {
+TEST(Placement, WrapsAboveThePerimeter) {
   launchTable(0.5, 2);
   const double s4 = TableGeometry.s4;
   placeOnBoundary(0, 0.3);
@@ -118,21 +119,45 @@ TEST(Placement, BottomArcEndAboveItsCentre) {
   EXPECT_NEAR(BallState.dy, -0.196107, printed);
 }
 
-TEST(Placement, NegativeCoordinatePlacesNothingButLaunchStillScales) {
+// The perimeter is closed: a negative coordinate is the same point as one a
+// whole number of perimeters on, as a coordinate beyond s4 is. It used to place
+// nothing, and the run went on from wherever the ball stood before.
+TEST(Placement, NegativeCoordinateWrapsLikeALargeOne) {
   launchTable(0.5, 2);
-  placeOnBoundary(0, 1.0);
-  const BallStateRecord before = BallState;
-  placeOnBoundary(0, -0.1);
-  EXPECT_EQ(BallState.x, before.x);
-  EXPECT_EQ(BallState.dy, before.dy);
+  const double s4 = TableGeometry.s4;
+  placeOnBoundary(0.3, s4 - 0.1);
+  const BallStateRecord wanted = BallState;
+  for (const double s : {-0.1, -0.1 - s4, -0.1 - 7 * s4}) {
+    placeOnBoundary(0.3, 1.0);
+    placeOnBoundary(0.3, s);
+    EXPECT_NEAR(BallState.x, wanted.x, 1e-12) << s;
+    EXPECT_NEAR(BallState.y, wanted.y, 1e-12) << s;
+    EXPECT_NEAR(BallState.dy, wanted.dy, 1e-12) << s;
+  }
+  // A whole number of perimeters below 0 is corner 1.
+  placeOnBoundary(0, -2 * s4);
+  EXPECT_NEAR(BallState.x, TableGeometry.corner1.x, 1e-12);
+  EXPECT_NEAR(BallState.y, TableGeometry.corner1.y, 1e-12);
 
   PhaseWindow.scaleS = 0;
-  BallState.startS = -1;
+  BallState.startS = -0.1;
   BallState.arc = 3;
   launch();
   EXPECT_EQ(BallState.arc, 1);
-  EXPECT_EQ(BallState.x, before.x);
+  EXPECT_NEAR(BallState.startS, s4 - 0.1, 1e-12);
+  EXPECT_NEAR(BallState.x, wanted.x, 1e-12);
   EXPECT_DOUBLE_EQ(PhaseWindow.scaleS, 778 / (PhaseWindow.sMax - PhaseWindow.sMin));
+}
+
+TEST(Placement, NonFiniteCoordinatePlacesNothing) {
+  launchTable(0.5, 2);
+  placeOnBoundary(0, 1.0);
+  const BallStateRecord before = BallState;
+  placeOnBoundary(0, std::numeric_limits<double>::quiet_NaN());
+  EXPECT_EQ(BallState.x, before.x);
+  EXPECT_EQ(BallState.dy, before.dy);
+  placeOnBoundary(0, -std::numeric_limits<double>::infinity());
+  EXPECT_EQ(BallState.x, before.x);
 }
 
 TEST(Placement, LaunchStoresTheWrappedStart) {

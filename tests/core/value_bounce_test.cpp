@@ -67,11 +67,12 @@ TEST(ValueBounce, UnlaunchedBallReportsABadArcIndexEverywhere) {
   EXPECT_EQ(ball.dx, 0);
   EXPECT_EQ(ball.arc, 0);
 
-  // A negative s places nothing, so the analysis starts from the same ball.
-  const PeriodicOrbitAnalysis searched = analysePeriodicOrbit(table, ball, -1, 1.0, 0.05, std::nullopt);
+  // A NaN s places nothing, so the analysis starts from the same ball.
+  const double nowhere = std::numeric_limits<double>::quiet_NaN();
+  const PeriodicOrbitAnalysis searched = analysePeriodicOrbit(table, ball, nowhere, 1.0, 0.05, std::nullopt);
   EXPECT_EQ(searched.status, BounceStatus::badArcIndex);
   EXPECT_FALSE(searched.hasMonodromy);
-  const PeriodicOrbitAnalysis typed = analysePeriodicOrbit(table, ball, -1, 1.0, 0.05, 3);
+  const PeriodicOrbitAnalysis typed = analysePeriodicOrbit(table, ball, nowhere, 1.0, 0.05, 3);
   EXPECT_EQ(typed.status, BounceStatus::badArcIndex);
   EXPECT_FALSE(typed.hasMonodromy);
   EXPECT_EQ(typed.monodromy.m11, 1);
@@ -118,7 +119,7 @@ TEST_F(ValueBounceDeathTest, WindowAdaptersEndTheProcessAtABadArcIndex) {
   EXPECT_EXIT(
       {
         unlaunched();
-        analysePeriodicOrbit(-1, 1.0, 0.05, std::nullopt);
+        analysePeriodicOrbit(std::numeric_limits<double>::quiet_NaN(), 1.0, 0.05, std::nullopt);
       },
       ::testing::ExitedWithCode(1), "^problem!$");
   EXPECT_EXIT(
