@@ -6,7 +6,12 @@
 // natural-log units (the program's texts say "lg"). A block product whose signed
 // trace passes 1000 is divided by 1000 before the next factor, and the lost
 // factors are added back as rescaleCount * ln 1000; the count runs over the
-// whole series. An accumulated trace of exactly 0 gives -inf.
+// whole series. Where a product would overflow (the accumulated one after a few
+// hundred blocks of a chaotic orbit, or a block whose trace stays below -1000),
+// it is first divided by a power of two, added back as twoExponent * ln 2: the
+// series stays finite however long it runs, and up to the first such division
+// its values are those of the unscaled products to the last bit. An
+// accumulated trace of exactly 0 gives -inf.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +26,8 @@ using LgTrSink = std::function<void(int block, double value)>;
 
 struct LgTrSeriesEnd {
   std::int64_t rescaleCount = 0;
+  // The power of two taken out of the products to keep them finite.
+  std::int64_t twoExponent = 0;
   // badArcIndex: a bounce found no arc to reflect on; the series stopped there
   // without delivering that block.
   BounceStatus status = BounceStatus::ok;

@@ -245,6 +245,37 @@ TEST(LgTrSeries, RescaledBlocksGiveTheLogarithmOfTheWholeProduct) {
   }
 }
 
+// The accumulated product of a chaotic orbit passes the double range (e^709)
+// after about 200 blocks of 500 bounces; the series used to turn NaN there.
+TEST(LgTrSeries, StaysFiniteAndTrueBeyondTheDoubleRange) {
+  useTable(0.5, 2);
+  const BallPose start = placeAnalysisStart(0.7, sixtyDegrees);
+  const std::vector<LgTrLine> series = collectSeries(start, 500, 300);
+  ASSERT_EQ(series.size(), 300u);
+  for (const LgTrLine& line : series) ASSERT_TRUE(std::isfinite(line.value)) << "block " << line.block;
+  EXPECT_GT(series.back().value, 2 * 709.0);
+  for (const int m : {100, 250, 300}) {
+    const double expected = lnAbsTraceOfWholeProduct(start, m * 500);
+    // Values near 4e4 from two products rounded differently: a relative
+    // difference of 1e-10 leaves a few millionths.
+    EXPECT_NEAR(series[static_cast<std::size_t>(m - 1)].value, expected, 1e-5) << "block " << m;
+  }
+
+  // 10,000 blocks, the window's largest count, with many rescales on the way.
+  const BilliardTable table = buildTable(0.5, 2);
+  Ball ball;
+  double last = 0;
+  bool allFinite = true;
+  const LgTrSeriesEnd end = runLgTrSeries(table, ball, start, 20, 10000, [&](int, double value) {
+    allFinite = allFinite && std::isfinite(value);
+    last = value;
+  });
+  EXPECT_TRUE(allFinite);
+  EXPECT_GT(end.twoExponent, 0);
+  // About 0.36 per bounce for this orbit, over 200,000 bounces.
+  EXPECT_NEAR(last / 200000, 0.36, 0.03);
+}
+
 TEST(LgTrSeries, StartsFromTheGivenStateWhereverTheBallIs) {
   useTable(0.5, 2);
   const BallPose start = placeAnalysisStart(0.7, sixtyDegrees);
