@@ -16,8 +16,16 @@ std::optional<std::string> analysisLabel(const PeriodicOrbitAnalysis& analysis) 
     const auto& counts = analysis.returnCounts;
     text += " ; " + IntToStr(counts[0]) + " , " + IntToStr(counts[1]) + " , " + IntToStr(counts[2]);
   }
-  text += "\n" + FloatToStrF(analysis.trace, toolkit::ffGeneral, 7, 5) + "  " +
-          orbitClassName(analysis.orbitClass) +
+  // The class's place says what stands in its way when there is none: a search
+  // that ran out (no return, so no period to classify) or a trace that is not a
+  // number (a grazing bounce), which shows as such and takes no word.
+  std::string classWord;
+  if (analysis.hasClass) {
+    classWord = "  " + std::string(orbitClassName(analysis.orbitClass));
+  } else if (!analysis.periodFound) {
+    classWord = "  not periodic";
+  }
+  text += "\n" + FloatToStrF(analysis.trace, toolkit::ffGeneral, 7, 5) + classWord +
           "\nm11=" + FloatToStrF(analysis.monodromy.m11, toolkit::ffGeneral, 6, 4) +
           "  ;  m22=" + FloatToStrF(analysis.monodromy.m22, toolkit::ffGeneral, 6, 4);
   return text;

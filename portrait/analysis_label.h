@@ -3,7 +3,9 @@
 // With a period: the period line ("period?: 3 ; 3 , 6 , 9" after the search, the
 // bare period when typed), then the monodromy's trace to 7 significant digits
 // and the orbit class, then m11 and m22 to 6 digits, all in the toolkit's
-// general number format. Three searches that all ran out read "not periodic".
+// general number format. Three searches that all ran out read "not periodic";
+// when only some ran out, the lines stay and "not periodic" takes the class's
+// place. A trace that is not a number is shown without a class.
 #pragma once
 
 #include <optional>

@@ -30,10 +30,28 @@ Monodromy product(const Monodromy& left, const Monodromy& right) {
   return p;
 }
 
-OrbitClass classifyTrace(double t) {
-  if (std::fabs(t) > 2) return OrbitClass::hiperbolic;
-  if (std::fabs(t) == 2) return OrbitClass::parabolic;
-  return OrbitClass::elliptic;
+double entrySum(const Monodromy& m) {
+  return std::fabs(m.m11) + std::fabs(m.m12) + std::fabs(m.m21) + std::fabs(m.m22);
+}
+
+double bounceMatrixEntrySum(double freePath, double radius, double phi) {
+  Monodromy one;
+  applyBounceMatrix(one, freePath, radius, phi);
+  return entrySum(one);
+}
+
+OrbitClass classifyTrace(double t, double roundingBound) {
+  const double a = std::fabs(t);
+  // Written as differences so that a bound of 0 gives exactly |t| > 2, |t| < 2.
+  if (a - 2 > roundingBound) return OrbitClass::hiperbolic;
+  if (2 - a > roundingBound) return OrbitClass::elliptic;
+  return std::isinf(a) ? OrbitClass::hiperbolic : OrbitClass::parabolic;
+}
+
+double traceRoundingBound(const Monodromy& m, int bounces, double largestFactor) {
+  if (bounces < 1) return 0;
+  constexpr double eps = 0x1p-52;
+  return 64 * static_cast<double>(bounces) * eps * entrySum(m) * largestFactor;
 }
 
 const char* orbitClassName(OrbitClass c) {

@@ -71,11 +71,16 @@ int periodFromReturnCounts(const std::array<int, 3>& counts) {
   return period;
 }
 
-BounceStatus monodromyOverPeriod(const BilliardTable& table, Ball& ball, int period, Monodromy& m) {
+BounceStatus monodromyOverPeriod(const BilliardTable& table, Ball& ball, int period, Monodromy& m,
+                                 double* largestFactor) {
   m = Monodromy{};
+  if (largestFactor) *largestFactor = 0;
   for (int k = 1; k <= period; ++k) {
     if (bounce(table, ball) == BounceStatus::badArcIndex) return BounceStatus::badArcIndex;
     applyBounceMatrix(m, ball.hitDistance, ball.hitRadius, ball.phi);
+    if (largestFactor) {
+      *largestFactor = std::max(*largestFactor, bounceMatrixEntrySum(ball.hitDistance, ball.hitRadius, ball.phi));
+    }
   }
   return BounceStatus::ok;
 }
@@ -103,17 +108,23 @@ PeriodicOrbitAnalysis analysePeriodicOrbit(const BilliardTable& table, Ball& bal
       if (a.status == BounceStatus::badArcIndex) return a;
     }
     a.period = periodFromReturnCounts(a.returnCounts);
+    for (const int count : a.returnCounts) {
+      if (count >= maxReturnSearch) a.periodFound = false;
+    }
   }
   a.matrixStart = poseOf(ball);
   if (a.period == notPeriodic) return a;
-  a.status = monodromyOverPeriod(table, ball, a.period, a.monodromy);
+  double largestFactor = 0;
+  a.status = monodromyOverPeriod(table, ball, a.period, a.monodromy, &largestFactor);
   if (a.status == BounceStatus::badArcIndex) {
     a.monodromy = Monodromy{};
     return a;
   }
   a.hasMonodromy = true;
   a.trace = trace(a.monodromy);
-  a.orbitClass = classifyTrace(a.trace);
+  a.traceBound = traceRoundingBound(a.monodromy, a.period, largestFactor);
+  a.hasClass = a.periodFound && !std::isnan(a.trace) && !std::isnan(a.traceBound);
+  if (a.hasClass) a.orbitClass = classifyTrace(a.trace, a.traceBound);
   return a;
 }
 

@@ -62,8 +62,10 @@ int periodFromReturnCounts(const std::array<int, 3>& counts);
 
 // Bounces the ball `period` times from where it is and multiplies the bounce
 // matrices into m, starting from the identity. A period below 1 gives the
-// identity and bounces nothing.
-BounceStatus monodromyOverPeriod(const BilliardTable& table, Ball& ball, int period, Monodromy& m);
+// identity and bounces nothing. largestFactor, when given, receives the largest
+// entry sum of the bounce matrices (0 for none), for traceRoundingBound.
+BounceStatus monodromyOverPeriod(const BilliardTable& table, Ball& ball, int period, Monodromy& m,
+                                 double* largestFactor = nullptr);
 Monodromy monodromyOverPeriod(int period);
 
 struct PeriodicOrbitAnalysis {
@@ -73,11 +75,20 @@ struct PeriodicOrbitAnalysis {
   // Where the monodromy product began: after the searches, or the placed start
   // for a typed period. The lg(Tr) series starts again from here.
   BallPose matrixStart;
+  // False when a search ran out of bounces (a count of maxReturnSearch): the
+  // period is then only what the counts have in common, not a return.
+  bool periodFound = true;
   // False for period notPeriodic; the monodromy, trace and class are then not
   // computed and keep their defaults (identity, 2, parabolic).
   bool hasMonodromy = false;
   Monodromy monodromy;
   double trace = 2;
+  // The rounding bound of the trace (traceRoundingBound) that the class allows.
+  double traceBound = 0;
+  // Whether orbitClass means anything: a monodromy over a period that was found
+  // (or typed), with a trace and a bound that are numbers. A grazing bounce
+  // makes the trace NaN.
+  bool hasClass = false;
   OrbitClass orbitClass = OrbitClass::parabolic;
   // badArcIndex: a bounce found no arc to reflect on and the analysis stopped
   // there; the fields after the step that stopped keep their defaults.

@@ -1,6 +1,7 @@
 // Periodic-orbit analysis, the lg(Tr) series, its data file and the linear fit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -85,6 +86,45 @@ TEST(OrbitClass, FollowsTheTrace) {
   }
 }
 
+TEST(OrbitClass, AllowsTheRoundingBound) {
+  EXPECT_EQ(classifyTrace(2.0000001, 1e-6), OrbitClass::parabolic);
+  EXPECT_EQ(classifyTrace(-1.9999999, 1e-6), OrbitClass::parabolic);
+  EXPECT_EQ(classifyTrace(2.01, 1e-6), OrbitClass::hiperbolic);
+  EXPECT_EQ(classifyTrace(-1.99, 1e-6), OrbitClass::elliptic);
+  const double inf = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(classifyTrace(-inf, 1e-6), OrbitClass::hiperbolic);
+  EXPECT_EQ(classifyTrace(inf, inf), OrbitClass::hiperbolic);
+}
+
+// Every orbit of a circle (R8/R = 1, any b) is parabolic: its n-bounce monodromy
+// is +-(I + nN) with trace exactly +-2. Rounding used to call about half of them
+// hiperbolic or elliptic. A table 1e-7 away from a circle is not parabolic.
+TEST(OrbitClass, CircleOrbitsAreParabolicAndNearCirclesAreNot) {
+  for (const double b : {1.0, 0.4}) {
+    const BilliardTable circle = buildTable(b, 1);
+    for (const double degrees : {0.001, 0.3, 7.0, 45.0, 60.0, 90.0, 133.0, 179.9}) {
+      for (const int period : {1, 2, 3, 30, 999, 5000}) {
+        Ball ball;
+        const PeriodicOrbitAnalysis a =
+            analysePeriodicOrbit(circle, ball, 1.3, degrees * pi / 180, defaultEpsilon, period);
+        ASSERT_TRUE(a.hasClass) << "b " << b << ", " << degrees << " degrees, period " << period << ", trace "
+                                << a.trace << " bound " << a.traceBound;
+        EXPECT_EQ(a.orbitClass, OrbitClass::parabolic)
+            << "b " << b << ", " << degrees << " degrees, period " << period << ", trace " << a.trace;
+      }
+    }
+  }
+  const BilliardTable nearCircle = buildTable(1, 1.0000001);
+  // Starts on a side arc, whose radius is the one that differs.
+  for (const double degrees : {20.0, 45.0, 90.0}) {
+    Ball ball;
+    const PeriodicOrbitAnalysis a =
+        analysePeriodicOrbit(nearCircle, ball, 1.3, degrees * pi / 180, defaultEpsilon, 1);
+    ASSERT_TRUE(a.hasClass);
+    EXPECT_NE(a.orbitClass, OrbitClass::parabolic) << degrees << " degrees, trace " << a.trace;
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Period search
 
@@ -122,7 +162,9 @@ TEST(Period, CircleOrbitAtSixtyDegreesClosesAfterThreeBounces) {
   EXPECT_NEAR(a.trace, -2, 1e-9);
   EXPECT_NEAR(determinant(a.monodromy), 1, 1e-9);
   EXPECT_EQ(a.trace, a.monodromy.m11 + a.monodromy.m22);
-  EXPECT_EQ(a.orbitClass, classifyTrace(a.trace));
+  EXPECT_TRUE(a.periodFound);
+  ASSERT_TRUE(a.hasClass);
+  EXPECT_EQ(a.orbitClass, OrbitClass::parabolic);
   // After the 9 search bounces and the 3 of the product the ball is back at s = 0.7.
   EXPECT_NEAR(BallState.s, 0.7, 1e-9);
   EXPECT_EQ(BallState.startS, 0.7);
@@ -132,6 +174,25 @@ TEST(Period, CircleOrbitAtSixtyDegreesClosesAfterThreeBounces) {
   for (int k = 0; k < 9; ++k) bounce();
   EXPECT_EQ(a.matrixStart.x, BallState.x);
   EXPECT_EQ(a.matrixStart.dy, BallState.dy);
+}
+
+// A chaotic start: one search returns near the start by chance, the others run
+// out. The common divisor of the counts is then no period, and there is no
+// class to give (the analysis used to report period 1 and a class).
+TEST(Period, ASearchThatRanOutFindsNoPeriod) {
+  const BilliardTable table = buildTable(0.5, 2);
+  Ball ball;
+  const PeriodicOrbitAnalysis a =
+      analysePeriodicOrbit(table, ball, 0.7, sixtyDegrees, defaultEpsilon, std::nullopt);
+  ASSERT_TRUE(a.searched);
+  EXPECT_NE(std::count(a.returnCounts.begin(), a.returnCounts.end(), maxReturnSearch), 0);
+  EXPECT_FALSE(a.periodFound);
+  EXPECT_TRUE(a.hasMonodromy);
+  EXPECT_FALSE(a.hasClass);
+
+  const PeriodicOrbitAnalysis typed = analysePeriodicOrbit(table, ball, 0.7, sixtyDegrees, defaultEpsilon, 5);
+  EXPECT_TRUE(typed.periodFound);
+  EXPECT_TRUE(typed.hasClass);
 }
 
 TEST(Period, NoReturnWithinTheLimitIsNotPeriodic) {
