@@ -31,7 +31,7 @@ void finishRun(toolkit::TCanvas& portrait, const RunLook& look) {
 
 }  // namespace
 
-void performGoRun(toolkit::TCanvas& portrait, const RunLook& look, PassObserver* observer) {
+bool performGoRun(toolkit::TCanvas& portrait, const RunLook& look, PassObserver* observer) {
   if (ResumeState.x == 0.0 && ResumeState.y == 0.0 && ResumeState.dx == 0.0 && ResumeState.dy == 0.0) {
     launch();
   } else {
@@ -42,15 +42,17 @@ void performGoRun(toolkit::TCanvas& portrait, const RunLook& look, PassObserver*
   }
   ++runCount;
   prepareRun(portrait, look);
-  runPlottedPasses(portrait, 1000, repeatCount, observer);
+  const bool stayed = runPlottedPasses(portrait, 1000, repeatCount, observer);
   finishRun(portrait, look);
+  return stayed;
 }
 
-void performDoubleClickRun(toolkit::TCanvas& portrait, const RunLook& look, PassObserver* observer) {
+bool performDoubleClickRun(toolkit::TCanvas& portrait, const RunLook& look, PassObserver* observer) {
   prepareRun(portrait, look);
   // repeatCount + 1 in 64 bits: a typed 2147483647 must not overflow.
-  runPlottedPasses(portrait, 1001, static_cast<std::int64_t>(repeatCount) + 1, observer);
+  const bool stayed = runPlottedPasses(portrait, 1001, static_cast<std::int64_t>(repeatCount) + 1, observer);
   finishRun(portrait, look);
+  return stayed;
 }
 
 }  // namespace trapezola

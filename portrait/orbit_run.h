@@ -18,10 +18,12 @@ struct RunLook {
 // A go press after setupTable: starts fresh with launch when ResumeState is all
 // zero and continues from it otherwise; counts the run, plots 1000 passes of
 // repeatCount bounces, draws the grid when asked and saves the end state.
-void performGoRun(toolkit::TCanvas& portrait, const RunLook& look, PassObserver* observer);
+// Returns false when the orbit left the table (a bounce found no arc) and the
+// run ended there.
+bool performGoRun(toolkit::TCanvas& portrait, const RunLook& look, PassObserver* observer);
 
 // A double click after its repeat count is read: 1001 passes of repeatCount + 1
 // bounces from wherever the ball stands, then the grid and the saved end state.
-void performDoubleClickRun(toolkit::TCanvas& portrait, const RunLook& look, PassObserver* observer);
+bool performDoubleClickRun(toolkit::TCanvas& portrait, const RunLook& look, PassObserver* observer);
 
 }  // namespace trapezola

@@ -179,11 +179,13 @@ void clearPortrait(TCanvas& canvas, toolkit::TColor pointColour) {
   w.phiMax = pi;
 }
 
-void runPlottedPasses(TCanvas& canvas, int passes, std::int64_t bouncesPerPass, PassObserver* observer) {
+bool runPlottedPasses(TCanvas& canvas, int passes, std::int64_t bouncesPerPass, PassObserver* observer) {
   BallStateRecord& ball = BallState;
   for (int pass = 0; pass < passes; ++pass) {
     for (std::int64_t n = 0; n < bouncesPerPass; ++n) {
-      findHit();
+      // Reflecting on the previous hit would plot that bounce again and send the
+      // ball along a direction that belongs to no bounce.
+      if (findHit(TableGeometry, ball) == 0) return false;
       reflect(ball.hitX, ball.hitY, ball.hitCentreX, ball.hitCentreY, ball.hitRadius, ball.arc);
       ball.x = ball.hitX;
       ball.y = ball.hitY;
@@ -193,6 +195,7 @@ void runPlottedPasses(TCanvas& canvas, int passes, std::int64_t bouncesPerPass, 
     }
     if (observer != nullptr) observer->passDone();
   }
+  return true;
 }
 
 }  // namespace trapezola

@@ -55,8 +55,12 @@ class PassObserver {
 
 // passes x bouncesPerPass bounces from the current BallState, each plotted
 // between the copy of the hit point and the copy of the new direction. A count
-// of 0 or less makes no bounce; the observer still sees every pass.
-void runPlottedPasses(toolkit::TCanvas& canvas, int passes, std::int64_t bouncesPerPass,
+// of 0 or less makes no bounce; the observer still sees every pass. A bounce
+// whose collision search finds no arc (a start along the tangent, a non-finite
+// ray) ends the run there, before its reflection: nothing is plotted from the
+// previous hit, the ball keeps its position and direction, and the result is
+// false. Otherwise true.
+bool runPlottedPasses(toolkit::TCanvas& canvas, int passes, std::int64_t bouncesPerPass,
                       PassObserver* observer);
 
 }  // namespace trapezola

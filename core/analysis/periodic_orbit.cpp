@@ -79,7 +79,8 @@ BounceStatus monodromyOverPeriod(const BilliardTable& table, Ball& ball, int per
     if (bounce(table, ball) == BounceStatus::badArcIndex) return BounceStatus::badArcIndex;
     applyBounceMatrix(m, ball.hitDistance, ball.hitRadius, ball.phi);
     if (largestFactor) {
-      *largestFactor = std::max(*largestFactor, bounceMatrixEntrySum(ball.hitDistance, ball.hitRadius, ball.phi));
+      *largestFactor =
+          std::max(*largestFactor, bounceMatrixEntrySum(ball.hitDistance, ball.hitRadius, ball.phi));
     }
   }
   return BounceStatus::ok;

@@ -372,7 +372,7 @@ class AnalysisFitAndZoom(SessionCase):
             h.right_click_portrait(x, ROW_RIGHT_ANGLE, timeout=RUN_TIMEOUT)
             self.assertEqual(h.text("Label11"), expected["label"])
             self.assertRegex(expected["label"], r"^period\?: \d+ ; \d+ , \d+ , \d+\n\S+  "
-                                                r"(hiperbolic|parabolic|elliptic)\nm11=\S+  ;  m22=\S+$")
+                                                r"(hiperbolic|parabolic|elliptic|not periodic)\nm11=\S+  ;  m22=\S+$")
             self.assertTrue(h.window_visible("lyapunov"))
             series = expected["series"]
             self.assertEqual(len(series), 100)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/dynamics/bounce.h"
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
@@ -64,6 +66,26 @@ TEST_F(OrbitRun, GoStartsFreshThenContinues) {
   EXPECT_EQ(ResumeState.y, after2000.hitY);
   EXPECT_EQ(ResumeState.dx, after2000.newDx);
   EXPECT_EQ(ResumeState.dy, after2000.newDy);
+}
+
+// A start along the tangent: the collision search finds no arc. The run used to
+// reflect on the hit left by the previous run and plot about a thousand dots of
+// that other orbit; now it ends at once and plots nothing.
+TEST_F(OrbitRun, RunThatFindsNoBoundaryStopsAndPlotsNothing) {
+  setupTable(0.5, 2, 0.7, 60, 1);
+  EXPECT_TRUE(performGoRun(portrait, RunLook{0, toolkit::clBlack, false}, nullptr));
+  ResumeState = ResumeStateRecord{};
+  toolkit::TCanvas fresh{portraitWidth, portraitHeight};
+  for (const double angle : {0.0, 180.0}) {
+    setupTable(0.5, 2, 0.7, angle, 1);
+    CountingObserver observer;
+    EXPECT_FALSE(performGoRun(fresh, RunLook{0, toolkit::clBlack, false}, &observer)) << angle;
+    EXPECT_EQ(observer.passes, 0) << angle;
+    const toolkit::TCanvas blank{portraitWidth, portraitHeight};
+    EXPECT_TRUE(std::equal(fresh.bits(), fresh.bits() + portraitWidth * portraitHeight, blank.bits()))
+        << angle;
+    ResumeState = ResumeStateRecord{};
+  }
 }
 
 TEST_F(OrbitRun, ClearedResumeStateStartsFreshFromTheFields) {

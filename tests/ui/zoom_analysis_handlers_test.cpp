@@ -202,8 +202,8 @@ TEST_F(RightButtonGestures, DoNothingBeforeTheFirstRunOrLoad) {
 
 // In a circle every chord has L = 2 R sin(phi), so three bounces at 60 degrees
 // close the orbit and the monodromy is -I + 3N: trace -2, m11 -7, m22 5.
-// Whether rounding leaves the trace at exactly -2 decides the word; with this
-// table and start |t| ends a little above 2, and the label reads "hiperbolic".
+// Rounding leaves |t| a little above 2, within the product's rounding bound: the
+// orbit is parabolic (the label used to read "hiperbolic").
 TEST_F(RightButtonGestures, CircleOrbitOfPeriodThree) {
   useTable(1, 1);
   HoverPoint.s = 0.7;
@@ -212,7 +212,7 @@ TEST_F(RightButtonGestures, CircleOrbitOfPeriodThree) {
   setTextQuietly(Form3->Edit1, "3");
   setTextQuietly(Form3->Edit2, "20");
   rightDrag(200, 200, 200, 200);
-  EXPECT_EQ(Form1->Label11->GetText(), "period?: 3 ; 3 , 3 , 3\n-2  hiperbolic\nm11=-7  ;  m22=5");
+  EXPECT_EQ(Form1->Label11->GetText(), "period?: 3 ; 3 , 3 , 3\n-2  parabolic\nm11=-7  ;  m22=5");
   EXPECT_EQ(BallState.startS, 0.7);
 
   // The products (-I + 3N)^m keep |trace| = 2, so every value is ln 2 to the
