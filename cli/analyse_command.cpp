@@ -1,6 +1,7 @@
 // trapezola-cli analyse: the periodic-orbit analysis of a right click on the
 // portrait, from a phase point given as numbers, with its lg(Tr) series and the
 // linear fit of an untouched Lyapunov window.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "core/analysis/lgtr_series.h"
 #include "core/analysis/lyapunov_fit.h"
 #include "core/analysis/periodic_orbit.h"
+#include "core/analysis/precision_horizon.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
 #include "portrait/analysis_label.h"
@@ -21,22 +23,51 @@
 
 namespace trapezola::cli {
 
-double shapeB(const Arguments& args);
-double shapeRr(const Arguments& args);
-
 namespace {
 
 constexpr const char* analyseUsage =
     "usage: trapezola-cli analyse --b B --rr RR --distance S --angle DEG [--period N]\n"
     "                             [--sensitivity POS] [--blocksize K] [--blocks M] [--data FILE]\n"
+    "                             [--shadow-tolerance TOL]\n"
     "\n"
-    "Sets up the table and the start as a fresh \"go\" run does, then analyses the\n"
-    "orbit of the phase point (S, DEG degrees) as a right click on the portrait does:\n"
-    "the period (searched unless N is given; \"0\", the default, means search), the\n"
-    "monodromy's trace and class, the lg(Tr) series of M blocks (default 100) of K\n"
-    "bounces (default 500), and the least-squares fit over line positions 1 to M - 1.\n"
-    "POS is the sensitivity slider's position, -100 to 10 (default -50: 0.05).\n"
-    "Prints one JSON object; --data FILE also writes the series as the window does.\n";
+    "Sets up the table (0.0001 <= B <= 1, 1 <= RR <= 10000) and the start (S taken\n"
+    "round the perimeter, 0 < DEG < 180) as a fresh \"go\" run does, then analyses\n"
+    "the orbit of the phase point (S, DEG degrees) as a right click on the portrait\n"
+    "does: the period (searched unless N is given; \"0\", the default, means search;\n"
+    "N >= 0), the monodromy's trace and class, the lg(Tr) series of M blocks\n"
+    "(default 100) of K bounces (default 500), and the least-squares fit over line\n"
+    "positions 1 to M - 1. POS is the sensitivity slider's position, -100 to 10\n"
+    "(default -50: 0.05). --data FILE also writes the series as the window does.\n"
+    "\n"
+    "Prints one JSON object:\n"
+    "  period          the period: found by three searches for a return to the\n"
+    "                  start (x, y and direction within the sensitivity), or typed;\n"
+    "                  1000 means not periodic\n"
+    "  periodFound     false when a search ran out (a count of 1000): the period\n"
+    "                  is then only what the counts share, and there is no class\n"
+    "  returnCounts    the three searches' bounce counts, or null for a typed period\n"
+    "  trace           trace of the monodromy (product of the period's bounce\n"
+    "                  matrices), or null without one\n"
+    "  traceBound      the rounding bound of the trace that the class allows\n"
+    "                  (64 n eps |M| |B|max for n bounces), or null\n"
+    "  class           \"hiperbolic\" (|trace| > 2), \"parabolic\" (|trace| = 2 within\n"
+    "                  traceBound) or \"elliptic\" (|trace| < 2); null without a\n"
+    "                  period found, or for a trace that is not a number\n"
+    "  m11, m22        the monodromy's diagonal, or null\n"
+    "  label           the window's result label for this analysis, or null where\n"
+    "                  the label would keep its previous text\n"
+    "  series          the lg(Tr) series: for block m, ln |trace| of the product of\n"
+    "                  all bounce matrices so far (natural log); null where not a\n"
+    "                  number\n"
+    "  fit             {a, b: slope and intercept of the least-squares line over the\n"
+    "                  series, per block; gradient: a / K, the Lyapunov exponent\n"
+    "                  per bounce; stderr: its standard error}, or null\n"
+    "  followedBounces how many bounces of the orbit from the start the analysis\n"
+    "                  follows (the searches, then the series)\n"
+    "  trustedBounces  how many of them the double-precision orbit stays within TOL\n"
+    "                  (default 1e-9) in s and phi of the same start followed in\n"
+    "                  extended precision: the precision horizon; equal to\n"
+    "                  followedBounces when it lies beyond\n";
 
 void key(BufferedOutput& out, const char* name) {
   out.text("  \"");
@@ -76,7 +107,8 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* output, std::FI
                         {"sensitivity"},
                         {"blocksize"},
                         {"blocks"},
-                        {"data"}});
+                        {"data"},
+                        {"shadow-tolerance"}});
   if (args.helpRequested()) {
     std::fputs(analyseUsage, output);
     return 0;
@@ -84,7 +116,7 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* output, std::FI
   const double b = shapeB(args);
   const double rr = shapeRr(args);
   const double distance = args.real("distance");
-  const double angle = args.real("angle");
+  const double angle = startAngle(args);
   std::optional<int> typedPeriod;
   if (args.has("period") && args.text("period") != "0") {
     try {
@@ -92,6 +124,9 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* output, std::FI
     } catch (const toolkit::EConvertError&) {
       args.refuse("period", "is not a whole number");
     }
+    // The window takes a negative period as the identity's, trace 2 and
+    // "parabolic"; no orbit has such a period.
+    if (*typedPeriod < 0) args.refuse("period", "is below 0");
   }
   int sensitivity = -50;
   if (args.has("sensitivity")) {
@@ -107,6 +142,7 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* output, std::FI
   };
   const int blockSize = positive("blocksize", 500);
   const int blockCount = positive("blocks", 100);
+  const double tolerance = shadowTolerance(args);
 
   // Launched first, as a go run leaves the ball before a right click: the
   // launch names arc 1 in the hit record.
@@ -139,10 +175,24 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* output, std::FI
     // Too few lines (a single block) or non-finite values: no fit to report.
   }
 
+  // The orbit from the start as the analysis follows it: the searches go on one
+  // from another, and the series starts where they stopped (a typed period's
+  // product and series both start at the start).
+  std::int64_t followed = static_cast<std::int64_t>(blockCount) * blockSize;
+  if (analysis.searched) {
+    followed += std::int64_t{analysis.returnCounts[0]} + analysis.returnCounts[1] + analysis.returnCounts[2];
+  } else if (analysis.hasMonodromy) {
+    followed = std::max<std::int64_t>(followed, analysis.period);
+  }
+  const std::int64_t trusted = trustedBounces(b, rr, distance, angle, tolerance, followed);
+
   BufferedOutput out(output);
   out.text("{\n");
   key(out, "period");
   out.integer(analysis.period);
+  out.text(",\n");
+  key(out, "periodFound");
+  out.text(analysis.periodFound && analysis.period != notPeriodic ? "true" : "false");
   out.text(",\n");
   key(out, "returnCounts");
   if (analysis.searched) {
@@ -166,8 +216,9 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* output, std::FI
     out.text(",\n");
   };
   matrixNumber("trace", analysis.trace);
+  matrixNumber("traceBound", analysis.traceBound);
   key(out, "class");
-  if (analysis.hasMonodromy) {
+  if (analysis.hasClass) {
     jsonString(out, orbitClassName(analysis.orbitClass));
   } else {
     out.text("null");
@@ -203,11 +254,16 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* output, std::FI
     } else {
       out.text("null");
     }
-    out.text("}\n");
+    out.text("},\n");
   } else {
-    out.text("null\n");
+    out.text("null,\n");
   }
-  out.text("}\n");
+  key(out, "followedBounces");
+  out.integer(followed);
+  out.text(",\n");
+  key(out, "trustedBounces");
+  out.integer(trusted);
+  out.text("\n}\n");
   return 0;
 }
 

@@ -9,6 +9,7 @@ namespace trapezola::cli {
 Arguments::Arguments(const std::string& command, int argc, const char* const* argv, int first,
                      const std::vector<OptionSpec>& options)
     : command_(command) {
+  std::set<std::string> seen;
   for (int i = first; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -16,19 +17,36 @@ Arguments::Arguments(const std::string& command, int argc, const char* const* ar
       continue;
     }
     if (arg.rfind("--", 0) != 0) throw UsageError(command_ + ": unexpected argument " + quoted(arg));
-    const std::string name = arg.substr(2);
+    // "--name=value" is "--name value" in one word; the value may hold '='.
+    const std::size_t equals = arg.find('=');
+    const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
     const OptionSpec* option = nullptr;
     for (const OptionSpec& s : options) {
       if (s.name == name) option = &s;
     }
-    if (option == nullptr) throw UsageError(command_ + ": unknown option " + quoted(arg));
+    if (option == nullptr) {
+      throw UsageError(command_ + ": unknown option " +
+                       quoted(equals == std::string::npos ? arg : "--" + name));
+    }
+    // A second value would silently replace the first: a script that sets an
+    // option twice has a fault that is better found now.
+    if (!option->repeatable && !seen.insert(name).second) {
+      throw UsageError(command_ + ": option --" + name + " is given more than once");
+    }
     if (!option->takesValue) {
+      if (equals != std::string::npos) throw UsageError(command_ + ": option --" + name + " takes no value");
       flags_.insert(name);
       continue;
     }
-    if (i + 1 >= argc) throw UsageError(command_ + ": option --" + name + " needs a value");
-    values_[name] = argv[++i];
-    if (option->repeatable) repeated_[name].push_back(values_[name]);
+    std::string value;
+    if (equals != std::string::npos) {
+      value = arg.substr(equals + 1);
+    } else {
+      if (i + 1 >= argc) throw UsageError(command_ + ": option --" + name + " needs a value");
+      value = argv[++i];
+    }
+    values_[name] = value;
+    if (option->repeatable) repeated_[name].push_back(value);
   }
 }
 

@@ -1,5 +1,6 @@
-// Command-line parsing for trapezola-cli: "--name value" options and bare
-// "--flag" switches after a subcommand. Every refusal is a UsageError whose
+// Command-line parsing for trapezola-cli: "--name value" (or "--name=value")
+// options and bare "--flag" switches after a subcommand. An option that is not
+// repeatable may be given once. Every refusal is a UsageError whose
 // message is one line naming the option and the offending text.
 #pragma once
 
@@ -28,7 +29,8 @@ struct OptionSpec {
 class Arguments {
  public:
   // Parses argv[first..argc) against the subcommand's options; "--help" is
-  // always accepted. Throws UsageError for unknown options and missing values.
+  // always accepted. Throws UsageError for unknown options, missing values, a
+  // value given to a switch and an option given twice.
   Arguments(const std::string& command, int argc, const char* const* argv, int first,
             const std::vector<OptionSpec>& options);
 

@@ -3,6 +3,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "core/analysis/precision_horizon.h"
 #include "core/dynamics/bounce.h"
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
@@ -10,20 +11,42 @@
 
 namespace trapezola::cli {
 
-double shapeB(const Arguments& args);
-double shapeRr(const Arguments& args);
-
 namespace {
 
 constexpr const char* orbitUsage =
     "usage: trapezola-cli orbit --b B --rr RR --distance S --angle DEG --bounces N [--every K]\n"
+    "                           [--shadow] [--shadow-tolerance TOL]\n"
     "\n"
-    "Sets up the table (0 < b <= 1, RR >= 1) and the start point S on the perimeter\n"
-    "(from the top right corner) at DEG degrees against the counter-clockwise\n"
-    "tangent, as a fresh \"go\" run does, then performs N bounces (N >= 0).\n"
-    "Prints CSV: bounce,s,phi,arc,x,y,hitDistance for the start (bounce 0), every\n"
-    "K-th bounce (K >= 1, default 1) and bounce N; 17 significant digits. phi is in\n"
-    "radians.\n";
+    "Sets up the table (0.0001 <= B <= 1, 1 <= RR <= 10000) and the start point S on\n"
+    "the perimeter at DEG degrees (0 < DEG < 180) against the counter-clockwise\n"
+    "tangent, as a fresh \"go\" run does, then performs N bounces (N >= 0). S is\n"
+    "taken round the perimeter: a value beyond its length s4, or below 0, is the\n"
+    "same point as S modulo s4 (so -0.5 lies 0.5 before corner 1).\n"
+    "\n"
+    "Prints CSV, one row for the start (bounce 0), every K-th bounce (K >= 1,\n"
+    "default 1) and bounce N, numbers with 17 significant digits:\n"
+    "  bounce       the bounce's number, 0 for the start\n"
+    "  s            perimeter coordinate of the bounce point: arc length from the\n"
+    "               top right corner (corner 1), counter-clockwise, 0 <= s <= s4\n"
+    "  phi          angle from the counter-clockwise tangent to the outgoing\n"
+    "               direction, radians, 0 < phi < pi\n"
+    "  arc          the arc the point lies on: 1 top, 2 left, 3 bottom, 4 right\n"
+    "               (1 for the start, whichever arc it lies on)\n"
+    "  x, y         the bounce point in table coordinates (bottom corners at\n"
+    "               x = -1 and x = 1)\n"
+    "  hitDistance  length of the free path that ended at this bounce (0 for\n"
+    "               the start)\n"
+    "  drift        with --shadow only: how far the double-precision orbit is from\n"
+    "               the same start followed in extended precision (long double),\n"
+    "               the larger of the differences in s (round the perimeter) and\n"
+    "               phi; inf once either has left the table\n"
+    "--shadow also prints the row of the first bounce whose drift exceeds TOL\n"
+    "(default 1e-9): the precision horizon, after which the row's digits no longer\n"
+    "describe the true orbit of the start.\n"
+    "\n"
+    "A bounce whose collision search finds no arc (the orbit left the table)\n"
+    "ends the output; the tool then names the bounce on standard error and exits\n"
+    "with status 1.\n";
 
 void writeOrbitRow(BufferedOutput& out, std::int64_t n, double s, double phi, const Ball& ball) {
   out.integer(n);
@@ -39,12 +62,11 @@ void writeOrbitRow(BufferedOutput& out, std::int64_t n, double s, double phi, co
   out.real(ball.y);
   out.character(',');
   out.real(ball.hitDistance);
-  out.character('\n');
 }
 
 }  // namespace
 
-void writeOrbit(const OrbitRequest& request, BufferedOutput& out) {
+std::int64_t writeOrbit(const OrbitRequest& request, BufferedOutput& out) {
   const BilliardTable table = buildTable(request.b, request.rr);
   const double cosPhi = std::cos(startAngleRadians(request.angleDegrees));
   Ball ball;
@@ -53,21 +75,56 @@ void writeOrbit(const OrbitRequest& request, BufferedOutput& out) {
   // Bounce 0 is the launch: the start point, its (wrapped) perimeter coordinate
   // and the start angle; arc is 1 and hitDistance 0, as a launch leaves them.
   writeOrbitRow(out, 0, startS, std::acos(cosPhi), ball);
+  out.character('\n');
   std::int64_t untilRow = request.every;
   for (std::int64_t n = 1; n <= request.bounces; ++n) {
-    // A launched ball always names an arc, so the status is never
-    // badArcIndex; a search without an arc reuses the last hit, as in the window.
-    bounce(table, ball);
+    // A launched ball always names an arc, so the status is never badArcIndex.
+    if (bounce(table, ball) != BounceStatus::ok) return n;
     // A countdown instead of n % every keeps the division out of the loop.
     if (--untilRow != 0 && n != request.bounces) continue;
     untilRow = request.every;
     writeOrbitRow(out, n, ball.s, ball.phi, ball);
+    out.character('\n');
+    if (out.failed()) return 0;
   }
+  return 0;
 }
 
-int orbitCommand(int argc, const char* const* argv, std::FILE* output, std::FILE* /*err*/) {
+std::int64_t writeShadowedOrbit(const OrbitRequest& request, double tolerance, BufferedOutput& out) {
+  ShadowedOrbit orbit(request.b, request.rr, request.distance, request.angleDegrees);
+  out.text("bounce,s,phi,arc,x,y,hitDistance,drift\n");
+  writeOrbitRow(out, 0, orbit.startS(), orbit.startPhi(), orbit.ball());
+  out.character(',');
+  out.real(orbit.drift());
+  out.character('\n');
+  bool horizonShown = false;
+  std::int64_t untilRow = request.every;
+  for (std::int64_t n = 1; n <= request.bounces; ++n) {
+    if (orbit.bounce() != BounceStatus::ok) return n;
+    const bool beyond = !horizonShown && !(orbit.drift() <= tolerance);
+    if (--untilRow != 0 && n != request.bounces && !beyond) continue;
+    if (untilRow == 0) untilRow = request.every;
+    horizonShown = horizonShown || beyond;
+    const Ball& ball = orbit.ball();
+    writeOrbitRow(out, n, ball.s, ball.phi, ball);
+    out.character(',');
+    out.real(orbit.drift());
+    out.character('\n');
+    if (out.failed()) return 0;
+  }
+  return 0;
+}
+
+int orbitCommand(int argc, const char* const* argv, std::FILE* output, std::FILE* err) {
   const Arguments args("trapezola-cli orbit", argc, argv, 2,
-                       {{"b"}, {"rr"}, {"distance"}, {"angle"}, {"bounces"}, {"every"}});
+                       {{"b"},
+                        {"rr"},
+                        {"distance"},
+                        {"angle"},
+                        {"bounces"},
+                        {"every"},
+                        {"shadow", false},
+                        {"shadow-tolerance"}});
   if (args.helpRequested()) {
     std::fputs(orbitUsage, output);
     return 0;
@@ -76,11 +133,24 @@ int orbitCommand(int argc, const char* const* argv, std::FILE* output, std::FILE
   request.b = shapeB(args);
   request.rr = shapeRr(args);
   request.distance = args.real("distance");
-  request.angleDegrees = args.real("angle");
+  request.angleDegrees = startAngle(args);
   request.bounces = args.integer("bounces", 0);
   if (args.has("every")) request.every = args.integer("every", 1);
+  const bool shadow = args.has("shadow");
+  if (args.has("shadow-tolerance") && !shadow) {
+    throw UsageError("trapezola-cli orbit: --shadow-tolerance needs --shadow");
+  }
+  const double tolerance = shadowTolerance(args);
   BufferedOutput out(output);
-  writeOrbit(request, out);
+  const std::int64_t left = shadow ? writeShadowedOrbit(request, tolerance, out) : writeOrbit(request, out);
+  if (left != 0) {
+    out.flush();
+    std::fprintf(err,
+                 "trapezola-cli orbit: the orbit left the table at bounce %lld: its collision search found "
+                 "no arc\n",
+                 static_cast<long long>(left));
+    return 1;
+  }
   return 0;
 }
 

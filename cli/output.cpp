@@ -9,7 +9,7 @@ namespace trapezola::cli {
 void BufferedOutput::text(std::string_view s) {
   if (s.size() > capacity - used_) flush();
   if (s.size() > capacity) {
-    std::fwrite(s.data(), 1, s.size(), file_);
+    if (!failed_ && std::fwrite(s.data(), 1, s.size(), file_) != s.size()) failed_ = true;
     return;
   }
   std::memcpy(buffer_ + used_, s.data(), s.size());
@@ -37,9 +37,9 @@ void BufferedOutput::integer(std::int64_t v) {
 }
 
 void BufferedOutput::flush() {
-  if (used_ > 0) std::fwrite(buffer_, 1, used_, file_);
+  if (!failed_ && used_ > 0 && std::fwrite(buffer_, 1, used_, file_) != used_) failed_ = true;
   used_ = 0;
-  std::fflush(file_);
+  if (!failed_ && (std::fflush(file_) != 0 || std::ferror(file_))) failed_ = true;
 }
 
 }  // namespace trapezola::cli

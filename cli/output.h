@@ -28,7 +28,11 @@ class BufferedOutput {
   // As real(), but a non-finite value becomes JSON's null.
   void jsonReal(double v);
   void integer(std::int64_t v);
+  // Writes out the buffer. A failed write (a full disk, a closed pipe) sets
+  // failed(); later flushes write nothing more.
   void flush();
+  // Whether a write has failed: a command that streams stops producing then.
+  bool failed() const { return failed_; }
 
  private:
   static constexpr std::size_t capacity = 1 << 16;
@@ -38,6 +42,7 @@ class BufferedOutput {
   }
   std::FILE* file_;
   std::size_t used_ = 0;
+  bool failed_ = false;
   char buffer_[capacity];
 };
 

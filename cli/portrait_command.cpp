@@ -25,8 +25,6 @@
 
 namespace trapezola::cli {
 
-double shapeB(const Arguments& args);
-double shapeRr(const Arguments& args);
 std::string lowerExtension(const std::string& path);
 
 namespace {
@@ -35,14 +33,15 @@ constexpr const char* portraitUsage =
     "usage: trapezola-cli portrait --b B --rr RR (--start S,DEG ... | --orbits N [--seed K])\n"
     "                              --bounces M --out FILE [--threads T] [--grid]\n"
     "\n"
-    "Draws the 794 x 681 phase portrait of many orbits on the table (0 < b <= 1,\n"
-    "RR >= 1), in the window's phase window (s across, phi up), bounces 1..M of\n"
+    "Draws the 794 x 681 phase portrait of many orbits on the table\n"
+    "(0.0001 <= B <= 1, 1 <= RR <= 10000), in the window's phase window (s across, phi up), bounces 1..M of\n"
     "each orbit (M >= 1) as small dots, exactly where 'trapezola-cli orbit' puts\n"
     "them. Orbit i (from 0) takes colour i mod 21 of a palette of clearly distinct\n"
     "colours, black first; where orbits share a pixel the highest-numbered shows.\n"
     "\n"
-    "  --start S,DEG  one orbit from perimeter coordinate S >= 0 at DEG degrees, as\n"
-    "                 orbit's --distance and --angle; give it once per orbit\n"
+    "  --start S,DEG  one orbit from perimeter coordinate S (taken round the\n"
+    "                 perimeter) at DEG degrees (0 < DEG < 180), as orbit's\n"
+    "                 --distance and --angle; give it once per orbit\n"
     "  --orbits N     N orbits (1 <= N <= 1000000) spread over the phase space by\n"
     "                 the R2 low-discrepancy sequence in (s/s4, (1 - cos phi)/2);\n"
     "                 --seed K (0 <= K < 2^32, default 0) starts it at index K\n"
@@ -69,9 +68,9 @@ OrbitStart parseStart(const std::string& text) {
       !parseReal(text.substr(comma + 1), start.angleDegrees)) {
     refuse("is not S,DEG (two numbers)");
   }
-  // A negative coordinate names no boundary point: the launch would place
-  // nothing and the orbit would start from the table's origin.
-  if (start.distance < 0) refuse("has a negative S");
+  // S is taken round the perimeter, as orbit's --distance; an angle of 0 or 180
+  // degrees runs along the tangent and meets no arc.
+  if (!(0 < start.angleDegrees && start.angleDegrees < 180)) refuse("has DEG outside (0, 180)");
   return start;
 }
 

@@ -19,9 +19,6 @@
 
 namespace trapezola::cli {
 
-double shapeB(const Arguments& args);
-double shapeRr(const Arguments& args);
-
 namespace {
 
 constexpr const char* renderUsage =
@@ -30,14 +27,19 @@ constexpr const char* renderUsage =
     "                            (--out FILE | --out-dir DIR)\n"
     "\n"
     "Writes the 794 x 681 phase portrait that a fresh \"go\" run with these field\n"
-    "values leaves in the window: N x 1000 bounces (N >= 0), points of the given\n"
+    "values leaves in the window (0.0001 <= B <= 1, 1 <= RR <= 10000, S taken round\n"
+    "the perimeter, 0 < DEG < 180): N x 1000 bounces (N >= 0), points of the given\n"
     "size (default small) and colour (a 0x00BBGGRR number, default 0: black), and\n"
     "the frame, grid and corner curves unless --no-grid. The picture format\n"
     "follows the extension of FILE: .png, .jpg or .bmp.\n"
     "\n"
     "With --out-dir the file is DIR/B_<b>_rr_<rr>_i<N>_kx_<sMax>_kn_<sMin>_px_<phiMax>_pn_<phiMin>.png,\n"
     "the name the window's \"load\" button reads back (b and rr as typed, the four\n"
-    "window values in exactly 7 characters), and its path is printed.\n";
+    "window values in exactly 7 characters), and its path is printed.\n"
+    "\n"
+    "A run whose orbit leaves the table (a bounce finds no arc) ends there, as in\n"
+    "the window: the picture shows the bounces before it, and the tool says so on\n"
+    "standard error and exits with status 1.\n";
 
 const char* formatForExtension(const std::string& ext) {
   if (ext == "png") return "PNG";
@@ -117,7 +119,7 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
   const double b = shapeB(args);
   const double rr = shapeRr(args);
   const double distance = args.real("distance");
-  const double angle = args.real("angle");
+  const double angle = startAngle(args);
   const std::int64_t repeat = args.integer("repeat", 0);
   if (repeat > 2147483647) args.refuse("repeat", "is beyond the field's range");
 
@@ -152,7 +154,7 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
 
   toolkit::TCanvas portrait(portraitWidth, portraitHeight);
   setupTable(b, rr, distance, angle, static_cast<int>(repeat));
-  performGoRun(portrait, look, nullptr);
+  const bool stayed = performGoRun(portrait, look, nullptr);
 
   if (args.has("out-dir")) {
     std::string dir = args.text("out-dir");
@@ -166,6 +168,11 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     return 1;
   }
   if (args.has("out-dir")) std::fprintf(out, "%s\n", path.c_str());
+  if (!stayed) {
+    std::fputs("trapezola-cli render: the orbit left the table: a bounce's collision search found no arc\n",
+               err);
+    return 1;
+  }
   return 0;
 }
 

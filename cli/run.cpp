@@ -26,7 +26,11 @@ constexpr const char* usage =
     "  analyse  period, monodromy and lg(Tr) series of one phase point, as JSON\n"
 #endif
     "\n"
-    "'trapezola-cli COMMAND --help' describes each command's options.\n";
+    "'trapezola-cli COMMAND --help' describes each command's options;\n"
+    "'trapezola-cli --version' prints the version. Options are written\n"
+    "'--name value' or '--name=value', each at most once. Exit status: 0 done,\n"
+    "1 a failure after the arguments were accepted (a write that failed, an orbit\n"
+    "that left the table), 2 arguments refused.\n";
 
 struct Command {
   const char* name;
@@ -63,6 +67,10 @@ int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
     }
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
       std::fputs(usage, out);
+      return outputWritten(0, out, err);
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+      std::fputs("trapezola-cli " TRAPEZOLA_VERSION "\n", out);
       return outputWritten(0, out, err);
     }
     for (const Command& c : commands) {

@@ -3,6 +3,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "core/analysis/precision_horizon.h"
 #include "core/geometry/table_geometry.h"
 
 namespace trapezola::cli {
@@ -12,9 +13,27 @@ namespace {
 constexpr const char* tableUsage =
     "usage: trapezola-cli table --b B --rr RR\n"
     "\n"
-    "Builds the table with shape parameters b (0 < b <= 1) and R8/R = RR (RR >= 1)\n"
-    "and prints its geometry as one JSON object, every number with 17 significant\n"
-    "digits. sideTilt is the value a launch sets.\n";
+    "Builds the table with shape parameters b (0.0001 <= B <= 1) and R8/R = RR\n"
+    "(1 <= RR <= 10000) and prints its geometry as one JSON object, every number\n"
+    "with 17 significant digits. Coordinates: x to the right, y upwards, bottom\n"
+    "corners at x = -1 and x = 1; angles in radians; arcs 1 top, 2 left, 3 bottom,\n"
+    "4 right, corners numbered from the top right one, counter-clockwise.\n"
+    "  b, rr                the shape parameters as given (rr is R8/R)\n"
+    "  height               height of the trapezoid the arcs are built on\n"
+    "  theta                angle between a leg and the bottom side\n"
+    "  corner1..corner4     [x, y] of the corners: top right, top left, bottom\n"
+    "                       left, bottom right\n"
+    "  legMidSlope          slope from the origin to the right leg's midpoint\n"
+    "  centre1..centre4     [x, y] of the centres of arcs 1 to 4\n"
+    "  radiusTop            radius of arc 1 (r)\n"
+    "  radiusSide           radius of arcs 2 and 4 (R8)\n"
+    "  radiusBottom         radius of arc 3 (R, always 1)\n"
+    "  delta                half opening angle of arc 1\n"
+    "  halfAngleSide        half opening angle of arcs 2 and 4\n"
+    "  halfAngleBottom      half opening angle of arc 3\n"
+    "  sideTilt             pi/2 - theta, the value every launch sets\n"
+    "  s1, s2, s3, s4       perimeter coordinates of corners 2, 3, 4 and of\n"
+    "                       corner 1 again: s4 is the perimeter's length\n";
 
 void field(BufferedOutput& out, const char* name, double v, bool last = false) {
   out.text("  \"");
@@ -36,14 +55,33 @@ void field(BufferedOutput& out, const char* name, const TablePoint& p) {
 
 }  // namespace
 
+// The ranges of b and rr are those in which doubles hold the table (see
+// tableParametersValid): beyond them the tool used to print negative radii or
+// nulls with status 0.
 double shapeB(const Arguments& args) {
   return args.real(
-      "b", [](double v) { return v > 0 && v <= 1; }, "is outside (0, 1]");
+      "b", [](double v) { return minimumB <= v && v <= 1; },
+      "is outside [0.0001, 1], where the table's geometry is finite and convex in double precision");
 }
 
 double shapeRr(const Arguments& args) {
   return args.real(
-      "rr", [](double v) { return v >= 1; }, "is below 1");
+      "rr", [](double v) { return 1 <= v && v <= maximumRr; },
+      "is outside [1, 10000], where the table's geometry is finite and convex in double precision");
+}
+
+// A start along the tangent (0 or 180 degrees) or outside the table meets no
+// arc: every row after the start used to be NaN.
+double startAngle(const Arguments& args) {
+  return args.real(
+      "angle", [](double v) { return 0 < v && v < 180; },
+      "is outside (0, 180): the start must point into the table");
+}
+
+double shadowTolerance(const Arguments& args) {
+  if (!args.has("shadow-tolerance")) return defaultShadowTolerance;
+  return args.real(
+      "shadow-tolerance", [](double v) { return v > 0; }, "is not above 0");
 }
 
 void writeTable(BufferedOutput& out, const BilliardTable& g) {

@@ -76,13 +76,15 @@ extern int repeatCount;
 template <typename T = double>
 BasicTable<T> buildTable(double b, double rr);
 
-// Whether b and rr give a table whose every number is finite and whose four
-// arcs make a convex boundary in double arithmetic: b in [minimumB, 1] and rr
-// in [1, maximumRr]. Outside, the radii turn negative or overflow (b near 0,
-// rr near 1e17 and beyond).
+// Whether b and rr give a table that doubles can hold: b in [minimumB, 1] and
+// rr in [1, maximumRr]. Inside that range every number is finite, the four arcs
+// make a convex boundary, and each corner lies on both its arcs within 1e-8 of
+// their radii. Beyond it the corners leave their arcs (relative errors of 1e-6
+// at b = 1e-5, rr = 1e6), then radii turn negative or non-finite (b = 1e-16,
+// rr = 1e16 and beyond).
 bool tableParametersValid(double b, double rr);
-inline constexpr double minimumB = 1e-6;
-inline constexpr double maximumRr = 1e6;
+inline constexpr double minimumB = 1e-4;
+inline constexpr double maximumRr = 1e4;
 
 // Rebuilds the window's record: every TableGeometry field but sideTilt from b
 // and rr, as buildTable derives them; lowers PhaseWindow.sMax to the perimeter
