@@ -1,5 +1,6 @@
 // Bounces per second of the bare bounce step (on the window's shared records and
-// on a table value with a ball value) and of trapezola-cli's orbit stream,
+// on a table value with a ball value, in double and in extended precision, and
+// shadowed) and of trapezola-cli's orbit stream,
 // measured side by side in one run so that their ratios are meaningful.
 // Table b = 0.5, R8/R = 2, start 0.7 from corner 1 at 60 degrees.
 #include <benchmark/benchmark.h>
@@ -9,6 +10,7 @@
 
 #include "cli/commands.h"
 #include "cli/output.h"
+#include "core/analysis/precision_horizon.h"
 #include "core/dynamics/bounce.h"
 #include "core/dynamics/collision.h"
 #include "core/dynamics/reflection.h"
@@ -56,6 +58,32 @@ void BM_ValueBounce(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ValueBounce);
+
+// The same bounce in extended precision (long double), as the shadow orbit of
+// the precision horizon runs it.
+void BM_ExtendedBounce(benchmark::State& state) {
+  const BasicTable<long double> table = buildTable<long double>(0.5, 2);
+  BasicBall<long double> ball;
+  launch(table, ball, 0.7L, std::cos(startAngleRadians<long double>(60)));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(bounce(table, ball));
+    benchmark::DoNotOptimize(ball.s);
+    benchmark::DoNotOptimize(ball.phi);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ExtendedBounce);
+
+// A double bounce with its shadow and the drift between them: orbit --shadow.
+void BM_ShadowedBounce(benchmark::State& state) {
+  ShadowedOrbit orbit(0.5, 2, 0.7, 60);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(orbit.bounce());
+    benchmark::DoNotOptimize(orbit.drift());
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ShadowedBounce);
 
 // A million bounces printed every 100,000th: the cost of the stream beyond the
 // bounce loop itself.
