@@ -1,10 +1,11 @@
 // A whole trapezola-cli run (table, orbit, --help and the dispatch) with argv
 // split from the input at its zero bytes, so that arguments may hold any other
 // byte, newlines included. Both streams are written to memory. Property: exit
-// status 0 with output and nothing on standard error, or exit status 2 with
-// exactly one line on standard error and nothing on standard output. The one
-// exception is a call without any argument, which prints the usage on standard
-// error.
+// status 0 with output and nothing on standard error; exit status 1 (an orbit
+// that left the table) with whole lines of output and exactly one line on
+// standard error; or exit status 2 with exactly one line on standard error and
+// nothing on standard output. The one exception is a call without any
+// argument, which prints the usage on standard error.
 //
 // Runs with --bounces above a few thousand are skipped here to keep every input
 // fast; the tool itself accepts any count.
@@ -24,11 +25,19 @@ namespace {
 constexpr std::int64_t maxBounces = 5000;
 constexpr std::size_t maxArguments = 64;
 
-// A text the tool may read as a bounce count above maxBounces.
+// A text the tool may read as a bounce count above maxBounces, given as
+// "--bounces N" or "--bounces=N".
 bool tooManyBounces(const std::vector<std::string>& args) {
-  for (std::size_t i = 0; i + 1 < args.size(); ++i) {
-    if (args[i] != "--bounces") continue;
-    const std::string& t = args[i + 1];
+  const std::string joined = "--bounces=";
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string t;
+    if (args[i] == "--bounces" && i + 1 < args.size()) {
+      t = args[i + 1];
+    } else if (args[i].rfind(joined, 0) == 0) {
+      t = args[i].substr(joined.size());
+    } else {
+      continue;
+    }
     std::int64_t n = 0;
     const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), n);
     if (ec == std::errc::result_out_of_range || (ec == std::errc() && n > maxBounces)) return true;
@@ -96,9 +105,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(!outText.empty() && outText.back() == '\n', "a successful run writes whole lines", outText);
     return 0;
   }
-  check(status == 2, "a run ends with status 0 or 2", errText);
+  const bool oneErrorLine = !errText.empty() && errText.find('\n') == errText.size() - 1;
+  if (status == 1) {
+    check(oneErrorLine && errText.find("left the table") != std::string::npos,
+          "a run that fails after its arguments writes one line saying why", errText);
+    check(!outText.empty() && outText.back() == '\n', "a failed run's output is whole lines", outText);
+    return 0;
+  }
+  check(status == 2, "a run ends with status 0, 1 or 2", errText);
   check(outText.empty(), "a refused run writes nothing on standard output", outText);
-  check(!errText.empty() && errText.find('\n') == errText.size() - 1,
-        "a refused run writes exactly one line on standard error", errText);
+  check(oneErrorLine, "a refused run writes exactly one line on standard error", errText);
   return 0;
 }
