@@ -36,14 +36,6 @@ static_assert(maxPortraitOrbits < static_cast<std::int64_t>(noOrbit));
 constexpr std::int64_t progressBlock = 1 << 16;
 constexpr auto progressInterval = std::chrono::milliseconds(250);
 
-// The plastic number g, the real root of x^3 = x + 1, and its powers' inverses.
-constexpr double r2First = 0.75487766624669276005;   // 1 / g
-constexpr double r2Second = 0.56984029099805326591;  // 1 / g^2
-
-double fraction(double x) {
-  return x - std::floor(x);
-}
-
 // What the workers share. `next` hands out orbit numbers in increasing order;
 // `bouncesDone` only feeds the progress display.
 struct WorkQueue {
@@ -130,19 +122,6 @@ const std::array<toolkit::TColor, 21> orbitPalette{
     fromRgb(0xE25822),  // reddish orange
     fromRgb(0x2B3D26),  // olive green
 };
-
-std::vector<OrbitStart> spreadStarts(const BilliardTable& table, std::int64_t count, std::uint64_t seed) {
-  std::vector<OrbitStart> starts;
-  if (count <= 0) return starts;
-  starts.reserve(static_cast<std::size_t>(count));
-  for (std::int64_t i = 0; i < count; ++i) {
-    const auto n = static_cast<double>(seed + static_cast<std::uint64_t>(i));
-    const double u = fraction(0.5 + n * r2First);
-    const double v = fraction(0.5 + n * r2Second);
-    starts.push_back({u * table.s4, std::acos(1 - 2 * v) * 180 / pi});
-  }
-  return starts;
-}
 
 PhaseWindowRecord freshRunWindow(const BilliardTable& table) {
   // The expressions of buildGeometry and launch on the window's start values.

@@ -1,9 +1,10 @@
 // A phase portrait of many orbits at once, one colour an orbit, computed on
 // several threads: what trapezola-cli portrait draws.
 //
-// Each orbit starts as a fresh "go" run does (a perimeter coordinate s from
-// corner 1, counter-clockwise, and an angle in degrees against the
-// counter-clockwise tangent), runs on one shared table value with the value
+// The starts are OrbitStart values (core/analysis/orbit_starts.h: a list, or
+// spreadStarts over the phase space). Each orbit starts as a fresh "go" run
+// does (a perimeter coordinate s from corner 1, counter-clockwise, and an angle
+// in degrees against the counter-clockwise tangent), runs on one shared table value with the value
 // bounce, and plots bounces 1..M (not its start) with the window's plot step in
 // the window's phase window, as small (2-pixel) dots. No orbit is stored: each
 // worker thread keeps one image of orbit numbers and overwrites a pixel with the
@@ -22,17 +23,13 @@
 #include <span>
 #include <vector>
 
+#include "core/analysis/orbit_starts.h"
 #include "core/dynamics/reflection.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
 #include "toolkit_core/canvas.h"
 
 namespace trapezola {
-
-struct OrbitStart {
-  double distance = 0;      // perimeter coordinate, >= 0; above s4 wraps, as in a launch
-  double angleDegrees = 0;  // against the counter-clockwise tangent
-};
 
 // Orbit numbers are kept as canvas colours below white, so there can be at most
 // this many orbits.
@@ -43,16 +40,6 @@ inline constexpr std::int64_t maxPortraitOrbits = 1000000;
 // window's default dot colour. Orbit i takes colour i modulo the palette's
 // size, so neighbouring orbit numbers always differ clearly.
 extern const std::array<toolkit::TColor, 21> orbitPalette;
-
-// `count` start points spread evenly over the whole phase space: the R2
-// low-discrepancy sequence (Roberts, 2018) in (s / s4, (1 - cos phi) / 2), which
-// is uniform in the billiard's invariant measure ds d(cos phi). With
-// g = 1.32471795724474602596 (the plastic number), a1 = 1/g, a2 = 1/g^2 and
-// n = seed + i, start i is
-//   u = frac(0.5 + n a1),  v = frac(0.5 + n a2),
-//   distance = u s4,  angleDegrees = acos(1 - 2 v) * 180 / pi.
-// The seed moves the window of the sequence; seed 0 starts at n = 0.
-std::vector<OrbitStart> spreadStarts(const BilliardTable& table, std::int64_t count, std::uint64_t seed);
 
 // The phase window a fresh "go" run of the window program plots in: the whole
 // perimeter (up to 13, the window's start value) across, 0 to pi up, with the
