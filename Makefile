@@ -8,6 +8,8 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # fonts-liberation2: the windows' captions are set in Liberation Sans and no other face.
 PACKAGES := g++ make cmake libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev \
 	qt6-image-formats-plugins libgl-dev fonts-liberation2
+# parallel: GNU parallel, which runs the atlas's shards (and a test of them).
+PACKAGES += parallel
 # The end-to-end tests drive the program under a private X server (Xvfb) with
 # xdotool, and read the windows back over the accessibility bus and screenshots.
 E2E_PACKAGES := xvfb xdotool dbus-daemon at-spi2-core python3 python3-dbus python3-xlib

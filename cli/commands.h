@@ -27,6 +27,9 @@ int orbitCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* e
 int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 int portraitCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 int analyseCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+int atlasCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+int atlasMergeCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+int atlasPlotCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 
 struct OrbitRequest {
   double b = 0;

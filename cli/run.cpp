@@ -25,6 +25,14 @@ constexpr const char* usage =
 #ifdef TRAPEZOLA_CLI_ANALYSE
     "  analyse  period, monodromy and lg(Tr) series of one phase point, as JSON\n"
 #endif
+#ifdef TRAPEZOLA_CLI_ATLAS
+    "  atlas    how chaotic each table of a (b, R8/R) grid is, as CSV, on every\n"
+    "           core or as one shard of a cluster run\n"
+    "  atlas-merge  joins atlas shards into the file of a single run\n"
+#endif
+#if defined(TRAPEZOLA_CLI_ATLAS) && defined(TRAPEZOLA_CLI_RENDER)
+    "  atlas-plot   the heat map of one atlas column as a picture\n"
+#endif
     "\n"
     "'trapezola-cli COMMAND --help' describes each command's options;\n"
     "'trapezola-cli --version' prints the version. Options are written\n"
@@ -44,6 +52,12 @@ constexpr Command commands[] = {
 #endif
 #ifdef TRAPEZOLA_CLI_ANALYSE
     {"analyse", analyseCommand},
+#endif
+#ifdef TRAPEZOLA_CLI_ATLAS
+    {"atlas", atlasCommand},     {"atlas-merge", atlasMergeCommand},
+#endif
+#if defined(TRAPEZOLA_CLI_ATLAS) && defined(TRAPEZOLA_CLI_RENDER)
+    {"atlas-plot", atlasPlotCommand},
 #endif
 };
 

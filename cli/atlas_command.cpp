@@ -1,0 +1,399 @@
+// trapezola-cli atlas and atlas-merge: the chaos atlas of a grid of tables, on
+// every core of one machine or as shards of a cluster run, and the joining of
+// those shards into the file a single run writes.
+#include <unistd.h>
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <span>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "cli/atlas_files.h"
+#include "cli/commands.h"
+#include "cli/whole_file.h"
+#include "core/analysis/chaos_atlas.h"
+
+namespace trapezola::cli {
+
+namespace {
+
+constexpr const char* atlasUsage =
+    "usage: trapezola-cli atlas --b FROM:TO:COUNT --rr FROM:TO:COUNT --out FILE.csv\n"
+    "                           [--orbits N] [--bounces M] [--seed K] [--boxes G]\n"
+    "                           [--threshold-factor C] [--threads T] [--shard I/S]\n"
+#ifdef TRAPEZOLA_CLI_RENDER
+    "                           [--png FILE.png --column NAME]\n"
+#endif
+    "\n"
+    "For every table of the grid (COUNT values from FROM to TO, both ends included;\n"
+    "0 < b <= 1, R8/R >= 1), runs N orbits (default 16) from the start rule of\n"
+    "'portrait --orbits N --seed K' for M bounces each (default 100000) and writes\n"
+    "one CSV row per cell, R8/R running fastest, 17 significant digits:\n"
+    "  cell, b, rr\n"
+    "  lyapunov_max, lyapunov_median  finite-time largest Lyapunov exponents of the\n"
+    "                   orbits, natural log per bounce, from the product of the bounce\n"
+    "                   matrices\n"
+    "  chaotic_orbits   orbits whose exponent exceeds C ln M / M (C default 10): a\n"
+    "                   regular orbit's exponent decays like ln M / M\n"
+    "  chaotic_fraction share of the G x G boxes (default 100) over (s/s4, cos phi)\n"
+    "                   that chaotic orbits visit\n"
+    "  stopped_orbits   orbits that stopped early (no boundary hit, a grazing\n"
+    "                   bounce); they count in nothing else\n"
+    "FILE.json records the command line, the version, the grid, the parameters and\n"
+    "the shard. A cell's values do not depend on --threads (default: every core)\n"
+    "nor on --shard I/S, which computes only the cells whose index is I modulo S\n"
+    "(join shards with atlas-merge). Files are written whole or not at all.\n"
+#ifdef TRAPEZOLA_CLI_RENDER
+    "--png draws a heat map of column NAME, as atlas-plot does.\n"
+#endif
+    "When standard error is a terminal it shows the cells done, the bounces per\n"
+    "second and the time left.\n";
+
+constexpr const char* mergeUsage =
+    "usage: trapezola-cli atlas-merge SHARD.csv ... --out FILE.csv\n"
+    "\n"
+    "Joins the shards of one atlas run (each with its SHARD.json) into the file a\n"
+    "single run writes, byte for byte, and FILE.json. Refuses shards of different\n"
+    "runs, shards or cells given twice, and missing shards or cells.\n";
+
+constexpr std::int64_t maxAxisCount = 10000;
+constexpr std::int64_t maxOrbits = 1000000;
+constexpr std::int64_t maxBoxes = 4096;
+constexpr std::int64_t maxThreads = 256;
+constexpr std::uint64_t seedLimit = std::uint64_t{1} << 32;
+
+[[noreturn]] void refuse(const char* command, const std::string& what) {
+  throw UsageError(std::string("trapezola-cli ") + command + ": " + what);
+}
+
+// Whether a table can be built and bounced on. This is the tool's range rule
+// for one table; the atlas applies it to every cell of its grid.
+std::string tableRefusal(double b, double rr) {
+  if (!std::isfinite(b) || !(b > 0 && b <= 1)) return "b = " + std::to_string(b) + " is outside (0, 1]";
+  if (!std::isfinite(rr) || !(rr >= 1)) return "R8/R = " + std::to_string(rr) + " is below 1";
+  return "";
+}
+
+AtlasAxis parseRange(const Arguments& args, const std::string& name) {
+  const std::string& text = args.text(name);
+  const auto first = text.find(':');
+  const auto second = first == std::string::npos ? std::string::npos : text.find(':', first + 1);
+  if (second == std::string::npos || text.find(':', second + 1) != std::string::npos) {
+    args.refuse(name, "is not FROM:TO:COUNT");
+  }
+  AtlasAxis axis;
+  if (!parseReal(text.substr(0, first), axis.from) ||
+      !parseReal(text.substr(first + 1, second - first - 1), axis.to)) {
+    args.refuse(name, "is not FROM:TO:COUNT (FROM and TO numbers)");
+  }
+  const std::string count = text.substr(second + 1);
+  const auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), axis.count);
+  if (count.empty() || ec != std::errc() || end != count.data() + count.size()) {
+    args.refuse(name, "has a COUNT that is not a whole number");
+  }
+  if (axis.count < 1 || axis.count > maxAxisCount) {
+    args.refuse(name, "has a COUNT outside 1 to " + std::to_string(maxAxisCount));
+  }
+  if (axis.count == 1 && axis.from != axis.to) args.refuse(name, "has COUNT 1 but FROM differs from TO");
+  if (axis.count > 1 && !(axis.from < axis.to)) args.refuse(name, "has FROM not below TO");
+  return axis;
+}
+
+AtlasShard parseShard(const Arguments& args) {
+  AtlasShard shard;
+  if (!args.has("shard")) return shard;
+  const std::string& text = args.text("shard");
+  const auto slash = text.find('/');
+  const auto whole = [](const std::string& t, std::int64_t& v) {
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    return !t.empty() && ec == std::errc() && end == t.data() + t.size();
+  };
+  if (slash == std::string::npos || !whole(text.substr(0, slash), shard.index) ||
+      !whole(text.substr(slash + 1), shard.count)) {
+    args.refuse("shard", "is not I/S (two whole numbers)");
+  }
+  if (shard.count < 1 || shard.index < 0 || shard.index >= shard.count) {
+    args.refuse("shard", "is not 0 <= I < S");
+  }
+  return shard;
+}
+
+bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::string clockText(double seconds) {
+  const auto whole = static_cast<long long>(seconds + 0.5);
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
+  return text;
+}
+
+// One line on the terminal, rewritten in place; erased when the run ends.
+class TerminalProgress : public AtlasProgress {
+ public:
+  explicit TerminalProgress(std::FILE* err) : err_(err), begin_(std::chrono::steady_clock::now()) {}
+  ~TerminalProgress() override {
+    std::fputs("\r\033[K", err_);
+    std::fflush(err_);
+  }
+  void progress(std::int64_t done, std::int64_t total, std::int64_t bounces) override {
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin_).count();
+    std::string rate = "estimating";
+    if (done > 0 && elapsed > 0) {
+      const double left = elapsed * static_cast<double>(total - done) / static_cast<double>(done);
+      char text[64];
+      std::snprintf(text, sizeof text, "%.3g bounces/s, ", static_cast<double>(bounces) / elapsed);
+      rate = text + clockText(left) + " left";
+    }
+    std::fprintf(err_, "\r\033[Katlas: %lld of %lld cells, %s", static_cast<long long>(done),
+                 static_cast<long long>(total), rate.c_str());
+    std::fflush(err_);
+  }
+
+ private:
+  std::FILE* err_;
+  std::chrono::steady_clock::time_point begin_;
+};
+
+int runAtlas(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  const Arguments args("trapezola-cli atlas", argc, argv, 2,
+                       {{"b"},
+                        {"rr"},
+                        {"orbits"},
+                        {"bounces"},
+                        {"seed"},
+                        {"boxes"},
+                        {"threshold-factor"},
+                        {"threads"},
+                        {"shard"},
+                        {"out"},
+                        {"png"},
+                        {"column"}});
+  if (args.helpRequested()) {
+    std::fputs(atlasUsage, out);
+    return 0;
+  }
+  AtlasGrid grid;
+  grid.b = parseRange(args, "b");
+  grid.rr = parseRange(args, "rr");
+  for (std::int64_t i = 0; i < grid.b.count; ++i) {
+    const std::string why = tableRefusal(grid.b.value(i), 1);
+    if (!why.empty()) args.refuse("b", "gives " + why);
+  }
+  for (std::int64_t i = 0; i < grid.rr.count; ++i) {
+    const std::string why = tableRefusal(1, grid.rr.value(i));
+    if (!why.empty()) args.refuse("rr", "gives " + why);
+  }
+
+  AtlasParameters parameters;
+  if (args.has("orbits")) {
+    parameters.orbits = args.integer("orbits", 1);
+    if (parameters.orbits > maxOrbits) args.refuse("orbits", "is above " + std::to_string(maxOrbits));
+  }
+  if (args.has("bounces")) parameters.bounces = args.integer("bounces", 1);
+  if (parameters.bounces > INT64_MAX / parameters.orbits / grid.cellCount()) {
+    args.refuse(args.has("bounces") ? "bounces" : "orbits", "is too many for that grid");
+  }
+  if (args.has("seed")) {
+    const std::int64_t k = args.integer("seed", 0);
+    if (static_cast<std::uint64_t>(k) >= seedLimit) args.refuse("seed", "is not below 2^32");
+    parameters.seed = static_cast<std::uint64_t>(k);
+  }
+  if (args.has("boxes")) {
+    const std::int64_t g = args.integer("boxes", 1);
+    if (g > maxBoxes) args.refuse("boxes", "is above " + std::to_string(maxBoxes));
+    parameters.boxesPerSide = static_cast<int>(g);
+  }
+  if (args.has("threshold-factor")) {
+    parameters.thresholdFactor = args.real("threshold-factor", [](double c) { return c > 0; }, "is not above 0");
+  }
+  int threads = static_cast<int>(std::thread::hardware_concurrency());
+  if (threads < 1) threads = 1;
+  if (args.has("threads")) {
+    const std::int64_t t = args.integer("threads", 1);
+    if (t > maxThreads) args.refuse("threads", "is above " + std::to_string(maxThreads));
+    threads = static_cast<int>(t);
+  }
+  const AtlasShard shard = parseShard(args);
+  const std::string& path = args.text("out");
+  if (!endsWith(path, ".csv")) args.refuse("out", "does not end in .csv");
+
+  std::string column;
+  if (args.has("png") != args.has("column")) refuse("atlas", "--png and --column go together");
+  if (args.has("png")) {
+#ifdef TRAPEZOLA_CLI_RENDER
+    column = args.text("column");
+    if (!isAtlasValueColumn(column)) args.refuse("column", "is not a value column (" + atlasValueColumnList() + ")");
+    if (!endsWith(args.text("png"), ".png")) args.refuse("png", "does not end in .png");
+#else
+    refuse("atlas", "--png needs the build with the window program");
+#endif
+  }
+
+  // Created before the run: a destination that cannot be written fails now,
+  // not after hours of bounces.
+  WholeFileWriter csvFile(path);
+  WholeFileWriter jsonFile(sidecarPath(path));
+  std::unique_ptr<WholeFileWriter> pngFile;
+  if (args.has("png")) pngFile = std::make_unique<WholeFileWriter>(args.text("png"));
+
+  const std::vector<std::int64_t> cells = shardCells(grid, shard.index, shard.count);
+  std::vector<AtlasCell> results;
+  {
+    std::unique_ptr<TerminalProgress> shown;
+    if (::isatty(::fileno(err)) != 0) shown = std::make_unique<TerminalProgress>(err);
+    results = computeAtlas(grid, cells, parameters, threads, shown.get());
+  }
+
+  std::string csv = std::string(atlasHeader) + "\n";
+  std::map<std::int64_t, std::string> rows;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    std::string row = atlasRow(cells[i], results[i]);
+    csv += row;
+    if (pngFile) rows.emplace(cells[i], std::move(row));
+  }
+  const std::string json = atlasSidecar(std::span<const char* const>(argv, static_cast<std::size_t>(argc)),
+                                        atlasRunText(grid, parameters), grid.cellCount(), shard);
+  // The CSV goes in place last: a CSV is there only when everything is.
+  jsonFile.commit(std::span<const char>(json.data(), json.size()));
+#ifdef TRAPEZOLA_CLI_RENDER
+  if (pngFile) {
+    const std::string picture = atlasHeatMap(rows, readAtlasSidecar(json), column, "png");
+    pngFile->commit(std::span<const char>(picture.data(), picture.size()));
+  }
+#endif
+  csvFile.commit(std::span<const char>(csv.data(), csv.size()));
+  return 0;
+}
+
+std::string readWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + quoted(path));
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+int runMerge(int argc, const char* const* argv, std::FILE* out) {
+  // Shard files are the bare words; the options go to the parser, which knows
+  // how they are written.
+  std::vector<const char*> options{argv[0], argv[1]};
+  std::vector<std::string> shards;
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--out" && i + 1 < argc) {
+      options.push_back(argv[i]);
+      options.push_back(argv[++i]);
+    } else if (arg.rfind("-", 0) == 0) {
+      options.push_back(argv[i]);
+    } else {
+      shards.push_back(arg);
+    }
+  }
+  const Arguments args("trapezola-cli atlas-merge", static_cast<int>(options.size()), options.data(), 2, {{"out"}});
+  if (args.helpRequested()) {
+    std::fputs(mergeUsage, out);
+    return 0;
+  }
+  const std::string& path = args.text("out");
+  if (!endsWith(path, ".csv")) args.refuse("out", "does not end in .csv");
+  if (shards.empty()) refuse("atlas-merge", "give the shard files to join");
+
+  std::optional<AtlasSidecar> run;
+  std::map<std::int64_t, std::string> byShardIndex;
+  std::map<std::int64_t, std::string> rows;
+  for (const std::string& shardPath : shards) {
+    if (!endsWith(shardPath, ".csv")) refuse("atlas-merge", quoted(shardPath) + " does not end in .csv");
+    const auto fail = [&](const std::string& file, const std::string& why) {
+      refuse("atlas-merge", quoted(file) + " " + why);
+    };
+    AtlasSidecar sidecar;
+    std::map<std::int64_t, std::string> shardRows;
+    try {
+      std::istringstream json(readWhole(sidecarPath(shardPath)));
+      sidecar = readAtlasSidecar(json);
+    } catch (const std::runtime_error& e) {
+      fail(sidecarPath(shardPath), e.what());
+    }
+    try {
+      std::istringstream csv(readWhole(shardPath));
+      shardRows = readAtlasRows(csv);
+    } catch (const std::runtime_error& e) {
+      fail(shardPath, e.what());
+    }
+    if (!run) {
+      run = sidecar;
+    } else if (sidecar.version != run->version || sidecar.run != run->run) {
+      fail(shardPath, "belongs to another run than " + quoted(shards.front()));
+    } else if (sidecar.shard.count != run->shard.count) {
+      fail(shardPath, "is one of " + std::to_string(sidecar.shard.count) + " shards, not of " +
+                          std::to_string(run->shard.count));
+    }
+    const auto [previous, isNew] = byShardIndex.emplace(sidecar.shard.index, shardPath);
+    if (!isNew) {
+      fail(shardPath, "overlaps " + quoted(previous->second) + " (both shard " +
+                          std::to_string(sidecar.shard.index) + ")");
+    }
+    const std::vector<std::int64_t> expected = shardCells(sidecar.grid, sidecar.shard.index, sidecar.shard.count);
+    for (auto& [cell, row] : shardRows) {
+      if (cell >= sidecar.cells || cell % sidecar.shard.count != sidecar.shard.index) {
+        fail(shardPath, "holds cell " + std::to_string(cell) + ", which is not one of its shard's");
+      }
+      rows.emplace(cell, std::move(row));
+    }
+    if (shardRows.size() != expected.size()) {
+      fail(shardPath, "has " + std::to_string(shardRows.size()) + " of its " + std::to_string(expected.size()) +
+                          " cells");
+    }
+  }
+  for (std::int64_t s = 0; s < run->shard.count; ++s) {
+    if (byShardIndex.count(s) == 0) {
+      refuse("atlas-merge", "shard " + std::to_string(s) + "/" + std::to_string(run->shard.count) +
+                                " is missing: the shards leave a gap");
+    }
+  }
+
+  WholeFileWriter csvFile(path);
+  WholeFileWriter jsonFile(sidecarPath(path));
+  std::string csv = std::string(atlasHeader) + "\n";
+  for (const auto& [cell, row] : rows) csv += row;
+  // The run line is carried over as the shards wrote it.
+  const std::string json = atlasSidecar(std::span<const char* const>(argv, static_cast<std::size_t>(argc)),
+                                        run->run, run->cells, AtlasShard{});
+  jsonFile.commit(std::span<const char>(json.data(), json.size()));
+  csvFile.commit(std::span<const char>(csv.data(), csv.size()));
+  return 0;
+}
+
+template <typename Run>
+int reportingWriteFailures(const char* command, std::FILE* err, Run run) {
+  try {
+    return run();
+  } catch (const FileWriteError& e) {
+    std::fprintf(err, "trapezola-cli %s: %s\n", command, e.what());
+    return 1;
+  }
+}
+
+}  // namespace
+
+int atlasCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  return reportingWriteFailures("atlas", err, [&] { return runAtlas(argc, argv, out, err); });
+}
+
+int atlasMergeCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  return reportingWriteFailures("atlas-merge", err, [&] { return runMerge(argc, argv, out); });
+}
+
+}  // namespace trapezola::cli

@@ -1,0 +1,159 @@
+// trapezola-cli atlas-plot, and atlas --png: the heat map of one column of an
+// atlas over the (b, R8/R) plane.
+#include <QGuiApplication>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <memory>
+#include <span>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "cli/atlas_files.h"
+#include "cli/commands.h"
+#include "cli/whole_file.h"
+#include "plot/heat_map.h"
+
+namespace trapezola::cli {
+
+namespace {
+
+constexpr const char* plotUsage =
+    "usage: trapezola-cli atlas-plot FILE.csv --column NAME --out PICTURE\n"
+    "\n"
+    "Draws the heat map of column NAME (lyapunov_max, lyapunov_median,\n"
+    "chaotic_orbits, chaotic_fraction or stopped_orbits) of an atlas over the\n"
+    "(b, R8/R) plane, b across and R8/R up, with tick values, a viridis colour bar\n"
+    "from the smallest to the largest value, and a title naming the column and the\n"
+    "run's parameters (read from FILE.json). Cells the file lacks (a shard) are\n"
+    "grey. PICTURE is a .png or .pdf file, written whole or not at all.\n";
+
+std::string readWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw UsageError("trapezola-cli atlas-plot: cannot read " + quoted(path));
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string formatOf(const std::string& path) {
+  for (const char* ext : {"png", "pdf"}) {
+    const std::string end = std::string(".") + ext;
+    if (path.size() > end.size() && path.compare(path.size() - end.size(), end.size(), end) == 0) return ext;
+  }
+  return "";
+}
+
+int runPlot(int argc, const char* const* argv, std::FILE* out) {
+  std::vector<const char*> options{argv[0], argv[1]};
+  std::vector<std::string> files;
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if ((arg == "--out" || arg == "--column") && i + 1 < argc) {
+      options.push_back(argv[i]);
+      options.push_back(argv[++i]);
+    } else if (arg.rfind("-", 0) == 0) {
+      options.push_back(argv[i]);
+    } else {
+      files.push_back(arg);
+    }
+  }
+  const Arguments args("trapezola-cli atlas-plot", static_cast<int>(options.size()), options.data(), 2,
+                       {{"out"}, {"column"}});
+  if (args.helpRequested()) {
+    std::fputs(plotUsage, out);
+    return 0;
+  }
+  if (files.size() != 1) throw UsageError("trapezola-cli atlas-plot: give exactly one atlas FILE.csv");
+  const std::string& csvPath = files.front();
+  if (csvPath.size() <= 4 || csvPath.compare(csvPath.size() - 4, 4, ".csv") != 0) {
+    throw UsageError("trapezola-cli atlas-plot: " + quoted(csvPath) + " does not end in .csv");
+  }
+  const std::string& column = args.text("column");
+  if (!isAtlasValueColumn(column)) args.refuse("column", "is not a value column (" + atlasValueColumnList() + ")");
+  const std::string& path = args.text("out");
+  const std::string format = formatOf(path);
+  if (format.empty()) args.refuse("out", "has no .png or .pdf extension");
+
+  AtlasSidecar sidecar;
+  std::map<std::int64_t, std::string> rows;
+  try {
+    sidecar = readAtlasSidecar(readWhole(sidecarPath(csvPath)));
+    std::istringstream csv(readWhole(csvPath));
+    rows = readAtlasRows(csv);
+  } catch (const std::runtime_error& e) {
+    throw UsageError("trapezola-cli atlas-plot: " + quoted(csvPath) + " " + e.what());
+  }
+  WholeFileWriter file(path);
+  const std::string picture = atlasHeatMap(rows, sidecar, column, format);
+  file.commit(std::span<const char>(picture.data(), picture.size()));
+  return 0;
+}
+
+}  // namespace
+
+std::string atlasHeatMap(const std::map<std::int64_t, std::string>& rows, const AtlasSidecar& sidecar,
+                         const std::string& column, const std::string& format) {
+  HeatMap map;
+  const AtlasGrid& grid = sidecar.grid;
+  for (std::int64_t i = 0; i < grid.b.count; ++i) map.bValues.push_back(grid.b.value(i));
+  for (std::int64_t j = 0; j < grid.rr.count; ++j) map.rrValues.push_back(grid.rr.value(j));
+  map.values.assign(static_cast<std::size_t>(grid.cellCount()), std::numeric_limits<double>::quiet_NaN());
+  for (const auto& [cell, row] : rows) {
+    if (cell < grid.cellCount()) {
+      try {
+        map.values[static_cast<std::size_t>(cell)] = atlasRowValue(row, column);
+      } catch (const std::runtime_error& e) {
+        throw UsageError("trapezola-cli: atlas cell " + std::to_string(cell) + " " + e.what());
+      }
+    }
+  }
+  const AtlasParameters& p = sidecar.parameters;
+  map.title = column + " over the (b, R8/R) plane";
+  char subtitle[256];
+  std::snprintf(subtitle, sizeof subtitle,
+                "%lld orbits x %lld bounces a table, seed %llu, %d x %d boxes, chaotic above %g ln M / M = %.3g",
+                static_cast<long long>(p.orbits), static_cast<long long>(p.bounces),
+                static_cast<unsigned long long>(p.seed), p.boxesPerSide, p.boxesPerSide, p.thresholdFactor,
+                chaosThreshold(p));
+  map.subtitle = subtitle;
+  map.valueName = column;
+
+  // The painter needs an application object for its fonts; the offscreen
+  // platform gives one without a display. Its notes on standard error (no
+  // XDG_RUNTIME_DIR and the like) are not the tool's to print: the tool says in
+  // one line what went wrong, or nothing.
+  const QtMessageHandler previous = qInstallMessageHandler(
+      [](QtMsgType, const QMessageLogContext&, const QString&) {});
+  const struct Restore {
+    QtMessageHandler handler;
+    ~Restore() { qInstallMessageHandler(handler); }
+  } restore{previous};
+  std::unique_ptr<QGuiApplication> application;
+  if (QGuiApplication::instance() == nullptr) {
+    static int qtArgc = 3;
+    static char name[] = "trapezola-cli";
+    static char platformOption[] = "-platform";
+    static char platform[] = "offscreen";
+    static char* qtArgv[] = {name, platformOption, platform, nullptr};
+    application = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
+  }
+  try {
+    return renderHeatMap(map, format);
+  } catch (const std::runtime_error& e) {
+    throw FileWriteError(e.what());
+  }
+}
+
+int atlasPlotCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  try {
+    return runPlot(argc, argv, out);
+  } catch (const FileWriteError& e) {
+    std::fprintf(err, "trapezola-cli atlas-plot: %s\n", e.what());
+    return 1;
+  }
+}
+
+}  // namespace trapezola::cli
