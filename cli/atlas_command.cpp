@@ -13,8 +13,8 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <span>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -218,7 +218,8 @@ int runAtlas(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
     parameters.boxesPerSide = static_cast<int>(g);
   }
   if (args.has("threshold-factor")) {
-    parameters.thresholdFactor = args.real("threshold-factor", [](double c) { return c > 0; }, "is not above 0");
+    parameters.thresholdFactor = args.real(
+        "threshold-factor", [](double c) { return c > 0; }, "is not above 0");
   }
   int threads = static_cast<int>(std::thread::hardware_concurrency());
   if (threads < 1) threads = 1;
@@ -236,7 +237,8 @@ int runAtlas(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
   if (args.has("png")) {
 #ifdef TRAPEZOLA_CLI_RENDER
     column = args.text("column");
-    if (!isAtlasValueColumn(column)) args.refuse("column", "is not a value column (" + atlasValueColumnList() + ")");
+    if (!isAtlasValueColumn(column))
+      args.refuse("column", "is not a value column (" + atlasValueColumnList() + ")");
     if (!endsWith(args.text("png"), ".png")) args.refuse("png", "does not end in .png");
 #else
     refuse("atlas", "--png needs the build with the window program");
@@ -301,7 +303,8 @@ int runMerge(int argc, const char* const* argv, std::FILE* out) {
       shards.push_back(arg);
     }
   }
-  const Arguments args("trapezola-cli atlas-merge", static_cast<int>(options.size()), options.data(), 2, {{"out"}});
+  const Arguments args("trapezola-cli atlas-merge", static_cast<int>(options.size()), options.data(), 2,
+                       {{"out"}});
   if (args.helpRequested()) {
     std::fputs(mergeUsage, out);
     return 0;
@@ -345,7 +348,8 @@ int runMerge(int argc, const char* const* argv, std::FILE* out) {
       fail(shardPath, "overlaps " + quoted(previous->second) + " (both shard " +
                           std::to_string(sidecar.shard.index) + ")");
     }
-    const std::vector<std::int64_t> expected = shardCells(sidecar.grid, sidecar.shard.index, sidecar.shard.count);
+    const std::vector<std::int64_t> expected =
+        shardCells(sidecar.grid, sidecar.shard.index, sidecar.shard.count);
     for (auto& [cell, row] : shardRows) {
       if (cell >= sidecar.cells || cell % sidecar.shard.count != sidecar.shard.index) {
         fail(shardPath, "holds cell " + std::to_string(cell) + ", which is not one of its shard's");
@@ -353,8 +357,8 @@ int runMerge(int argc, const char* const* argv, std::FILE* out) {
       rows.emplace(cell, std::move(row));
     }
     if (shardRows.size() != expected.size()) {
-      fail(shardPath, "has " + std::to_string(shardRows.size()) + " of its " + std::to_string(expected.size()) +
-                          " cells");
+      fail(shardPath, "has " + std::to_string(shardRows.size()) + " of its " +
+                          std::to_string(expected.size()) + " cells");
     }
   }
   for (std::int64_t s = 0; s < run->shard.count; ++s) {

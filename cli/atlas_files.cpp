@@ -215,7 +215,8 @@ AtlasSidecar readAtlasSidecar(const std::string& json) {
 
 std::map<std::int64_t, std::string> readAtlasRows(std::istream& in) {
   std::string line;
-  if (!std::getline(in, line) || line != atlasHeader) throw std::runtime_error("does not start with the atlas header");
+  if (!std::getline(in, line) || line != atlasHeader)
+    throw std::runtime_error("does not start with the atlas header");
   std::map<std::int64_t, std::string> rows;
   std::int64_t lineNumber = 1;
   while (std::getline(in, line)) {

@@ -72,7 +72,8 @@ int runPlot(int argc, const char* const* argv, std::FILE* out) {
     throw UsageError("trapezola-cli atlas-plot: " + quoted(csvPath) + " does not end in .csv");
   }
   const std::string& column = args.text("column");
-  if (!isAtlasValueColumn(column)) args.refuse("column", "is not a value column (" + atlasValueColumnList() + ")");
+  if (!isAtlasValueColumn(column))
+    args.refuse("column", "is not a value column (" + atlasValueColumnList() + ")");
   const std::string& path = args.text("out");
   const std::string format = formatOf(path);
   if (format.empty()) args.refuse("out", "has no .png or .pdf extension");
@@ -113,11 +114,12 @@ std::string atlasHeatMap(const std::map<std::int64_t, std::string>& rows, const 
   const AtlasParameters& p = sidecar.parameters;
   map.title = column + " over the (b, R8/R) plane";
   char subtitle[256];
-  std::snprintf(subtitle, sizeof subtitle,
-                "%lld orbits x %lld bounces a table, seed %llu, %d x %d boxes, chaotic above %g ln M / M = %.3g",
-                static_cast<long long>(p.orbits), static_cast<long long>(p.bounces),
-                static_cast<unsigned long long>(p.seed), p.boxesPerSide, p.boxesPerSide, p.thresholdFactor,
-                chaosThreshold(p));
+  std::snprintf(
+      subtitle, sizeof subtitle,
+      "%lld orbits x %lld bounces a table, seed %llu, %d x %d boxes, chaotic above %g ln M / M = %.3g",
+      static_cast<long long>(p.orbits), static_cast<long long>(p.bounces),
+      static_cast<unsigned long long>(p.seed), p.boxesPerSide, p.boxesPerSide, p.thresholdFactor,
+      chaosThreshold(p));
   map.subtitle = subtitle;
   map.valueName = column;
 
@@ -125,8 +127,8 @@ std::string atlasHeatMap(const std::map<std::int64_t, std::string>& rows, const 
   // platform gives one without a display. Its notes on standard error (no
   // XDG_RUNTIME_DIR and the like) are not the tool's to print: the tool says in
   // one line what went wrong, or nothing.
-  const QtMessageHandler previous = qInstallMessageHandler(
-      [](QtMsgType, const QMessageLogContext&, const QString&) {});
+  const QtMessageHandler previous =
+      qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   const struct Restore {
     QtMessageHandler handler;
     ~Restore() { qInstallMessageHandler(handler); }

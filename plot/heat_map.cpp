@@ -75,7 +75,8 @@ void paintHeatMap(QPainter& painter, const HeatMap& map) {
       const QRgb colour = std::isfinite(v) ? 0xFF000000u | viridis((v - low) / (high - low)) : missingCell;
       const int left = columnEdge(i, nb);
       const int top = rowEdge(j + 1, nr);
-      painter.fillRect(left, top, columnEdge(i + 1, nb) - left, rowEdge(j, nr) - top, QColor::fromRgb(colour));
+      painter.fillRect(left, top, columnEdge(i + 1, nb) - left, rowEdge(j, nr) - top,
+                       QColor::fromRgb(colour));
     }
   }
   painter.setPen(Qt::black);
@@ -116,7 +117,8 @@ void paintHeatMap(QPainter& painter, const HeatMap& map) {
   painter.save();
   painter.translate(24, (plotTop + plotBottom) / 2);
   painter.rotate(-90);
-  painter.drawText(QRect(-200, -12, 400, 24), Qt::AlignCenter, QStringLiteral("R8/R (side radius / bottom radius)"));
+  painter.drawText(QRect(-200, -12, 400, 24), Qt::AlignCenter,
+                   QStringLiteral("R8/R (side radius / bottom radius)"));
   painter.restore();
 
   // The colour bar, one pixel row per step of the scale.

@@ -17,9 +17,9 @@
 namespace trapezola {
 
 struct HeatMap {
-  std::string title;     // the first title line
-  std::string subtitle;  // the second, smaller
-  std::string valueName; // beside the colour bar
+  std::string title;             // the first title line
+  std::string subtitle;          // the second, smaller
+  std::string valueName;         // beside the colour bar
   std::vector<double> bValues;   // across, increasing
   std::vector<double> rrValues;  // up, increasing
   // values[i * rrValues.size() + j] for (bValues[i], rrValues[j]); a NaN is a

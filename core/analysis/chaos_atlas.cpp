@@ -36,8 +36,8 @@ struct AtlasQueue {
   std::atomic<std::int64_t> cellsDone{0};
   std::mutex mutex;
   std::condition_variable finished;
-  int workersLeft = 0;           // guarded by mutex
-  std::exception_ptr failure;    // guarded by mutex; the first worker's only
+  int workersLeft = 0;         // guarded by mutex
+  std::exception_ptr failure;  // guarded by mutex; the first worker's only
 };
 
 void work(AtlasQueue& q) {
@@ -73,12 +73,14 @@ double chaosThreshold(const AtlasParameters& parameters) {
 }
 
 AtlasWorkspace::AtlasWorkspace(const AtlasParameters& parameters)
-    : orbitBoxes_(static_cast<std::size_t>(parameters.boxesPerSide) * static_cast<std::size_t>(parameters.boxesPerSide)),
+    : orbitBoxes_(static_cast<std::size_t>(parameters.boxesPerSide) *
+                  static_cast<std::size_t>(parameters.boxesPerSide)),
       chaoticBoxes_(orbitBoxes_.size()) {
   exponents_.reserve(static_cast<std::size_t>(parameters.orbits));
 }
 
-AtlasCell computeAtlasCell(double b, double rr, const AtlasParameters& parameters, AtlasWorkspace& workspace) {
+AtlasCell computeAtlasCell(double b, double rr, const AtlasParameters& parameters,
+                           AtlasWorkspace& workspace) {
   const BilliardTable table = buildTable(b, rr);
   const std::vector<OrbitStart> starts = spreadStarts(table, parameters.orbits, parameters.seed);
   const double threshold = chaosThreshold(parameters);
@@ -125,7 +127,10 @@ AtlasCell computeAtlasCell(double b, double rr, const AtlasParameters& parameter
 double AtlasAxis::value(std::int64_t k) const {
   if (count <= 1 || k <= 0) return from;
   if (k >= count - 1) return to;
-  return from + (to - from) * static_cast<double>(k) / static_cast<double>(count - 1);
+  // The weighted mean of the ends, not from + step * k: decimal grids such as
+  // 0.05:1:20 then give 0.5 and not 0.49999999999999994.
+  const auto steps = static_cast<double>(count - 1);
+  return (from * (steps - static_cast<double>(k)) + to * static_cast<double>(k)) / steps;
 }
 
 std::vector<std::int64_t> shardCells(const AtlasGrid& grid, std::int64_t shard, std::int64_t shards) {
@@ -138,8 +143,8 @@ std::vector<AtlasCell> computeAtlas(const AtlasGrid& grid, std::span<const std::
                                     const AtlasParameters& parameters, int threads, AtlasProgress* progress) {
   std::vector<AtlasCell> results(cells.size());
   if (cells.empty()) return results;
-  const auto workerCount = static_cast<std::size_t>(
-      std::clamp<std::int64_t>(threads, 1, static_cast<std::int64_t>(cells.size())));
+  const auto workerCount =
+      static_cast<std::size_t>(std::clamp<std::int64_t>(threads, 1, static_cast<std::int64_t>(cells.size())));
   AtlasQueue q(grid, cells, parameters, results);
   q.workersLeft = static_cast<int>(workerCount);
   {

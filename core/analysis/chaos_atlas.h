@@ -31,11 +31,11 @@
 namespace trapezola {
 
 struct AtlasParameters {
-  std::int64_t orbits = 16;        // N >= 1
-  std::int64_t bounces = 100000;   // M >= 1
-  std::uint64_t seed = 0;          // K: the first index into the start sequence
-  int boxesPerSide = 100;          // G >= 1
-  double thresholdFactor = 10;     // > 0
+  std::int64_t orbits = 16;       // N >= 1
+  std::int64_t bounces = 100000;  // M >= 1
+  std::uint64_t seed = 0;         // K: the first index into the start sequence
+  int boxesPerSide = 100;         // G >= 1
+  double thresholdFactor = 10;    // > 0
 };
 
 // thresholdFactor * ln M / M.
@@ -68,8 +68,8 @@ class AtlasWorkspace {
 AtlasCell computeAtlasCell(double b, double rr, const AtlasParameters& parameters, AtlasWorkspace& workspace);
 
 // COUNT evenly spaced values from FROM to TO, both ends included: value k is
-// from + (to - from) * k / (count - 1), and the last is `to` exactly. A count of
-// 1 gives `from`.
+// (from (count - 1 - k) + to k) / (count - 1), the first is `from` and the last
+// `to` exactly. A count of 1 gives `from`.
 struct AtlasAxis {
   double from = 0;
   double to = 0;

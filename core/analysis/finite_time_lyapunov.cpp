@@ -50,8 +50,8 @@ OrbitExponent finiteTimeLyapunov(const BilliardTable& table, const OrbitStart& s
     }
     Monodromy next = p;
     applyBounceMatrix(next, ball.hitDistance, ball.hitRadius, ball.phi);
-    const double largest =
-        std::max(std::max(std::fabs(next.m11), std::fabs(next.m12)), std::max(std::fabs(next.m21), std::fabs(next.m22)));
+    const double largest = std::max(std::max(std::fabs(next.m11), std::fabs(next.m12)),
+                                    std::max(std::fabs(next.m21), std::fabs(next.m22)));
     // Not "largest > limit" alone: a NaN (sin phi = 0 at a grazing bounce)
     // fails every comparison and must stop the orbit, not poison the estimate.
     if (!(largest <= renormaliseAbove)) {

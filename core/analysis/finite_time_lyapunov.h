@@ -32,7 +32,7 @@
 namespace trapezola {
 
 struct OrbitExponent {
-  double exponent = 0;     // ln ||P_n|| / n over the bounces done, n >= 1; 0 when none was
+  double exponent = 0;       // ln ||P_n|| / n over the bounces done, n >= 1; 0 when none was
   std::int64_t bounces = 0;  // bounces done, each with a finite bounce matrix
   // ok: all bounces done. Otherwise the orbit stopped at bounce `bounces` + 1:
   // a bounce that found no boundary, a bad arc index, or (reported as

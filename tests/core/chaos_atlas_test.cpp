@@ -2,6 +2,8 @@
 // circle, a chaotic table against the lg(Tr) fit), the renormalisation, the
 // phase boxes, the grid's axes, and cells that do not depend on threads or
 // shards.
+#include "core/analysis/chaos_atlas.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +13,6 @@
 #include <limits>
 #include <vector>
 
-#include "core/analysis/chaos_atlas.h"
 #include "core/analysis/finite_time_lyapunov.h"
 #include "core/analysis/lgtr_data_file.h"
 #include "core/analysis/lgtr_series.h"
@@ -91,7 +92,9 @@ TEST(ChaosAtlasChaoticTable, ExponentAgreesWithTheLgTrFitOfAnalyse) {
   Ball ball;
   launch(table, ball, 0.7, std::cos(startAngleRadians(60)));
   std::vector<LgTrLine> lines;
-  runLgTrSeries(table, ball, poseOf(ball), 500, 200, [&](int block, double v) { lines.push_back({block, v}); });
+  runLgTrSeries(table, ball, poseOf(ball), 500, 200, [&](int block, double v) {
+    lines.push_back({block, v});
+  });
   const LyapunovFit fit = fitLgTrLines(lines, 0, 0, 500);
   ASSERT_TRUE(fit.gradientStandardError.has_value());
   const double margin = 3 * *fit.gradientStandardError;
@@ -125,8 +128,8 @@ TEST(FiniteTimeLyapunov, RenormalisingChangesNothingButTheRange) {
     ASSERT_EQ(bounce(table, ball), BounceStatus::ok);
     applyBounceMatrix(plain, ball.hitDistance, ball.hitRadius, ball.phi);
   }
-  const double norm =
-      std::sqrt(plain.m11 * plain.m11 + plain.m12 * plain.m12 + plain.m21 * plain.m21 + plain.m22 * plain.m22);
+  const double norm = std::sqrt(plain.m11 * plain.m11 + plain.m12 * plain.m12 + plain.m21 * plain.m21 +
+                                plain.m22 * plain.m22);
   ASSERT_TRUE(std::isfinite(norm));
   ASSERT_GT(std::log(norm), 3 * 64 * std::log(2.0));
   const double expected = std::log(norm) / bounces;
@@ -174,12 +177,12 @@ TEST(PhaseBox, CoversTheUnitSquareOfAreaPreservingCoordinates) {
   const BilliardTable table = buildTable(0.5, 2);
   const double s4 = table.s4;
   const BoxCase cases[] = {
-      {0, 1, 0},                                           // corner 1, pointing counter-clockwise
-      {s4, -1, 99 * 100 + 99},                             // the far corner, clamped into the grid
-      {s4 * 0.505, 0, 50 * 100 + 50},                      // the middle
-      {s4 * 0.999, 1 - 2 * 0.011, 1 * 100 + 99},           // w = 0.011 lies in row 1
-      {-1, 2, 0},                                          // outside: clamped
-      {std::numeric_limits<double>::quiet_NaN(), 0, 5000}, // NaN s: column 0
+      {0, 1, 0},                                            // corner 1, pointing counter-clockwise
+      {s4, -1, 99 * 100 + 99},                              // the far corner, clamped into the grid
+      {s4 * 0.505, 0, 50 * 100 + 50},                       // the middle
+      {s4 * 0.999, 1 - 2 * 0.011, 1 * 100 + 99},            // w = 0.011 lies in row 1
+      {-1, 2, 0},                                           // outside: clamped
+      {std::numeric_limits<double>::quiet_NaN(), 0, 5000},  // NaN s: column 0
   };
   for (const BoxCase& c : cases) {
     EXPECT_EQ(phaseBox(table, c.s, c.cosPhi, 100), c.box) << c.s << " " << c.cosPhi;
@@ -194,6 +197,9 @@ TEST(AtlasAxis, IncludesBothEndsExactly) {
   EXPECT_EQ(axis.value(0), 0.1);
   EXPECT_EQ(axis.value(9), 1.0);
   for (std::int64_t k = 0; k < 10; ++k) EXPECT_NEAR(axis.value(k), 0.1 * static_cast<double>(k + 1), 1e-15);
+  // The grid of the README's atlas holds b = 0.5 and R8/R = 2 exactly.
+  EXPECT_EQ((AtlasAxis{0.05, 1, 20}.value(9)), 0.5);
+  EXPECT_EQ((AtlasAxis{1, 4.8, 20}.value(5)), 2.0);
   const AtlasAxis one{0.5, 0.5, 1};
   EXPECT_EQ(one.value(0), 0.5);
 }
@@ -235,7 +241,8 @@ TEST(ChaosAtlasThreads, SameCellsForEveryThreadCountAndEveryShard) {
   for (std::int64_t shard = 0; shard < 4; ++shard) {
     const std::vector<std::int64_t> cells = shardCells(grid, shard, 4);
     const std::vector<AtlasCell> part = computeAtlas(grid, cells, p, 2, nullptr);
-    for (std::size_t i = 0; i < cells.size(); ++i) expectSameCell(one[static_cast<std::size_t>(cells[i])], part[i]);
+    for (std::size_t i = 0; i < cells.size(); ++i)
+      expectSameCell(one[static_cast<std::size_t>(cells[i])], part[i]);
   }
   // A workspace that computed other cells first changes nothing.
   AtlasWorkspace used(p);

@@ -1,5 +1,7 @@
 // The atlas's heat map: the colour map's ends and steps, and a drawn map read
 // back pixel by pixel (cells, the missing cell, the colour bar), and the PDF.
+#include "plot/heat_map.h"
+
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -7,8 +9,6 @@
 #include <cmath>
 #include <limits>
 #include <string>
-
-#include "plot/heat_map.h"
 
 namespace trapezola {
 namespace {
@@ -77,7 +77,8 @@ QGuiApplication* HeatMapPicture::application = nullptr;
 TEST_F(HeatMapPicture, CellsTakeTheirValuesColourAndTheBarItsScale) {
   const HeatMap map = sample();
   const std::string png = renderHeatMap(map, "png");
-  const QImage image = QImage::fromData(reinterpret_cast<const uchar*>(png.data()), static_cast<int>(png.size()));
+  const QImage image =
+      QImage::fromData(reinterpret_cast<const uchar*>(png.data()), static_cast<int>(png.size()));
   ASSERT_FALSE(image.isNull());
   ASSERT_EQ(image.width(), heatMapWidth);
   ASSERT_EQ(image.height(), heatMapHeight);
@@ -86,10 +87,10 @@ TEST_F(HeatMapPicture, CellsTakeTheirValuesColourAndTheBarItsScale) {
     heatMapCellCentre(map, i, j, x, y);
     return rgbAt(image, x, y);
   };
-  EXPECT_EQ(cell(0, 0), viridis(0));     // value 0, the lowest
-  EXPECT_EQ(cell(0, 1), viridis(0.5));   // value 0.5
-  EXPECT_EQ(cell(1, 0), 0xC0C0C0u);      // missing: grey
-  EXPECT_EQ(cell(1, 1), viridis(1));     // value 1, the highest
+  EXPECT_EQ(cell(0, 0), viridis(0));    // value 0, the lowest
+  EXPECT_EQ(cell(0, 1), viridis(0.5));  // value 0.5
+  EXPECT_EQ(cell(1, 0), 0xC0C0C0u);     // missing: grey
+  EXPECT_EQ(cell(1, 1), viridis(1));    // value 1, the highest
   EXPECT_EQ(cell(2, 0), viridis(0.25));
   EXPECT_EQ(cell(2, 1), viridis(0.75));
   // R8/R grows upwards: row 1 lies above row 0.
