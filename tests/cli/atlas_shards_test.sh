@@ -21,7 +21,8 @@ command -v parallel >/dev/null || fail "GNU parallel is not installed (make deps
 grid=(--b 0.4:1:3 --rr 1:2.5:4 --orbits 4 --bounces 2000 --boxes 20 --seed 3)
 other=(--b 0.4:1:3 --rr 1:2.5:4 --orbits 4 --bounces 2000 --boxes 20 --seed 4)
 
-"$cli" atlas "${grid[@]}" --threads 2 --out single.csv || fail "the single run failed"
+"$cli" atlas "${grid[@]}" --threads 2 --out single.csv 2>single.err || fail "the single run failed"
+[ ! -s single.err ] || fail "standard error, not a terminal, got '$(cat single.err)'"
 [ "$(wc -l < single.csv)" -eq 13 ] || fail "single.csv does not hold a header and 12 rows"
 
 parallel --will-cite --halt now,fail=1 \
@@ -58,7 +59,12 @@ cp shard1.csv first1.csv
 cmp first1.csv shard1.csv || fail "a shard run again gave another file"
 
 if "$cli" --help | grep -q atlas-plot; then
-  "$cli" atlas-plot merged.csv --column chaotic_fraction --out map.png || fail "atlas-plot failed"
+  "$cli" atlas-plot merged.csv --column chaotic_fraction --out map.png 2>plot.err || fail "atlas-plot failed"
   [ "$(head -c 8 map.png | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "map.png is not a PNG"
+  [ ! -s plot.err ] || fail "atlas-plot wrote '$(cat plot.err)' on standard error"
+  # atlas --png draws the same map as atlas-plot of its file.
+  "$cli" atlas "${grid[@]}" --out again.csv --png again.png --column chaotic_fraction || fail "atlas --png failed"
+  cmp single.csv again.csv || fail "atlas --png changed the CSV"
+  cmp map.png again.png || fail "atlas --png and atlas-plot drew different maps"
 fi
 echo "ok"
