@@ -24,6 +24,7 @@
 #include "cli/commands.h"
 #include "cli/whole_file.h"
 #include "core/analysis/chaos_atlas.h"
+#include "core/geometry/table_geometry.h"
 
 namespace trapezola::cli {
 
@@ -38,7 +39,7 @@ constexpr const char* atlasUsage =
 #endif
     "\n"
     "For every table of the grid (COUNT values from FROM to TO, both ends included;\n"
-    "0 < b <= 1, R8/R >= 1), runs N orbits (default 16) from the start rule of\n"
+    "0.0001 <= b <= 1, 1 <= R8/R <= 10000), runs N orbits (default 16) from the start rule of\n"
     "'portrait --orbits N --seed K' for M bounces each (default 100000) and writes\n"
     "one CSV row per cell, R8/R running fastest, 17 significant digits:\n"
     "  cell, b, rr\n"
@@ -78,11 +79,18 @@ constexpr std::uint64_t seedLimit = std::uint64_t{1} << 32;
   throw UsageError(std::string("trapezola-cli ") + command + ": " + what);
 }
 
-// Whether a table can be built and bounced on. This is the tool's range rule
-// for one table; the atlas applies it to every cell of its grid.
+// Every cell must be a table that doubles hold (tableParametersValid), the
+// rule of every other command; the refusal names the first value outside it.
 std::string tableRefusal(double b, double rr) {
-  if (!std::isfinite(b) || !(b > 0 && b <= 1)) return "b = " + std::to_string(b) + " is outside (0, 1]";
-  if (!std::isfinite(rr) || !(rr >= 1)) return "R8/R = " + std::to_string(rr) + " is below 1";
+  char text[96];
+  if (!tableParametersValid(b, 1)) {
+    std::snprintf(text, sizeof text, "gives b = %.17g, outside [%g, 1]", b, minimumB);
+    return text;
+  }
+  if (!tableParametersValid(1, rr)) {
+    std::snprintf(text, sizeof text, "gives R8/R = %.17g, outside [1, %g]", rr, maximumRr);
+    return text;
+  }
   return "";
 }
 
@@ -191,11 +199,11 @@ int runAtlas(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
   grid.rr = parseRange(args, "rr");
   for (std::int64_t i = 0; i < grid.b.count; ++i) {
     const std::string why = tableRefusal(grid.b.value(i), 1);
-    if (!why.empty()) args.refuse("b", "gives " + why);
+    if (!why.empty()) args.refuse("b", why);
   }
   for (std::int64_t i = 0; i < grid.rr.count; ++i) {
     const std::string why = tableRefusal(1, grid.rr.value(i));
-    if (!why.empty()) args.refuse("rr", "gives " + why);
+    if (!why.empty()) args.refuse("rr", why);
   }
 
   AtlasParameters parameters;
