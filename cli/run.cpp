@@ -46,15 +46,15 @@ struct Command {
 };
 
 constexpr Command commands[] = {
-    {"table", tableCommand},     {"orbit", orbitCommand},
+    {"table", tableCommand},          {"orbit", orbitCommand},
 #ifdef TRAPEZOLA_CLI_RENDER
-    {"render", renderCommand},   {"portrait", portraitCommand},
+    {"render", renderCommand},        {"portrait", portraitCommand},
 #endif
 #ifdef TRAPEZOLA_CLI_ANALYSE
     {"analyse", analyseCommand},
 #endif
 #ifdef TRAPEZOLA_CLI_ATLAS
-    {"atlas", atlasCommand},     {"atlas-merge", atlasMergeCommand},
+    {"atlas", atlasCommand},          {"atlas-merge", atlasMergeCommand},
 #endif
 #if defined(TRAPEZOLA_CLI_ATLAS) && defined(TRAPEZOLA_CLI_RENDER)
     {"atlas-plot", atlasPlotCommand},

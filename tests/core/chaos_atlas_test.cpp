@@ -86,7 +86,9 @@ TEST(ChaosAtlasChaoticTable, ExponentAgreesWithTheLgTrFitOfAnalyse) {
     ASSERT_EQ(e.stop, BounceStatus::ok);
     if (e.exponent > chaosThreshold(p)) chaotic.push_back(e.exponent);
   }
-  ASSERT_GE(chaotic.size(), 12u);
+  // One start of the sixteen lies on an island: its exponent is far below the
+  // threshold, and it must not count.
+  ASSERT_EQ(chaotic.size(), 15u);
   const auto [lowest, highest] = std::minmax_element(chaotic.begin(), chaotic.end());
 
   Ball ball;
