@@ -380,6 +380,21 @@ void TCanvas::assign(int width, int height, const std::uint32_t* rgb32) {
   ++generation_;
 }
 
+void TCanvas::copyPixels(const TCanvas& from, const TRect& rect) {
+  if (from.width_ != width_ || from.height_ != height_) return;
+  const int left = std::max(rect.Left, 0), right = std::min(rect.Right, width_);
+  const int top = std::max(rect.Top, 0), bottom = std::min(rect.Bottom, height_);
+  if (right <= left || bottom <= top) return;
+  for (int y = top; y < bottom; ++y) {
+    const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+    std::copy(from.pixels_.begin() + static_cast<std::ptrdiff_t>(row + static_cast<std::size_t>(left)),
+              from.pixels_.begin() + static_cast<std::ptrdiff_t>(row + static_cast<std::size_t>(right)),
+              pixels_.begin() + static_cast<std::ptrdiff_t>(row + static_cast<std::size_t>(left)));
+  }
+  markDirty(left, top, right, bottom);
+  ++generation_;
+}
+
 void TCanvas::markDirty(int left, int top, int right, int bottom) {
   dirty_.Left = std::min(dirty_.Left, left);
   dirty_.Top = std::min(dirty_.Top, top);

@@ -100,6 +100,10 @@ class TCanvas {
   // same 0xFFRRGGBB layout; the top byte is forced to 0xFF. A null picture with a
   // non-empty size throws std::invalid_argument.
   void assign(int width, int height, const std::uint32_t* rgb32);
+  // Copies the pixels of `rect` (clipped to both images) from a canvas of the
+  // same size, as drawing would: the rectangle becomes dirty. Pen, brush and pen
+  // position stay this canvas's own. Canvases of different sizes copy nothing.
+  void copyPixels(const TCanvas& from, const TRect& rect);
 
   // Bumped by every drawing operation that reaches the image, so a display knows
   // when to repaint.

@@ -33,20 +33,20 @@ TEST_F(TypingIntoB, ALetterIsReportedOncePerKeystroke) {
   ReportedErrors errors;
   QTest::keyClick(Form1->Edit1, Qt::Key_X);
   ASSERT_EQ(errors.messages.size(), 1u);
-  EXPECT_EQ(errors.messages[0], "'x' is not a valid floating point value");
+  EXPECT_EQ(errors.messages[0], "b: 'x' is not a valid floating point value");
 
   QTest::keyClick(Form1->Edit1, Qt::Key_Y);
   ASSERT_EQ(errors.messages.size(), 2u);
-  EXPECT_EQ(errors.messages[1], "'xy' is not a valid floating point value");
+  EXPECT_EQ(errors.messages[1], "b: 'xy' is not a valid floating point value");
 }
 
 TEST_F(TypingIntoB, ProgramGoesOnAfterTheError) {
   ReportedErrors errors;
   QTest::keyClick(Form1->Edit1, Qt::Key_X);
   QCoreApplication::processEvents();
-  QTest::keyClick(Form1->Edit1, Qt::Key_Backspace);  // the empty text does not convert either
+  QTest::keyClick(Form1->Edit1, Qt::Key_Backspace);  // the empty text is a number being typed
   QTest::keyClicks(Form1->Edit1, "0.25");
-  EXPECT_EQ(errors.messages.size(), 2u);
+  EXPECT_EQ(errors.messages.size(), 1u);
   EXPECT_EQ(Form1->Edit1->GetText(), "0.25");
   EXPECT_EQ(enteredB, 0.25);
   EXPECT_TRUE(Form1->isVisible());
@@ -57,7 +57,7 @@ TEST_F(TypingIntoB, WhatTheHandlerDidBeforeTheErrorStaysDone) {
   Form1->Button1->SetText("continue");
   enteredB = 0.75;
   ReportedErrors errors;
-  QTest::keyClick(Form1->Edit1, Qt::Key_Minus);  // a lone minus sign, half a number
+  QTest::keyClick(Form1->Edit1, Qt::Key_Q);
   EXPECT_EQ(errors.messages.size(), 1u);
   EXPECT_EQ(ResumeState.x, 0.0);
   EXPECT_EQ(ResumeState.dy, 0.0);

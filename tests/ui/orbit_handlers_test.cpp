@@ -79,10 +79,12 @@ TEST_F(OrbitHandlers, GoThenGoContinuesTheOrbit) {
   fillFields("0.5", "2", "0.7", "60", "1");
   const BallStateRecord want = bouncesFromFields(0.5, 2, 0.7, 60, 2000);
   Form1->Button1Click();
+  Form1->WaitForRun();
   EXPECT_EQ(Form1->Button1->GetText(), "continue");
   EXPECT_EQ(Form1->Label8->GetText(), "ready!");
   EXPECT_EQ(Form1->ProgressBar1->Position(), 1000);
   Form1->Button1Click();
+  Form1->WaitForRun();
   EXPECT_EQ(Form1->Button1->GetText(), "continue");
   EXPECT_EQ(runCount, 2);
   EXPECT_EQ(ResumeState.x, want.hitX);
@@ -92,10 +94,12 @@ TEST_F(OrbitHandlers, GoThenGoContinuesTheOrbit) {
 TEST_F(OrbitHandlers, GoEditGoStartsAfresh) {
   fillFields("0.5", "2", "0.7", "60", "1");
   Form1->Button1Click();
+  Form1->WaitForRun();
   Form1->Edit4->SetText("61");
   EXPECT_EQ(Form1->Button1->GetText(), "go");
   const BallStateRecord want = bouncesFromFields(0.5, 2, 0.7, 61, 1000);
   Form1->Button1Click();
+  Form1->WaitForRun();
   EXPECT_EQ(ResumeState.x, want.hitX);
   EXPECT_EQ(ResumeState.y, want.hitY);
 }
@@ -103,6 +107,7 @@ TEST_F(OrbitHandlers, GoEditGoStartsAfresh) {
 TEST_F(OrbitHandlers, GoWritesTheSummaryAndTheCorners) {
   fillFields("1", "2", "0.7", "60", "1");
   Form1->Button1Click();
+  Form1->WaitForRun();
   EXPECT_EQ(
       Form1->Label1->GetText(),
       "delta= 63.435 degree\n\nr=1.118  R8=2.2361  R=1.118\n\ncorners: 2.47566 .. 4.549155 .. 7.024815 .. "
@@ -110,6 +115,7 @@ TEST_F(OrbitHandlers, GoWritesTheSummaryAndTheCorners) {
   EXPECT_EQ(Form1->Label11->GetText(), "1 1 -1 1 -1 -1 1 -1 ");
   fillFields("0.5", "2", "0.7", "60", "1");
   Form1->Button1Click();
+  Form1->WaitForRun();
   EXPECT_EQ(Form1->Label1->GetText(),
             "r=0.68853  R8=2.0656  R=1.0328\n\ncorners: 1.119214 .. 3.20695 .. 5.929639 .. 8.017375)");
   EXPECT_EQ(Form1->Label11->GetText(), "0.5 1.161895 -0.5 1.161895 -1 -0.7745967 1 -0.7745967 ");
@@ -118,6 +124,7 @@ TEST_F(OrbitHandlers, GoWritesTheSummaryAndTheCorners) {
 TEST_F(OrbitHandlers, DoubleClickRunsTwoThousandAndTwoBouncesForRepeatOne) {
   fillFields("0.5", "2", "0.7", "60", "1");
   Form1->Button1Click();
+  Form1->WaitForRun();
   // Start the double click from a known state: a fresh placement.
   setupTable(0.5, 2, 1.3, 47, 1);
   launch();
@@ -126,6 +133,7 @@ TEST_F(OrbitHandlers, DoubleClickRunsTwoThousandAndTwoBouncesForRepeatOne) {
   const BallStateRecord want = BallState;
   BallState = start;
   Form1->faziskepDblClick();
+  Form1->WaitForRun();
   EXPECT_EQ(ResumeState.x, want.hitX);
   EXPECT_EQ(ResumeState.dx, want.newDx);
   EXPECT_EQ(runCount, 1);
@@ -140,6 +148,7 @@ TEST_F(OrbitHandlers, GesturesBeforeAnyRunDoNothing) {
   Form1->Label11->SetText("before");
   Form1->faziskepClick();
   Form1->faziskepDblClick();
+  Form1->WaitForRun();
   EXPECT_EQ(Form1->Label11->GetText(), "before");
   EXPECT_EQ(ResumeState.x, 0);
   EXPECT_EQ(Form1->faziskep->Canvas->pixel(400, 400), toolkit::clWhite);
@@ -149,6 +158,7 @@ TEST_F(OrbitHandlers, GesturesBeforeAnyRunDoNothing) {
 TEST_F(OrbitHandlers, BadFieldLeavesThePreviousTableWhole) {
   fillFields("0.5", "2", "0.7", "60", "1");
   Form1->Button1Click();
+  Form1->WaitForRun();
   const TableGeometryRecord before = TableGeometry;
   ReportedErrors errors;
   Form1->Edit1->SetText("1");
@@ -157,6 +167,7 @@ TEST_F(OrbitHandlers, BadFieldLeavesThePreviousTableWhole) {
   Form1->Edit3->SetText("0.2");  // resets the resume state, as any start edit does
   const ResumeStateRecord cleared = ResumeState;
   Form1->Button1->click();
+  Form1->WaitForRun();
   ASSERT_EQ(errors.messages.size(), 1u);
   EXPECT_NE(errors.messages[0].find("'sixty'"), std::string::npos);
   EXPECT_EQ(TableGeometry.b, before.b);
@@ -169,6 +180,7 @@ TEST_F(OrbitHandlers, BadFieldLeavesThePreviousTableWhole) {
 TEST_F(OrbitHandlers, ClearKeepsTheLastColumn) {
   fillFields("0.5", "2", "0.7", "60", "1");
   Form1->Button1Click();
+  Form1->WaitForRun();
   toolkit::TCanvas& c = *Form1->faziskep->Canvas;
   c.Brush->Color = toolkit::clBlack;
   c.FillRect(0, 0, portraitWidth, portraitHeight);
@@ -211,6 +223,7 @@ TEST_F(OrbitHandlers, WindowAndRenderDrawTheSamePortrait) {
   Form1->ComboBox1->SetItemIndex(1);
   Form1->ColorBox1->SetSelected(0xFF0000);
   Form1->Button1Click();
+  Form1->WaitForRun();
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString out = dir.filePath("portrait.png");

@@ -44,6 +44,7 @@ class TablePointerHandlers : public ::testing::Test {
     Form1->Edit4->SetText("60");
     Form1->Edit5->SetText("1");
     Form1->Button1Click();
+    Form1->WaitForRun();
   }
 
   SharedStateGuard state_;

@@ -8,6 +8,8 @@ void TForm1::Button4Click() {
   // The portrait's picture is always the canvas's bitmap here, so there is
   // nothing to convert before clearing.
   clearPortrait(*faziskep->Canvas, ColorBox1->Selected());
+  portraitTable_.reset();
+  gridGeneration_.reset();
 }
 
 }  // namespace trapezola

@@ -51,6 +51,8 @@ void TForm1::Button2Click() {
   w.scaleS = plotAreaWidth / (w.sMax - w.sMin);
   w.scalePhi = plotAreaHeight / (w.phiMax - w.phiMin);
   launch();
+  portraitTable_ = std::make_pair(TableGeometry.b, TableGeometry.rr);
+  gridGeneration_.reset();
   ProgressBar1->SetPosition(0);
   Label11->SetText("loaded:\nB= " + loadedNumber(enteredB) + "  erperer= " + loadedNumber(TableGeometry.rr));
 }

@@ -1,73 +1,107 @@
 // Orbit runs: "go" (Button1) starts or continues a run from the fields, and a
-// double click on the portrait runs on from the current ball state.
+// double click on the portrait runs on from the current ball state. The bounces
+// run on a worker thread (run_control.cpp); while one runs, Button1 reads
+// "stop" and stops it.
+#include <cstdint>
+
+#include "core/geometry/boundary.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
 #include "portrait/geometry_summary.h"
 #include "portrait/main_window_state.h"
-#include "portrait/orbit_run.h"
-#include "toolkit_core/conversions.h"
-#include "ui/main_window/run_progress.h"
+#include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 
 namespace trapezola {
 
 namespace {
 
-using toolkit::FloatToStrF;
-
-RunLook lookOf(const TForm1& form) {
-  return RunLook{form.ComboBox1->ItemIndex(), form.ColorBox1->Selected(), form.CheckBox3->Checked()};
+bool resumeStateIsZero() {
+  return ResumeState.x == 0.0 && ResumeState.y == 0.0 && ResumeState.dx == 0.0 && ResumeState.dy == 0.0;
 }
 
-// The eight corner coordinates, x then y of corners 1 to 4, each followed by a
-// blank (the last one too).
-std::string cornerCoordinatesText() {
-  const TableGeometryRecord& g = TableGeometry;
-  std::string text;
-  for (const TablePoint& c : {g.corner1, g.corner2, g.corner3, g.corner4}) {
-    text += FloatToStrF(c.x, toolkit::ffGeneral, 7, 5) + " ";
-    text += FloatToStrF(c.y, toolkit::ffGeneral, 7, 5) + " ";
-  }
-  return text;
+// The run's look, as the window's run has always prepared it: the point size
+// rule and the portrait's pen and brush.
+OrbitRunJob prepareJob(TForm1& form) {
+  pointSize = form.ComboBox1->ItemIndex() + 2;
+  toolkit::TCanvas& portrait = *form.faziskep->Canvas;
+  const toolkit::TColor colour = form.ColorBox1->Selected();
+  portrait.Pen->Color = colour;
+  portrait.Brush->Color = colour;
+  portrait.Brush->Style = toolkit::bsSolid;
+  OrbitRunJob job;
+  job.table = TableGeometry;
+  job.ball = BallState;
+  job.window = PhaseWindow;
+  job.dotSize = pointSize;
+  job.colour = colour;
+  return job;
 }
 
 }  // namespace
 
 void TForm1::Button1Click() {
+  if (Running()) {
+    StopRun();
+    return;
+  }
   // All five fields are converted before anything changes: a text that does
   // not convert raises its error and leaves the previous table whole.
-  const double b = toolkit::StrToFloat(Edit1->GetText());
-  const double rr = toolkit::StrToFloat(Edit2->GetText());
-  const double distance = toolkit::StrToFloat(Edit3->GetText());
-  const double angle = toolkit::StrToFloat(Edit4->GetText());
-  const int repeat = toolkit::StrToInt(Edit5->GetText());
+  const double b = fieldFloat("b", *Edit1);
+  const double rr = fieldFloat("R8/R", *Edit2);
+  const double distance = fieldFloat("distance", *Edit3);
+  const double angle = fieldFloat("angle", *Edit4);
+  const int repeat = fieldInt("repeat", *Edit5);
+  keepOneTable(b, rr);
   setupTable(b, rr, distance, angle, repeat);
   ProgressBar1->SetPosition(0);
 
   geometrySummary = buildGeometrySummary(TableGeometry);
   Label1->SetText(geometrySummary);
 
-  {
-    RunProgress progress(*ProgressBar1, *faziskep);
-    performGoRun(*faziskep->Canvas, lookOf(*this), &progress);
+  // A stopped run is finished, as it was started, before a new one begins.
+  if (stopped_ && !resumeStateIsZero()) {
+    const StoppedRun stopped = *stopped_;
+    BallState.x = ResumeState.x;
+    BallState.y = ResumeState.y;
+    BallState.dx = ResumeState.dx;
+    BallState.dy = ResumeState.dy;
+    OrbitRunJob job = stopped.job;
+    job.ball = BallState;
+    pointSize = job.dotSize;
+    ProgressBar1->SetPosition(job.from.pass);
+    startRun(stopped.kind, job);
+    return;
   }
-  Label8->SetText("ready!");
-  Label11->SetText(cornerCoordinatesText());
-  Button1->SetText("continue");
+  // As performGoRun starts a run: fresh with launch when ResumeState is all
+  // zero, otherwise on from it with the scales as they stand.
+  if (resumeStateIsZero()) {
+    launch();
+  } else {
+    BallState.x = ResumeState.x;
+    BallState.y = ResumeState.y;
+    BallState.dx = ResumeState.dx;
+    BallState.dy = ResumeState.dy;
+  }
+  ++runCount;
+  OrbitRunJob job = prepareJob(*this);
+  job.passes = 1000;
+  job.bouncesPerPass = repeatCount;
+  startRun(RunKind::go, job);
 }
 
 void TForm1::faziskepDblClick() {
   // Before the first go or load the ball stands on no table: bouncing it would
   // end the program at the reflection's guard.
-  if (runCount < 1) return;
-  repeatCount = toolkit::StrToInt(Edit5->GetText());
+  if (runCount < 1 || Running()) return;
+  repeatCount = fieldInt("repeat", *Edit5);
+  keepOneTable(TableGeometry.b, TableGeometry.rr);
   ProgressBar1->SetPosition(0);
-  {
-    RunProgress progress(*ProgressBar1, *faziskep);
-    performDoubleClickRun(*faziskep->Canvas, lookOf(*this), &progress);
-  }
-  Label8->SetText("ready!");
-  Button1->SetText("continue");
+  OrbitRunJob job = prepareJob(*this);
+  job.passes = 1001;
+  // repeatCount + 1 in 64 bits: a typed 2147483647 must not overflow.
+  job.bouncesPerPass = static_cast<std::int64_t>(repeatCount) + 1;
+  startRun(RunKind::doubleClick, job);
 }
 
 }  // namespace trapezola

@@ -1,12 +1,17 @@
 // The start-point fields: b (Edit1), the start distance (Edit3) and the start
 // angle (Edit4). Any edit of them makes the next "go" start afresh; none of them
-// rebuilds the table. They run on every keystroke, so a half-typed number ("",
-// "-") raises the conversion error after the fresh-run state is already set.
+// rebuilds the table. They run on every keystroke: a text that is still the
+// beginning of a number ("", "-", ".", "1e-") is let be until the field is left
+// or used, and any other text raises the conversion error, naming the field,
+// after the fresh-run state is already set.
+#include <optional>
+
 #include "core/geometry/ball_state.h"
 #include "core/geometry/table_geometry.h"
 #include "portrait/geometry_summary.h"
 #include "portrait/main_window_state.h"
 #include "toolkit_core/conversions.h"
+#include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 
 namespace trapezola {
@@ -18,16 +23,28 @@ void discardInterruptedRun(TForm1& form) {
   form.Button1->SetText("go");
 }
 
+// A complete number, or nothing while the text is still being typed.
+std::optional<double> typedNumber(const char* field, const toolkit::TEdit& edit) {
+  if (!isNumberBeingTyped(edit.GetText())) return fieldFloat(field, edit);
+  try {
+    return toolkit::StrToFloat(edit.GetText());
+  } catch (const toolkit::EConvertError&) {
+    return std::nullopt;
+  }
+}
+
 }  // namespace
 
 void TForm1::Edit1Change() {
   discardInterruptedRun(*this);
-  enteredB = toolkit::StrToFloat(Edit1->GetText());
+  if (const std::optional<double> b = typedNumber("b", *Edit1)) enteredB = *b;
 }
 
 void TForm1::Edit3Change() {
   discardInterruptedRun(*this);
-  BallState.startS = toolkit::StrToFloat(Edit3->GetText());
+  const std::optional<double> distance = typedNumber("distance", *Edit3);
+  if (!distance) return;
+  BallState.startS = *distance;
   // The table is shown as it stands; the distance edit does not rebuild it.
   geometrySummary = buildGeometrySummary(TableGeometry);
   Label1->SetText(geometrySummary);
@@ -36,6 +53,12 @@ void TForm1::Edit3Change() {
 // The angle is read only when a run is set up.
 void TForm1::Edit4Change() {
   discardInterruptedRun(*this);
+}
+
+// Leaving a start field with the beginning of a number in it ("-", "1e") is
+// when that text is reported; an empty field is not, nothing was typed there.
+void TForm1::StartFieldExit(const char* field, const toolkit::TEdit& edit) {
+  if (!edit.GetText().empty()) fieldFloat(field, edit);
 }
 
 }  // namespace trapezola

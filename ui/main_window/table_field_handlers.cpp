@@ -8,6 +8,7 @@
 #include "portrait/main_window_state.h"
 #include "portrait/table_sketch.h"
 #include "toolkit_core/conversions.h"
+#include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 
 namespace trapezola {
@@ -20,6 +21,7 @@ void TForm1::Edit1Exit() {
   parameterPrompt = parameterPromptText;
   Edit2->SetHint(parameterPrompt);
   Label1->SetText(parameterPrompt);
+  StartFieldExit("b", *Edit1);
 }
 
 // A new ratio takes effect when the field is left or a run is set up.
@@ -30,8 +32,8 @@ void TForm1::Edit2Exit() {
   Button1->SetText("go");
   // Both fields are converted before the table changes, so a bad text leaves
   // the previous table whole.
-  const double b = toolkit::StrToFloat(Edit1->GetText());
-  const double rr = toolkit::StrToFloat(Edit2->GetText());
+  const double b = fieldFloat("b", *Edit1);
+  const double rr = fieldFloat("R8/R", *Edit2);
   buildGeometry(b, rr);
   ProgressBar1->SetPosition(0);
 

@@ -172,6 +172,12 @@ TForm1::TForm1() {
   // The bar shows progress only; it takes no focus.
   ProgressBar1->setFocusPolicy(Qt::NoFocus);
 
+  runTimer_ = new TTimer(this);
+  runTimer_->OnTimer = [this] { showRunProgress(); };
+  inputGate_ = new TInputGate(this);
+  inputGate_->OnEscape = [this] { StopRun(); };
+  buildMenus();
+
   bindEvents();
 }
 
@@ -183,9 +189,12 @@ void TForm1::bindEvents() {
   Edit2->OnExit = [this] { Edit2Exit(); };
   Edit3->OnChange = [this] { Edit3Change(); };
   Edit4->OnChange = [this] { Edit4Change(); };
+  Edit3->OnExit = [this] { StartFieldExit("distance", *Edit3); };
+  Edit4->OnExit = [this] { StartFieldExit("angle", *Edit4); };
   Button1->OnClick = [this] { Button1Click(); };
   Button2->OnClick = [this] { Button2Click(); };
   Button4->OnClick = [this] { Button4Click(); };
+  CheckBox3->OnClick = [this] { CheckBox3Click(); };
   faziskep->OnClick = [this] { faziskepClick(); };
   faziskep->OnDblClick = [this] { faziskepDblClick(); };
   faziskep->OnMouseDown = [this](TMouseButton button, TShiftState shift, int x, int y) {

@@ -11,8 +11,17 @@
 //   zoom_analysis_handlers.cpp faziskepMouseDown, faziskepMouseUp (zoom, periodic orbits)
 //   clear_handler.cpp         Button4Click (clearing the portrait)
 //   load_handler.cpp          Button2Click (loading a stored portrait)
+//   run_control.cpp           runs on a worker thread: start, stop, progress, end
+//   menu_handlers.cpp         the menu bar above the client area and the status line
+//   field_numbers.cpp         reading numbers from fields, errors naming the field
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "portrait/background_run.h"
 #include "ui/toolkit/button.h"
 #include "ui/toolkit/check_box.h"
 #include "ui/toolkit/color_box.h"
@@ -21,9 +30,12 @@
 #include "ui/toolkit/events.h"
 #include "ui/toolkit/form.h"
 #include "ui/toolkit/image.h"
+#include "ui/toolkit/input_gate.h"
 #include "ui/toolkit/label.h"
+#include "ui/toolkit/menu_frame.h"
 #include "ui/toolkit/open_picture_dialog.h"
 #include "ui/toolkit/progress_bar.h"
+#include "ui/toolkit/timer.h"
 #include "ui/toolkit/track_bar.h"
 
 namespace trapezola {
@@ -33,6 +45,7 @@ class TForm1 : public toolkit::TForm {
 
  public:
   TForm1();
+  ~TForm1() override;
 
   toolkit::TLabel* Label1;
   toolkit::TLabel* Label2;
@@ -65,6 +78,23 @@ class TForm1 : public toolkit::TForm {
   toolkit::TEdit* Edit6;
   toolkit::TCheckBox* CheckBox4;
 
+  // The menu bar and the status line around the client area.
+  toolkit::TMenuFrame* MainFrame;
+  toolkit::TMenuItem* FileLoad;
+  toolkit::TMenuItem* FileQuit;
+  toolkit::TMenuItem* RunGo;
+  toolkit::TMenuItem* RunStop;
+  toolkit::TMenuItem* HelpShortcuts;
+  toolkit::TMenuItem* HelpAbout;
+
+  // True while an orbit run is on its worker thread.
+  bool Running() const { return run_ != nullptr; }
+  // Stops the run after its current bounce; what it drew and where it stood
+  // stay, so that "continue" finishes it. Does nothing when no run goes.
+  void StopRun();
+  // Waits for the run to end by itself and finishes it as the window would.
+  void WaitForRun();
+
  private:
   toolkit::TOpenPictureDialog openPictureDialog_{this};
 
@@ -86,9 +116,44 @@ class TForm1 : public toolkit::TForm {
   void faziskepMouseDown(toolkit::TMouseButton Button, toolkit::TShiftState Shift, int X, int Y);
   void faziskepMouseMove(toolkit::TShiftState Shift, int X, int Y);
   void faziskepMouseUp(toolkit::TMouseButton Button, toolkit::TShiftState Shift, int X, int Y);
+  void CheckBox3Click();
+  // Reports a start field's text that is not a number when the field is left.
+  void StartFieldExit(const char* field, const toolkit::TEdit& edit);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  enum class RunKind { go, doubleClick };
+  // A run that was stopped, to be finished by the next "continue".
+  struct StoppedRun {
+    RunKind kind;
+    OrbitRunJob job;
+  };
+
   void bindEvents();
+  void buildMenus();
+  void startRun(RunKind kind, const OrbitRunJob& job);
+  void showRunProgress();
+  void endRun();
+  void drawGridKeepingDots();
+  // Clears the portrait when it holds the dots of a table other than (b, rr).
+  void keepOneTable(double b, double rr);
+
+  std::unique_ptr<BackgroundRun> run_;
+  RunKind runKind_ = RunKind::go;
+  std::optional<StoppedRun> stopped_;
+  toolkit::TTimer* runTimer_;
+  toolkit::TInputGate* inputGate_;
+  std::int64_t stretchStartMs_ = 0;
+  std::int64_t stretchStartBounces_ = 0;
+  // The table whose dots the portrait shows, if any.
+  std::optional<std::pair<double, double>> portraitTable_;
+  // The portrait as it was before the last grid was drawn, and the canvas
+  // generation right after: unticking "grid" puts it back while nothing else
+  // has been drawn since.
+  toolkit::TCanvas gridless_{794, 681};
+  std::optional<std::uint64_t> gridGeneration_;
 };
 
 // The main window, from start-up until the program ends.

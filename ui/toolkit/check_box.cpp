@@ -4,7 +4,13 @@
 
 namespace trapezola::toolkit {
 
-TCheckBox::TCheckBox(QWidget* parent) : QCheckBox(parent) {}
+TCheckBox::TCheckBox(QWidget* parent) : QCheckBox(parent) {
+  connect(this, &QCheckBox::clicked, this, [this] {
+    runHandlers([this] {
+      if (OnClick) OnClick();
+    });
+  });
+}
 
 std::string TCheckBox::GetText() const {
   return stdText(text());

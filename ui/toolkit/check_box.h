@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <string>
 
+#include "ui/toolkit/events.h"
+
 namespace trapezola::toolkit {
 
 class TCheckBox : public QCheckBox {
@@ -16,6 +18,9 @@ class TCheckBox : public QCheckBox {
   void SetText(const std::string& caption);
   bool Checked() const { return isChecked(); }
   void SetChecked(bool checked) { setChecked(checked); }
+
+  // Runs when the user ticks or unticks the box, not when the program does.
+  TNotifyEvent OnClick;
 };
 
 }  // namespace trapezola::toolkit

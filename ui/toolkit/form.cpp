@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "ui/toolkit/application.h"
+#include "ui/toolkit/menu_frame.h"
 #include "ui/toolkit/widget_support.h"
 
 namespace trapezola::toolkit {
@@ -18,12 +19,40 @@ TForm::TForm(QWidget* parent) : QWidget(parent, Qt::Window) {
   setFontHeight(this, windowFontHeight);
 }
 
+TForm::~TForm() {
+  // The frame is the form's parent but the form's to delete: let go of it first.
+  if (frame_) {
+    setParent(nullptr);
+    frame_.reset();
+  }
+}
+
+TMenuFrame* TForm::AddMenuFrame() {
+  if (!frame_) {
+    const QPoint place = pos();
+    frame_ = std::make_unique<TMenuFrame>(this);
+    frame_->setWindowTitle(windowTitle());
+    frame_->move(place);
+  }
+  return frame_.get();
+}
+
+QWidget* TForm::ScreenWindow() {
+  return frame_ ? static_cast<QWidget*>(frame_.get()) : this;
+}
+
+void TForm::setVisible(bool visible) {
+  QWidget::setVisible(visible);
+  if (frame_ && frame_->isVisible() != visible) frame_->setVisible(visible);
+}
+
 std::string TForm::GetText() const {
   return stdText(windowTitle());
 }
 
 void TForm::SetText(const std::string& caption) {
   setWindowTitle(qtText(caption));
+  if (frame_) frame_->setWindowTitle(qtText(caption));
 }
 
 void TForm::SetFixedClientSize(int width, int height) {
@@ -40,11 +69,13 @@ void TForm::SetOuterBounds(int left, int top, int width, int height) {
 
 void TForm::CentreOnScreen() {
   centreOnShow_ = true;
-  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  QWidget* window = ScreenWindow();
+  const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
-  QRect frame = frameGeometry();
+  if (frame_) frame_->adjustSize();
+  QRect frame = window->frameGeometry();
   frame.moveCenter(screen->availableGeometry().center());
-  move(frame.topLeft());
+  window->move(frame.topLeft());
 }
 
 // The outer size and the centring of the designed layout refer to the frame, which

@@ -8,15 +8,19 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <string>
 
 namespace trapezola::toolkit {
+
+class TMenuFrame;
 
 class TForm : public QWidget {
   Q_OBJECT
 
  public:
   explicit TForm(QWidget* parent = nullptr);
+  ~TForm() override;
 
   std::string GetText() const;  // the caption
   void SetText(const std::string& caption);
@@ -30,6 +34,17 @@ class TForm : public QWidget {
   // Centres the window on the screen it is on (poScreenCenter).
   void CentreOnScreen();
 
+  // Puts the client area into a frame with a menu bar above it and a status
+  // line below it (see TMenuFrame). From then on the frame is the window on the
+  // screen: it carries the caption, is centred, shown and hidden with the form,
+  // and closing it closes the form. The form keeps its size and its controls.
+  TMenuFrame* AddMenuFrame();
+  TMenuFrame* Frame() const { return frame_.get(); }
+  // The window on the screen: the frame when there is one, else the form.
+  QWidget* ScreenWindow();
+
+  void setVisible(bool visible) override;
+
  protected:
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
@@ -38,6 +53,7 @@ class TForm : public QWidget {
  private:
   void fitOuterSize();
 
+  std::unique_ptr<TMenuFrame> frame_;
   bool outerSizePending_ = false;
   bool centreOnShow_ = false;
   int outerWidth_ = 0;

@@ -1,0 +1,274 @@
+// Runs on the worker thread, through the real window: the stop button and
+// Escape, input refused (not queued) while a run goes, a run stopped and
+// continued drawing one run's picture, closing during a run, the status line,
+// one table per portrait, the grid box redrawing at once, and errors that name
+// their field.
+#include <gtest/gtest.h>
+
+#include <QFocusEvent>
+#include <QTest>
+#include <QTimer>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/geometry/ball_state.h"
+#include "core/geometry/boundary.h"
+#include "core/geometry/phase_window.h"
+#include "core/geometry/table_geometry.h"
+#include "portrait/main_window_state.h"
+#include "portrait/orbit_run.h"
+#include "portrait/phase_portrait.h"
+#include "ui/main_window/field_numbers.h"
+#include "ui/main_window/tform1.h"
+#include "ui/toolkit/application.h"
+#include "ui_test_support.h"
+
+namespace trapezola {
+namespace {
+
+using testing::ReportedErrors;
+using testing::SharedStateGuard;
+
+// Far more bounces than a test waits for: such a run ends only when stopped.
+constexpr const char* endlessRepeat = "2000000";
+
+std::vector<std::uint32_t> pixelsOf(const toolkit::TCanvas& c) {
+  return {c.bits(), c.bits() + static_cast<std::size_t>(c.width()) * static_cast<std::size_t>(c.height())};
+}
+
+class RunControl : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TableGeometry = TableGeometryRecord{};
+    BallState = BallStateRecord{};
+    PhaseWindow = PhaseWindowRecord{};
+    ResumeState = ResumeStateRecord{};
+    runCount = 0;
+    Form1->Button4Click();  // forgets the portrait's table
+    whiten();
+    PhaseWindow = PhaseWindowRecord{};
+    Form1->ComboBox1->SetItemIndex(0);
+    Form1->ColorBox1->SetSelected(toolkit::clBlack);
+    Form1->CheckBox3->SetChecked(true);
+    Form1->Button1->SetText("go");
+  }
+  void TearDown() override {
+    Form1->StopRun();
+    Form1->WaitForRun();
+    runCount = 0;
+  }
+
+  static void whiten() {
+    toolkit::TCanvas& c = *Form1->faziskep->Canvas;
+    c.Brush->Color = toolkit::clWhite;
+    c.FillRect(0, 0, portraitWidth, portraitHeight);
+  }
+
+  static void fillFields(const char* b, const char* rr, const char* distance, const char* angle,
+                         const char* repeat) {
+    Form1->Edit1->SetText(b);
+    Form1->Edit2->SetText(rr);
+    Form1->Edit3->SetText(distance);
+    Form1->Edit4->SetText(angle);
+    Form1->Edit5->SetText(repeat);
+  }
+
+  // The picture a fresh go run of these fields leaves on a white portrait,
+  // drawn by the shared records' run that trapezola-cli render uses.
+  static std::vector<std::uint32_t> renderedRun(double b, double rr, double s, double angle, int repeat) {
+    const BallStateRecord ball = BallState;
+    const PhaseWindowRecord window = PhaseWindow;
+    const ResumeStateRecord resume = ResumeState;
+    const TableGeometryRecord table = TableGeometry;
+    const int runs = runCount;
+    PhaseWindow = PhaseWindowRecord{};
+    ResumeState = ResumeStateRecord{};
+    setupTable(b, rr, s, angle, repeat);
+    toolkit::TCanvas canvas(portraitWidth, portraitHeight);
+    performGoRun(canvas, RunLook{0, toolkit::clBlack, true}, nullptr);
+    BallState = ball;
+    PhaseWindow = window;
+    ResumeState = resume;
+    TableGeometry = table;
+    runCount = runs;
+    return pixelsOf(canvas);
+  }
+
+  SharedStateGuard state_;
+};
+
+TEST_F(RunControl, DuringARunTheButtonReadsStopAndStopsIt) {
+  fillFields("0.5", "2", "0.7", "60", endlessRepeat);
+  Form1->Button1Click();
+  ASSERT_TRUE(Form1->Running());
+  EXPECT_EQ(Form1->Button1->GetText(), "stop");
+  EXPECT_FALSE(Form1->RunGo->Enabled());
+  EXPECT_TRUE(Form1->RunStop->Enabled());
+  Form1->Button1->click();
+  Form1->WaitForRun();
+  EXPECT_FALSE(Form1->Running());
+  EXPECT_EQ(Form1->Button1->GetText(), "continue");
+  // A stopped run is not ready, and keeps its end state to continue from.
+  EXPECT_NE(Form1->Label8->GetText(), "ready!");
+  EXPECT_NE(ResumeState.dx, 0.0);
+  EXPECT_NE(Form1->MainFrame->StatusText().find("stopped at "), std::string::npos);
+  EXPECT_TRUE(Form1->RunGo->Enabled());
+}
+
+TEST_F(RunControl, InputDuringARunIsRefusedNotQueuedAndEscapeStops) {
+  fillFields("0.5", "2", "0.7", "60", endlessRepeat);
+  Form1->Button1Click();
+  ASSERT_TRUE(Form1->Running());
+  const double sMax = PhaseWindow.sMax;
+  QTest::keyClicks(Form1->Edit1, "9");
+  QTest::mouseClick(Form1->Button4, Qt::LeftButton);  // "clear" would reset the phase window
+  QTest::mouseClick(Form1->CheckBox3, Qt::LeftButton);
+  EXPECT_EQ(Form1->Edit1->GetText(), "0.5");
+  EXPECT_TRUE(Form1->CheckBox3->Checked());
+  QTest::keyClick(Form1->Edit3, Qt::Key_Escape);
+  Form1->WaitForRun();
+  EXPECT_EQ(Form1->Button1->GetText(), "continue");
+  // Nothing refused arrives after the run either.
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Form1->Edit1->GetText(), "0.5");
+  EXPECT_EQ(PhaseWindow.sMax, sMax);
+  // With the run over, input goes through again.
+  QTest::keyClicks(Form1->Edit1, "9");
+  EXPECT_EQ(Form1->Edit1->GetText(), "0.59");
+}
+
+// Stopped as soon as each stretch starts, wherever the worker happens to be,
+// and continued with "continue" until ready: the picture and the end state of
+// one run, with the grid drawn once at the end.
+TEST_F(RunControl, AStoppedAndContinuedRunDrawsOneRun) {
+  fillFields("0.5", "2", "0.7", "60", "40");
+  const std::vector<std::uint32_t> want = renderedRun(0.5, 2, 0.7, 60, 40);
+  int presses = 0;
+  do {
+    Form1->Button1Click();
+    Form1->StopRun();
+    Form1->WaitForRun();
+    ASSERT_LT(++presses, 5000);
+  } while (Form1->Label8->GetText() != "ready!");
+  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), want) << presses << " presses";
+  EXPECT_EQ(runCount, 1);
+  EXPECT_EQ(Form1->ProgressBar1->Position(), 1000);
+  EXPECT_EQ(Form1->MainFrame->StatusText(), "ready: 40 000 bounces");
+}
+
+// A window closed during a run ends the message loop; the worker is stopped and
+// gone with it.
+TEST_F(RunControl, ClosingDuringARunEndsTheMessageLoop) {
+  fillFields("0.5", "2", "0.7", "60", endlessRepeat);
+  Form1->Button1Click();
+  ASSERT_TRUE(Form1->Running());
+  QTimer::singleShot(0, [] { Form1->MainFrame->close(); });
+  QTimer safety;
+  safety.setSingleShot(true);
+  QObject::connect(&safety, &QTimer::timeout, [] { toolkit::Application->exit(1); });
+  safety.start(5000);
+  EXPECT_EQ(toolkit::Application->exec(), 0);
+  EXPECT_FALSE(Form1->Running());
+  Form1->show();
+}
+
+TEST_F(RunControl, AnotherTableStartsOnAClearedPortrait) {
+  fillFields("0.5", "2", "0.7", "60", "3");
+  Form1->Button1Click();
+  Form1->WaitForRun();
+  fillFields("0.6", "2", "0.7", "60", "3");
+  Form1->Button1Click();
+  Form1->WaitForRun();
+  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), renderedRun(0.6, 2, 0.7, 60, 3));
+  // The same table again keeps the dots: a second orbit in another colour.
+  Form1->Edit3->SetText("2");
+  Form1->ColorBox1->SetSelected(toolkit::clRed);
+  Form1->Button1Click();
+  Form1->WaitForRun();
+  const std::vector<std::uint32_t> both = pixelsOf(*Form1->faziskep->Canvas);
+  int black = 0, red = 0;
+  for (const std::uint32_t p : both) {
+    black += (p & 0xFFFFFF) == 0;
+    red += (p & 0xFFFFFF) == 0xFF0000;  // red as 0xRRGGBB
+  }
+  EXPECT_GT(black, 100);
+  EXPECT_GT(red, 100);
+}
+
+TEST_F(RunControl, TheGridBoxRedrawsAtOnce) {
+  fillFields("0.5", "2", "0.7", "60", "3");
+  Form1->CheckBox3->SetChecked(false);
+  Form1->Button1Click();
+  Form1->WaitForRun();
+  const std::vector<std::uint32_t> dots = pixelsOf(*Form1->faziskep->Canvas);
+  const BallStateRecord ball = BallState;
+  QTest::mouseClick(Form1->CheckBox3, Qt::LeftButton);
+  ASSERT_TRUE(Form1->CheckBox3->Checked());
+  // The run with the grid ticked draws exactly this.
+  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), renderedRun(0.5, 2, 0.7, 60, 3));
+  EXPECT_EQ(BallState.x, ball.x);
+  QTest::mouseClick(Form1->CheckBox3, Qt::LeftButton);
+  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), dots);
+}
+
+TEST_F(RunControl, ErrorsNameTheirField) {
+  ReportedErrors errors;
+  fillFields("0.5", "2", "1e", "60", "1");
+  Form1->Button1->click();
+  fillFields("0.5", "2", "0.7", "60", "1.5");
+  Form1->Button1->click();
+  ASSERT_EQ(errors.messages.size(), 2u);
+  EXPECT_EQ(errors.messages[0], "distance: '1e' is not a valid floating point value");
+  EXPECT_EQ(errors.messages[1], "repeat: '1.5' is not a valid integer value");
+  EXPECT_FALSE(Form1->Running());
+}
+
+TEST_F(RunControl, HalfTypedNumbersAreNotErrorsUntilTheFieldIsLeft) {
+  ReportedErrors errors;
+  Form1->Edit3->setFocus();
+  Form1->Edit3->SetText("");
+  QTest::keyClicks(Form1->Edit3, "-");
+  QTest::keyClicks(Form1->Edit3, "1e-");
+  EXPECT_TRUE(errors.messages.empty());
+  EXPECT_EQ(Form1->Edit3->GetText(), "-1e-");
+  QTest::keyClicks(Form1->Edit3, "3");
+  EXPECT_EQ(BallState.startS, -1e-3);
+  QTest::keyClick(Form1->Edit3, Qt::Key_Backspace);
+  QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+  QCoreApplication::sendEvent(Form1->Edit3, &leave);
+  ASSERT_EQ(errors.messages.size(), 1u);
+  EXPECT_EQ(errors.messages[0], "distance: '-1e-' is not a valid floating point value");
+  Form1->Edit3->SetText("");
+}
+
+struct TypingCase {
+  const char* text;
+  bool beingTyped;
+};
+
+void PrintTo(const TypingCase& c, std::ostream* out) {
+  *out << "'" << c.text << "'";
+}
+
+class NumberBeingTyped : public ::testing::TestWithParam<TypingCase> {};
+
+TEST_P(NumberBeingTyped, FollowsTheGrammarOfStrToFloat) {
+  EXPECT_EQ(isNumberBeingTyped(GetParam().text), GetParam().beingTyped) << "'" << GetParam().text << "'";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, NumberBeingTyped,
+    ::testing::Values(TypingCase{"", true}, TypingCase{"-", true}, TypingCase{"+", true},
+                      TypingCase{".", true}, TypingCase{"-.", true}, TypingCase{"1e", true},
+                      TypingCase{"1e-", true}, TypingCase{"1.5E+", true}, TypingCase{" 2", true},
+                      TypingCase{"2 ", true}, TypingCase{"0.25", true}, TypingCase{"e", false},
+                      TypingCase{".e", false}, TypingCase{"1..", false}, TypingCase{"--1", false},
+                      TypingCase{"1e5.", false}, TypingCase{"x", false}, TypingCase{"- ", false},
+                      TypingCase{"1 2", false}, TypingCase{"1ee", false}));
+
+}  // namespace
+}  // namespace trapezola
