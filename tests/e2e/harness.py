@@ -21,8 +21,12 @@ Conventions:
   timeouts   seconds, multiplied by the scale from TRAPEZOLA_E2E_TIMEOUT_SCALE
              (the sanitizer build is several times slower). Every step that
              waits has one; exceeding it raises StepTimeout, never blocks.
-  idle       the program has handled every input sent so far: it answers
-             accessibility calls again (a run answers nothing until it ends).
+  idle       the program has handled every input sent so far (it answers
+             accessibility calls again) and no orbit run is going: a run
+             computes on a worker thread while the window answers, and goes
+             on until the go button no longer reads "stop". Gestures given
+             run_may_go=True return as soon as the input is handled, to act
+             on a run while it goes (stop it, try input that it refuses).
 
 Errors the program shows in a message box are not swallowed: a gesture that
 raises one leaves it open, and the next gesture fails with UnexpectedErrorBox
@@ -584,9 +588,10 @@ class Harness:
 
     # --------------------------------------------------------------------- idle
 
-    def wait_idle(self, timeout: float = 10, step: str = "wait") -> None:
-        """Returns once the program has handled all input sent so far; raises
-        StepTimeout if it is still busy after `timeout` (scaled) seconds."""
+    def wait_idle(self, timeout: float = 10, step: str = "wait", run_may_go: bool = False) -> None:
+        """Returns once the program has handled all input sent so far and,
+        unless run_may_go, no run is going; raises StepTimeout if it is still
+        busy after `timeout` (scaled) seconds."""
         limit = timeout * self.scale
         deadline = time.monotonic() + limit
         # Input events reach the program over the X connection and the probes
@@ -611,6 +616,18 @@ class Harness:
                     self._check_alive(step)
                     raise
         self._check_alive(step)
+        if not run_may_go:
+            self.wait_run_end(deadline, step, limit)
+
+    def running(self) -> bool:
+        """True while an orbit run goes: the go button reads "stop"."""
+        return self.text("Button1") == "stop"
+
+    def wait_run_end(self, deadline: float, step: str, limit: float) -> None:
+        while self.running():
+            if time.monotonic() > deadline:
+                raise StepTimeout(f"{step}: the program was still busy after {limit:.1f} s")
+            time.sleep(0.005)
 
     def _x_barrier(self, deadline: float, step: str, limit: float) -> None:
         """Pings the main window as a window manager does (_NET_WM_PING) and
@@ -974,12 +991,12 @@ class Harness:
         self._check_alive(step)
         self._check_error_box(step)
 
-    def key(self, *keys: str, timeout: float = 10) -> None:
+    def key(self, *keys: str, timeout: float = 10, run_may_go: bool = False) -> None:
         """Presses keys (xdotool names: "Tab", "Return", "ctrl+a") where the
         keyboard focus is, then waits for idle."""
         self._before_gesture(f"key({', '.join(keys)})")
         self._xdotool("key", "--delay", "20", *keys)
-        self.wait_idle(timeout, step=f"key({', '.join(keys)})")
+        self.wait_idle(timeout, step=f"key({', '.join(keys)})", run_may_go=run_may_go)
 
     def click_at(self, x: int, y: int, button: int = 1, timeout: float = 10) -> None:
         """Clicks at screen coordinates, then waits for idle."""
@@ -1002,15 +1019,16 @@ class Harness:
 
     # --------------------------------------------------------- control gestures
 
-    def click(self, name: str, window: str = "main", timeout: float = 10) -> None:
+    def click(self, name: str, window: str = "main", timeout: float = 10,
+              run_may_go: bool = False) -> None:
         """Left click in the middle of a control (a button press, a check box
         toggle, focusing an edit). Waits until the program is idle again: for
-        "go" pass a timeout that covers the run."""
+        "go" pass a timeout that covers the run, or run_may_go=True."""
         step = f"click({name})"
         self._before_gesture(step)
         self._activate(window)
         self._click_at(*self.rect(name, window).centre())
-        self.wait_idle(timeout, step=step)
+        self.wait_idle(timeout, step=step, run_may_go=run_may_go)
 
     def type_into(self, name: str, text: str, window: str = "main", *, leave: bool = False,
                   errors: str = "raise", dismiss: "str | Callable[[], str]" = "key",

@@ -71,16 +71,18 @@ class FirstSession(unittest.TestCase):
             # Leaving R8/R with a text that is no number: one error box, and the
             # table on screen stays the one built before.
             errors = h.type_into("Edit2", "abc", leave=True, errors="keep")
-            self.assertEqual(errors, ["'abc' is not a valid floating point value"])
-            self.assertEqual(h.dismiss_error_box(), "'abc' is not a valid floating point value")
+            self.assertEqual(errors, ["R8/R: 'abc' is not a valid floating point value"])
+            self.assertEqual(h.dismiss_error_box(), "R8/R: 'abc' is not a valid floating point value")
             self.assertIsNone(h.error_box())
             h.assert_alive()
             self.assertEqual(h.text("Label1"), GEOMETRY_SUMMARY)
 
-            # Live fields report every keystroke that does not make a number.
+            # Live fields report every keystroke that cannot grow into a
+            # number, naming the field; a number being typed is let be.
             errors = h.type_into("Edit1", "x1", errors="dismiss")
-            self.assertEqual(errors, ["'x' is not a valid floating point value",
-                                      "'x1' is not a valid floating point value"])
+            self.assertEqual(errors, ["b: 'x' is not a valid floating point value",
+                                      "b: 'x1' is not a valid floating point value"])
+            self.assertEqual(h.type_into("Edit1", "-1e-3"), [])
             h.assert_alive()
 
             self.assertEqual(h.close_main_window(), 0)
