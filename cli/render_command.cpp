@@ -5,6 +5,7 @@
 #include <QImage>
 #include <cctype>
 #include <cstdio>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -13,8 +14,10 @@
 #include "cli/whole_file.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
+#include "portrait/main_window_state.h"
 #include "portrait/orbit_run.h"
 #include "portrait/phase_portrait.h"
+#include "portrait/portrait_record.h"
 #include "toolkit_core/canvas.h"
 
 namespace trapezola::cli {
@@ -59,37 +62,19 @@ std::string lowerExtension(const std::string& path) {
   return ext;
 }
 
-std::string sevenCharacters(double v) {
-  // The loader takes exactly 7 characters after each marker: as many decimals
-  // as fit, so 8.017375 becomes 8.01738 and 13.25 becomes 13.2500.
-  char text[64];
-  for (int decimals = 5; decimals >= 0; --decimals) {
-    const int n = std::snprintf(text, sizeof text, "%.*f", decimals, v);
-    if (n == 7) return text;
-    if (n < 7) {
-      // Only the decimal-free forms can come out short ("-0" never does here):
-      // pad with leading zeros, which still read as one number.
-      std::string padded(text);
-      const bool negative = padded[0] == '-';
-      padded.insert(negative ? 1 : 0, std::string(7 - n, '0'));
-      return padded;
-    }
-  }
-  throw UsageError("the phase window value " + std::to_string(v) + " does not fit in 7 characters");
-}
-
-std::string storedPortraitName(const std::string& bText, const std::string& rrText, std::int64_t repeat) {
-  const PhaseWindowRecord& w = PhaseWindow;
-  return "B_" + bText + "_rr_" + rrText + "_i" + std::to_string(repeat) + "_kx_" + sevenCharacters(w.sMax) +
-         "_kn_" + sevenCharacters(w.sMin) + "_px_" + sevenCharacters(w.phiMax) + "_pn_" +
-         sevenCharacters(w.phiMin) + ".png";
-}
-
 // Encodes the picture in memory and writes it whole or not at all: a failed
 // write leaves no half picture under the name that "load" reads.
-void writeCanvas(const toolkit::TCanvas& canvas, const std::string& path, const char* format) {
-  const QImage view(reinterpret_cast<const uchar*>(canvas.bits()), canvas.width(), canvas.height(),
-                    canvas.width() * 4, QImage::Format_RGB32);
+// A PNG also carries the run's parameters as text chunks (portrait_record.h),
+// the same the window's File > Save portrait writes.
+void writeCanvas(const toolkit::TCanvas& canvas, const std::string& path, const char* format,
+                 const PortraitRecord& record) {
+  QImage view(reinterpret_cast<const uchar*>(canvas.bits()), canvas.width(), canvas.height(),
+              canvas.width() * 4, QImage::Format_RGB32);
+  if (format[0] == 'P') {
+    for (const auto& [key, value] : portraitTexts(record)) {
+      view.setText(QString::fromStdString(key), QString::fromStdString(value));
+    }
+  }
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -159,10 +144,24 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
   if (args.has("out-dir")) {
     std::string dir = args.text("out-dir");
     if (!dir.empty() && dir.back() != '/') dir += '/';
-    path = dir + storedPortraitName(args.text("b"), args.text("rr"), repeat);
+    const std::optional<std::string> name =
+        storedPortraitFileName(args.text("b"), args.text("rr"), repeat, PhaseWindow);
+    if (!name) throw UsageError("the phase window does not fit the stored portrait name");
+    path = dir + *name;
   }
+  PortraitRecord record;
+  record.b = args.text("b");
+  record.rr = args.text("rr");
+  record.distance = args.text("distance");
+  record.angle = args.text("angle");
+  record.repeat = args.text("repeat");
+  record.window = PhaseWindow;
+  record.pointSize = look.sizeIndex + 2;
+  record.colour = look.colour;
+  record.resume = ResumeState;
+  record.version = TRAPEZOLA_VERSION;
   try {
-    writeCanvas(portrait, path, format);
+    writeCanvas(portrait, path, format, record);
   } catch (const FileWriteError& e) {
     std::fprintf(err, "trapezola-cli render: %s\n", e.what());
     return 1;

@@ -484,16 +484,19 @@ class LoadAStoredPortrait(SessionCase):
             self.assertEqual(h.text("Edit1"), B)
             self.assertEqual(h.text("Edit2"), RR)
             self.assertEqual(h.text("Label11"), f"loaded:\nB= {B}  erperer= {RR}")
-            self.assertEqual(h.text("Button1"), "go")
+            # render also wrote the run's parameters into the file's text
+            # chunks: the start fields come back, and the orbit can be continued.
+            self.assertEqual(h.text("Edit3"), "2")
+            self.assertEqual(h.text("Edit4"), "60")
+            self.assertEqual(h.text("Button1"), "continue")
             shot = h.portrait()
             differing = differing_pixels(shot, stored)
             self.assertEqual(differing[:10], [], f"the stored picture ({len(differing)} pixels)")
 
-            # The window of the name: s up to the perimeter (kx_ above it is
-            # lowered), phi from 0 to 3.14159; the read-out maps with it.
+            # The window of the text chunks, to the bit: the whole perimeter,
+            # phi from 0 to pi; the read-out maps with it.
             geometry = table(h)
-            s_max = min(float(re.search(r"kx_(.{7})", name).group(1)), geometry["s4"])
-            loaded = Window(0.0, s_max, 0.0, 3.14159)
+            loaded = Window(0.0, geometry["s4"], 0.0, PI)
             h.mouse_move_portrait(300, 300)
             s, phi = loaded.phase(300, 300)
             self.assertEqual(h.text("Label8"),

@@ -4,12 +4,15 @@
 // The name is read with storedPortraitTexts: b and R8/R go back into their
 // fields, the four window values into the phase window, and the table is rebuilt
 // and launched as a fresh run would launch it.
+#include <optional>
+
 #include "core/geometry/boundary.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
 #include "portrait/main_window_state.h"
 #include "portrait/stored_portrait_name.h"
 #include "toolkit_core/conversions.h"
+#include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 
 namespace trapezola {
@@ -26,6 +29,13 @@ void TForm1::Button2Click() {
   // A cancelled dialog keeps the previous choice, so "load" then reloads it.
   OpenPictureDialog1->Execute();
   faziskep->Picture->LoadFromFile(OpenPictureDialog1->FileName);
+  stopped_.reset();
+  // A portrait saved with its parameters is restored from them, all of them;
+  // one with only a stored name, as before, from its name.
+  if (const std::optional<PortraitRecord> record = portraitRecordFromTexts(faziskep->Picture->Texts())) {
+    restorePortraitRecord(*record);
+    return;
+  }
 
   // The whole name is converted before the program's state changes: a name
   // that stops half way would leave the read-out and the right-button gestures
@@ -55,6 +65,38 @@ void TForm1::Button2Click() {
   gridGeneration_.reset();
   ProgressBar1->SetPosition(0);
   Label11->SetText("loaded:\nB= " + loadedNumber(enteredB) + "  erperer= " + loadedNumber(TableGeometry.rr));
+}
+
+void TForm1::restorePortraitRecord(const PortraitRecord& record) {
+  Edit1->SetText(record.b);
+  Edit2->SetText(record.rr);
+  Edit3->SetText(record.distance);
+  Edit4->SetText(record.angle);
+  Edit5->SetText(record.repeat);
+  // Converted as "go" converts them: a bad text is reported naming its field.
+  const double b = fieldFloat("b", *Edit1);
+  const double rr = fieldFloat("R8/R", *Edit2);
+  const double distance = fieldFloat("distance", *Edit3);
+  const double angle = fieldFloat("angle", *Edit4);
+  const int repeat = fieldInt("repeat", *Edit5);
+  ComboBox1->SetItemIndex(record.pointSize == 3 ? 1 : 0);
+  ColorBox1->SetSelected(record.colour);
+
+  runCount = 2;
+  enteredB = b;
+  setupTable(b, rr, distance, angle, repeat);
+  launch();
+  // The saved window, scales included, to the bit: a continued run lands its
+  // dots where the saved run would have.
+  PhaseWindow = record.window;
+  ResumeState = record.resume;
+  portraitTable_ = std::make_pair(TableGeometry.b, TableGeometry.rr);
+  gridGeneration_.reset();
+  ProgressBar1->SetPosition(0);
+  Label11->SetText("loaded:\nB= " + loadedNumber(enteredB) + "  erperer= " + loadedNumber(TableGeometry.rr));
+  const bool fresh =
+      ResumeState.x == 0.0 && ResumeState.y == 0.0 && ResumeState.dx == 0.0 && ResumeState.dy == 0.0;
+  Button1->SetText(fresh ? "go" : "continue");
 }
 
 }  // namespace trapezola

@@ -3,7 +3,14 @@
 // them moves or changes a control of the client area.
 #include <QLabel>
 #include <QMessageBox>
+#include <optional>
+#include <string>
 
+#include "core/geometry/phase_window.h"
+#include "portrait/main_window_state.h"
+#include "portrait/portrait_record.h"
+#include "toolkit_core/conversions.h"
+#include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 #include "ui/toolkit/widget_support.h"
 
@@ -13,6 +20,9 @@ namespace {
 
 const char* const shortcutsText =
     "Ctrl+O\tload a stored portrait\n"
+    "Ctrl+S\tsave the portrait with all its parameters\n"
+    "Backspace\tback to the phase window before the last zoom\n"
+    "Ctrl+0\tfull view: the whole phase window\n"
     "Ctrl+Q\tquit\n"
     "Ctrl+R\tgo / continue\n"
     "Esc\tstop the run\n"
@@ -30,9 +40,17 @@ void TForm1::buildMenus() {
   QMenu* file = MainFrame->AddMenu("&File");
   FileLoad = MainFrame->AddItem(file, "&Load...", "Ctrl+O");
   FileLoad->OnClick = [this] { Button2Click(); };
+  FileSavePortrait = MainFrame->AddItem(file, "&Save portrait...", "Ctrl+S");
+  FileSavePortrait->OnClick = [this] { SavePortrait(); };
   MainFrame->AddSeparator(file);
   FileQuit = MainFrame->AddItem(file, "&Quit", "Ctrl+Q");
   FileQuit->OnClick = [this] { ScreenWindow()->close(); };
+
+  QMenu* view = MainFrame->AddMenu("&View");
+  ViewBackItem = MainFrame->AddItem(view, "&Back", "Backspace");
+  ViewBackItem->OnClick = [this] { ViewBack(); };
+  ViewFullViewItem = MainFrame->AddItem(view, "&Full view", "Ctrl+0");
+  ViewFullViewItem->OnClick = [this] { ViewFullView(); };
 
   QMenu* run = MainFrame->AddMenu("&Run");
   RunGo = MainFrame->AddItem(run, "&Go / Continue", "Ctrl+R");
@@ -53,6 +71,30 @@ void TForm1::buildMenus() {
         ScreenWindow(), QStringLiteral("About Trapezola"),
         QStringLiteral("Trapezola " TRAPEZOLA_VERSION "\nAn explorer for the circular-trapezoid billiard."));
   };
+}
+
+void TForm1::SavePortrait() {
+  const int repeat = fieldInt("repeat", *Edit5);
+  const std::optional<std::string> name =
+      storedPortraitFileName(Edit1->GetText(), Edit2->GetText(), repeat, PhaseWindow);
+  if (!name) throw toolkit::Exception("The phase window does not fit in a stored portrait's name");
+  const std::string& last = SavePictureDialog->FileName;
+  const std::size_t slash = last.find_last_of('/');
+  SavePictureDialog->FileName = (slash == std::string::npos ? "" : last.substr(0, slash + 1)) + *name;
+  if (!SavePictureDialog->Execute()) return;
+  PortraitRecord record;
+  record.b = Edit1->GetText();
+  record.rr = Edit2->GetText();
+  record.distance = Edit3->GetText();
+  record.angle = Edit4->GetText();
+  record.repeat = Edit5->GetText();
+  record.window = PhaseWindow;
+  record.pointSize = ComboBox1->ItemIndex() + 2;
+  record.colour = ColorBox1->Selected();
+  record.resume = ResumeState;
+  record.version = TRAPEZOLA_VERSION;
+  faziskep->Picture->SaveToFile(SavePictureDialog->FileName, portraitTexts(record));
+  MainFrame->SetStatusText("saved " + SavePictureDialog->FileName);
 }
 
 }  // namespace trapezola

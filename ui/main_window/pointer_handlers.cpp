@@ -15,7 +15,10 @@ std::string readoutNumber(double v) {
 
 }  // namespace
 
-void TForm1::faziskepMouseMove(toolkit::TShiftState, int X, int Y) {
+void TForm1::faziskepMouseMove(toolkit::TShiftState Shift, int X, int Y) {
+  // The rubber band of a right-button drag; the read-out below goes on as ever.
+  if (bandStart_ && (Shift & toolkit::ssRight))
+    faziskep->ShowRubberBand(bandStart_->first, bandStart_->second, X, Y);
   if (!pointerReadoutActive(X, Y)) return;
   hoverAt(X, Y);
   Label8->SetText("dist:  " + readoutNumber(HoverPoint.s) +

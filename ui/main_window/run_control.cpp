@@ -74,7 +74,9 @@ void TForm1::startRun(RunKind kind, const OrbitRunJob& job) {
         Qt::QueuedConnection);
   });
   Button1->SetText("stop");
-  for (toolkit::TMenuItem* item : {FileLoad, RunGo}) item->SetEnabled(false);
+  for (toolkit::TMenuItem* item : {FileLoad, FileSavePortrait, ViewBackItem, ViewFullViewItem, RunGo}) {
+    item->SetEnabled(false);
+  }
   RunStop->SetEnabled(true);
   inputGate_->Shut({Button1});
   runTimer_->SetInterval(progressIntervalMs);
@@ -116,7 +118,9 @@ void TForm1::endRun() {
 
   static_cast<Ball&>(BallState) = end.ball;
   ProgressBar1->SetPosition(end.at.pass);
-  for (toolkit::TMenuItem* item : {FileLoad, RunGo}) item->SetEnabled(true);
+  for (toolkit::TMenuItem* item : {FileLoad, FileSavePortrait, ViewBackItem, ViewFullViewItem, RunGo}) {
+    item->SetEnabled(true);
+  }
   RunStop->SetEnabled(false);
   MainFrame->SetStatusText(
       runEndText(bouncesDoneAt(end.at, job.bouncesPerPass), totalBounces(job), end.complete));

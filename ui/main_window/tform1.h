@@ -22,6 +22,7 @@
 #include <string>
 
 #include "portrait/background_run.h"
+#include "portrait/portrait_record.h"
 #include "ui/toolkit/button.h"
 #include "ui/toolkit/check_box.h"
 #include "ui/toolkit/color_box.h"
@@ -81,6 +82,9 @@ class TForm1 : public toolkit::TForm {
   // The menu bar and the status line around the client area.
   toolkit::TMenuFrame* MainFrame;
   toolkit::TMenuItem* FileLoad;
+  toolkit::TMenuItem* FileSavePortrait;
+  toolkit::TMenuItem* ViewBackItem;
+  toolkit::TMenuItem* ViewFullViewItem;
   toolkit::TMenuItem* FileQuit;
   toolkit::TMenuItem* RunGo;
   toolkit::TMenuItem* RunStop;
@@ -97,9 +101,11 @@ class TForm1 : public toolkit::TForm {
 
  private:
   toolkit::TOpenPictureDialog openPictureDialog_{this};
+  toolkit::TSavePictureDialog savePictureDialog_{this};
 
  public:
   toolkit::TOpenPictureDialog* const OpenPictureDialog1 = &openPictureDialog_;
+  toolkit::TSavePictureDialog* const SavePictureDialog = &savePictureDialog_;
 
  public slots:
   void Button1Click();
@@ -117,6 +123,9 @@ class TForm1 : public toolkit::TForm {
   void faziskepMouseMove(toolkit::TShiftState Shift, int X, int Y);
   void faziskepMouseUp(toolkit::TMouseButton Button, toolkit::TShiftState Shift, int X, int Y);
   void CheckBox3Click();
+  void ViewBack();
+  void ViewFullView();
+  void SavePortrait();
   // Reports a start field's text that is not a number when the field is left.
   void StartFieldExit(const char* field, const toolkit::TEdit& edit);
 
@@ -140,7 +149,11 @@ class TForm1 : public toolkit::TForm {
   // Clears the portrait when it holds the dots of a table other than (b, rr).
   void keepOneTable(double b, double rr);
 
+  void restorePortraitRecord(const PortraitRecord& record);
+
   std::unique_ptr<BackgroundRun> run_;
+  // Where the right button went down on the portrait, while it is held.
+  std::optional<std::pair<int, int>> bandStart_;
   RunKind runKind_ = RunKind::go;
   std::optional<StoppedRun> stopped_;
   toolkit::TTimer* runTimer_;

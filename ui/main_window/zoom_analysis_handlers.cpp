@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/analysis/lgtr_series.h"
 #include "core/analysis/periodic_orbit.h"
@@ -35,6 +37,17 @@ struct PressPointRecord {
 };
 PressPointRecord pressPoint;
 
+// The phase windows before each zoom, the latest last, for View > Back.
+std::vector<PhaseWindowRecord> zoomHistory;
+
+// Where the last zoom's replayed orbit starts: the hovered phase point then.
+struct ReplayStartRecord {
+  double s = 0, phi = 0;
+};
+ReplayStartRecord replayStart;
+
+void replay(TForm1& form);
+
 // The phase window's part of a zoom: the rectangle between the two corners,
 // inverted with the window from before the zoom on every right-hand side.
 void zoomPhaseWindow(double xLo, double xHi, double yLo, double yHi) {
@@ -56,6 +69,7 @@ void zoom(TForm1& form, double x, double y) {
   const double xLo = std::min(x, pressPoint.x);
   const double yHi = std::max(y, pressPoint.y);
   const double yLo = std::min(y, pressPoint.y);
+  zoomHistory.push_back(PhaseWindow);
   zoomPhaseWindow(xLo, xHi, yLo, yHi);
 
   toolkit::TCanvas& portrait = *form.faziskep->Canvas;
@@ -68,12 +82,32 @@ void zoom(TForm1& form, double x, double y) {
   form.Label11->SetText(toolkit::FloatToStr(PhaseWindow.scaleS) + "  " + toolkit::FloatToStr(xHi - xLo) +
                         " " + toolkit::FloatToStr(PhaseWindow.scalePhi));
 
-  BallState.startS = HoverPoint.s;
-  BallState.cosPhi = std::cos(HoverPoint.phi);
+  replayStart = ReplayStartRecord{HoverPoint.s, HoverPoint.phi};
+  replay(form);
+}
+
+// The hovered orbit of the last zoom, replayed into the phase window as it now
+// stands: 1001 passes of repeatCount + 1 bounces.
+void replay(TForm1& form) {
+  toolkit::TCanvas& portrait = *form.faziskep->Canvas;
+  BallState.startS = replayStart.s;
+  BallState.cosPhi = std::cos(replayStart.phi);
   placeOnBoundary(BallState.cosPhi, BallState.startS);
   // The bar goes on from where it stands; it is not reset for a zoom.
   RunProgress progress(*form.ProgressBar1, *form.faziskep);
   runPlottedPasses(portrait, 1001, static_cast<std::int64_t>(repeatCount) + 1, &progress);
+}
+
+// View > Back and View > Full view: the portrait cleared as a zoom clears it,
+// then the last zoom's orbit replayed into the new window.
+void showWindow(TForm1& form, const PhaseWindowRecord& window) {
+  PhaseWindow = window;
+  toolkit::TCanvas& portrait = *form.faziskep->Canvas;
+  portrait.Brush->Color = toolkit::clWhite;
+  portrait.FillRect(0, 0, 793, 681);
+  portrait.Pen->Color = form.ColorBox1->Selected();
+  portrait.Brush->Color = form.ColorBox1->Selected();
+  replay(form);
 }
 
 // The period, monodromy and class of the hovered orbit into Label11, then its
@@ -103,6 +137,24 @@ void TForm1::faziskepMouseDown(toolkit::TMouseButton Button, toolkit::TShiftStat
   // Before the first go or load there is no table to zoom into or analyse on.
   if (Button != toolkit::mbRight || runCount < 1) return;
   pressPoint = PressPointRecord{static_cast<double>(X), static_cast<double>(Y)};
+  bandStart_ = std::make_pair(X, Y);
+}
+
+void TForm1::ViewBack() {
+  if (zoomHistory.empty() || runCount < 1) return;
+  const PhaseWindowRecord previous = zoomHistory.back();
+  zoomHistory.pop_back();
+  showWindow(*this, previous);
+}
+
+void TForm1::ViewFullView() {
+  if (runCount < 1 || !(TableGeometry.s4 > 0)) return;
+  zoomHistory.push_back(PhaseWindow);
+  PhaseWindowRecord full;
+  full.sMax = std::min(full.sMax, TableGeometry.s4);
+  full.scaleS = plotAreaWidth / (full.sMax - full.sMin);
+  full.scalePhi = plotAreaHeight / (full.phiMax - full.phiMin);
+  showWindow(*this, full);
 }
 
 // A release that shares its x or its y with the press is a click, however far
@@ -111,6 +163,8 @@ void TForm1::faziskepMouseUp(toolkit::TMouseButton Button, toolkit::TShiftState,
   // A bounce before the first go or load would run on an unbuilt table and end
   // the program at the reflection's guard.
   if (Button != toolkit::mbRight || runCount < 1) return;
+  faziskep->HideRubberBand();
+  bandStart_.reset();
   const double x = X;
   const double y = Y;
   if (x != pressPoint.x && y != pressPoint.y) {

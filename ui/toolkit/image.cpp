@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPen>
 #include <algorithm>
 #include <cmath>
 
@@ -91,6 +92,26 @@ void TImage::paintEvent(QPaintEvent* event) {
   // A loaded picture smaller than the control leaves the rest in the window colour.
   const QRegion uncovered = QRegion(dirty).subtracted(QRegion(view.rect()));
   for (const QRect& rest : uncovered) painter.fillRect(rest, palette().window());
+  if (bandShown_) {
+    painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(QPoint(bandX1_, bandY1_), QPoint(bandX2_, bandY2_)).normalized());
+  }
+}
+
+void TImage::ShowRubberBand(int x1, int y1, int x2, int y2) {
+  bandShown_ = true;
+  bandX1_ = x1;
+  bandY1_ = y1;
+  bandX2_ = x2;
+  bandY2_ = y2;
+  update();
+}
+
+void TImage::HideRubberBand() {
+  if (!bandShown_) return;
+  bandShown_ = false;
+  update();
 }
 
 void TImage::mousePressEvent(QMouseEvent* event) {

@@ -35,6 +35,11 @@ class TImage : public QWidget {
   void SetCrossCursor();
   // Repaints the changed part now, without waiting for the message loop.
   void Refresh();
+  // A dashed rectangle between two corners, shown over the canvas without
+  // drawing on it (the rubber band of a drag), and its removal.
+  void ShowRubberBand(int x1, int y1, int x2, int y2);
+  void HideRubberBand();
+  bool RubberBandShown() const { return bandShown_; }
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -61,6 +66,8 @@ class TImage : public QWidget {
   // Set by a left press; a release clicks only after such a press, never after
   // the press of a double click.
   bool clickPending_ = false;
+  bool bandShown_ = false;
+  int bandX1_ = 0, bandY1_ = 0, bandX2_ = 0, bandY2_ = 0;
 };
 
 }  // namespace trapezola::toolkit

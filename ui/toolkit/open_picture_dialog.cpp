@@ -18,7 +18,25 @@ std::optional<std::string> askWithFileDialog(QWidget* owner, const std::string& 
   return stdText(chosen);
 }
 
+std::optional<std::string> askWhereToSave(QWidget* owner, const std::string& start) {
+  const QString chosen = QFileDialog::getSaveFileName(owner, QObject::tr("Save portrait"), qtText(start),
+                                                      QStringLiteral("PNG (*.png)"));
+  if (chosen.isEmpty()) return std::nullopt;
+  return stdText(chosen);
+}
+
 }  // namespace
+
+std::function<std::optional<std::string>(QWidget*, const std::string&)> TSavePictureDialog::fileChooser =
+    askWhereToSave;
+
+bool TSavePictureDialog::Execute() {
+  if (!fileChooser) return false;
+  const std::optional<std::string> chosen = fileChooser(owner_, FileName);
+  if (!chosen) return false;
+  FileName = *chosen;
+  return true;
+}
 
 std::function<std::optional<std::string>(QWidget*, const std::string&, const std::string&)>
     TOpenPictureDialog::fileChooser = askWithFileDialog;

@@ -33,4 +33,22 @@ class TOpenPictureDialog {
   QWidget* owner_;
 };
 
+// The dialog that asks where to save a PNG picture. Execute starts from
+// FileName (a folder and a suggested name) and keeps the chosen path there.
+class TSavePictureDialog {
+ public:
+  explicit TSavePictureDialog(QWidget* owner) : owner_(owner) {}
+
+  bool Execute();
+
+  std::string FileName;
+
+  // Asks for a file to write, starting from the given path; no value means
+  // cancelled. The default opens a file dialog; tests replace it.
+  static std::function<std::optional<std::string>(QWidget* owner, const std::string& start)> fileChooser;
+
+ private:
+  QWidget* owner_;
+};
+
 }  // namespace trapezola::toolkit

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QImageReader>
+#include <QSaveFile>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -28,6 +29,19 @@ void TPicture::LoadFromFile(const std::string& fileName) {
                 rgb.constScanLine(y), static_cast<std::size_t>(width) * sizeof(std::uint32_t));
   }
   canvas_.assign(width, height, pixels.data());
+  texts_.clear();
+  for (const QString& key : decoded.textKeys()) texts_[stdText(key)] = stdText(decoded.text(key));
+}
+
+void TPicture::SaveToFile(const std::string& fileName,
+                          const std::vector<std::pair<std::string, std::string>>& texts) const {
+  QImage view(reinterpret_cast<const uchar*>(canvas_.bits()), canvas_.width(), canvas_.height(),
+              canvas_.width() * 4, QImage::Format_RGB32);
+  for (const auto& [key, value] : texts) view.setText(qtText(key), qtText(value));
+  QSaveFile file(qtText(fileName));
+  if (!file.open(QIODevice::WriteOnly) || !view.save(&file, "PNG") || !file.commit()) {
+    throw Exception("Cannot save the picture \"" + fileName + "\": " + stdText(file.errorString()));
+  }
 }
 
 }  // namespace trapezola::toolkit

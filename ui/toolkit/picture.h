@@ -4,7 +4,10 @@
 // loaded from, so asking for Bitmap converts nothing.
 #pragma once
 
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "toolkit_core/canvas.h"
 
@@ -17,12 +20,21 @@ class TPicture {
   // Replaces the picture, size included, by the decoded file (JPEG, PNG, BMP and
   // the other formats Qt reads). Throws Exception, naming the file and the cause,
   // when it cannot be read; the picture is then left as it was.
+  // The key/value texts of the file last loaded (a PNG's text chunks), none
+  // for formats without them.
   void LoadFromFile(const std::string& fileName);
+  const std::map<std::string, std::string>& Texts() const { return texts_; }
+
+  // Writes the picture as a PNG file with the given texts as its text chunks,
+  // whole or not at all. Throws Exception, naming the file, when it cannot.
+  void SaveToFile(const std::string& fileName,
+                  const std::vector<std::pair<std::string, std::string>>& texts) const;
 
   TCanvas* Bitmap() { return &canvas_; }
 
  private:
   TCanvas& canvas_;
+  std::map<std::string, std::string> texts_;
 };
 
 }  // namespace trapezola::toolkit

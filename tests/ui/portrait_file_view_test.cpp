@@ -1,0 +1,169 @@
+// File > Save portrait and the load that restores everything it saved; View >
+// Back and Full view after zooms; the rubber band of a right-button drag.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/geometry/ball_state.h"
+#include "core/geometry/phase_window.h"
+#include "core/geometry/table_geometry.h"
+#include "portrait/main_window_state.h"
+#include "portrait/phase_portrait.h"
+#include "ui/main_window/tform1.h"
+#include "ui_test_support.h"
+
+namespace trapezola {
+namespace {
+
+using testing::ReportedErrors;
+using testing::SharedStateGuard;
+using toolkit::TOpenPictureDialog;
+using toolkit::TSavePictureDialog;
+
+std::vector<std::uint32_t> pixelsOf(const toolkit::TCanvas& c) {
+  return {c.bits(), c.bits() + static_cast<std::size_t>(c.width()) * static_cast<std::size_t>(c.height())};
+}
+
+class PortraitFileAndView : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folder_.isValid());
+    BallState = BallStateRecord{};
+    PhaseWindow = PhaseWindowRecord{};
+    ResumeState = ResumeStateRecord{};
+    runCount = 0;
+    Form1->Button4Click();
+    toolkit::TCanvas& c = *Form1->faziskep->Canvas;
+    c.Brush->Color = toolkit::clWhite;
+    c.FillRect(0, 0, portraitWidth, portraitHeight);
+    PhaseWindow = PhaseWindowRecord{};
+    Form1->ComboBox1->SetItemIndex(0);
+    Form1->ColorBox1->SetSelected(toolkit::clBlack);
+    Form1->CheckBox3->SetChecked(true);
+  }
+  void TearDown() override {
+    TSavePictureDialog::fileChooser = std::move(savedSave_);
+    TOpenPictureDialog::fileChooser = std::move(savedOpen_);
+    runCount = 0;
+  }
+
+  static void go(const char* b, const char* rr, const char* distance, const char* angle, const char* repeat) {
+    Form1->Edit1->SetText(b);
+    Form1->Edit2->SetText(rr);
+    Form1->Edit3->SetText(distance);
+    Form1->Edit4->SetText(angle);
+    Form1->Edit5->SetText(repeat);
+    Form1->Button1Click();
+    Form1->WaitForRun();
+  }
+
+  QTemporaryDir folder_{QDir::tempPath() + "/trapezola-save-XXXXXX"};
+  SharedStateGuard state_;
+  decltype(TSavePictureDialog::fileChooser) savedSave_ = TSavePictureDialog::fileChooser;
+  decltype(TOpenPictureDialog::fileChooser) savedOpen_ = TOpenPictureDialog::fileChooser;
+};
+
+TEST_F(PortraitFileAndView, ASavedPortraitLoadsBackWithEveryParameterAndContinues) {
+  Form1->ComboBox1->SetItemIndex(1);
+  Form1->ColorBox1->SetSelected(toolkit::clBlue);
+  go("0.5", "2", "0.7", "60", "2");
+  const std::vector<std::uint32_t> saved = pixelsOf(*Form1->faziskep->Canvas);
+  const PhaseWindowRecord window = PhaseWindow;
+  const ResumeStateRecord resume = ResumeState;
+  // The suggested name is the stored-portrait name, in the folder last used.
+  std::string suggested;
+  const std::string folder = folder_.path().toStdString();
+  Form1->SavePictureDialog->FileName = folder + "/earlier.png";
+  TSavePictureDialog::fileChooser = [&](QWidget*, const std::string& start) {
+    suggested = start;
+    return std::optional<std::string>(start);
+  };
+  Form1->SavePortrait();
+  EXPECT_EQ(suggested, folder + "/B_0.5_rr_2_i2_kx_8.01738_kn_0.00000_px_3.14159_pn_0.00000.png");
+  EXPECT_EQ(QImage(QString::fromStdString(suggested)).text("angle"), "60");
+  // That run continued once more: what a loaded portrait's "continue" must draw.
+  Form1->Button1Click();
+  Form1->WaitForRun();
+  const std::vector<std::uint32_t> continued = pixelsOf(*Form1->faziskep->Canvas);
+
+  // Another table, other fields, another look.
+  go("1", "3", "1", "45", "1");
+  Form1->ComboBox1->SetItemIndex(0);
+  Form1->ColorBox1->SetSelected(toolkit::clRed);
+  TOpenPictureDialog::fileChooser = [&](QWidget*, const std::string&, const std::string&) {
+    return std::optional<std::string>(suggested);
+  };
+  Form1->Button2Click();
+  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), saved);
+  EXPECT_EQ(Form1->Edit1->GetText(), "0.5");
+  EXPECT_EQ(Form1->Edit3->GetText(), "0.7");
+  EXPECT_EQ(Form1->Edit4->GetText(), "60");
+  EXPECT_EQ(Form1->Edit5->GetText(), "2");
+  EXPECT_EQ(Form1->ComboBox1->ItemIndex(), 1);
+  EXPECT_EQ(Form1->ColorBox1->Selected(), toolkit::clBlue);
+  EXPECT_EQ(std::memcmp(&PhaseWindow, &window, sizeof window), 0);
+  EXPECT_EQ(std::memcmp(&ResumeState, &resume, sizeof resume), 0);
+  EXPECT_EQ(Form1->Button1->GetText(), "continue");
+  Form1->Button1Click();
+  Form1->WaitForRun();
+  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), continued);
+}
+
+TEST_F(PortraitFileAndView, BackReturnsToThePreviousWindowAndFullViewToTheWhole) {
+  go("0.5", "2", "0.7", "60", "1");
+  HoverPoint = HoverPointRecord{2.0, 1.2, 0, 0};
+  const PhaseWindowRecord full = PhaseWindow;
+  Form1->faziskepMouseDown(toolkit::mbRight, 0, 100, 100);
+  Form1->faziskepMouseUp(toolkit::mbRight, 0, 500, 400);
+  const PhaseWindowRecord first = PhaseWindow;
+  const std::vector<std::uint32_t> firstZoom = pixelsOf(*Form1->faziskep->Canvas);
+  Form1->faziskepMouseDown(toolkit::mbRight, 0, 200, 200);
+  Form1->faziskepMouseUp(toolkit::mbRight, 0, 600, 500);
+  EXPECT_NE(PhaseWindow.sMax, first.sMax);
+
+  Form1->ViewBack();
+  EXPECT_EQ(std::memcmp(&PhaseWindow, &first, sizeof first), 0);
+  // The same orbit replayed into the same window: the first zoom's picture.
+  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), firstZoom);
+  Form1->ViewBack();
+  EXPECT_EQ(PhaseWindow.sMax, full.sMax);
+  EXPECT_EQ(PhaseWindow.scaleS, full.scaleS);
+  Form1->ViewBack();  // nothing left to go back to
+  EXPECT_EQ(PhaseWindow.sMax, full.sMax);
+
+  Form1->faziskepMouseDown(toolkit::mbRight, 0, 100, 100);
+  Form1->faziskepMouseUp(toolkit::mbRight, 0, 500, 400);
+  Form1->ViewFullView();
+  EXPECT_EQ(PhaseWindow.sMin, 0.0);
+  EXPECT_EQ(PhaseWindow.sMax, TableGeometry.s4);
+  EXPECT_EQ(PhaseWindow.phiMax, pi);
+  EXPECT_EQ(PhaseWindow.scaleS, full.scaleS);
+  // Full view can be gone back from, too.
+  Form1->ViewBack();
+  EXPECT_EQ(std::memcmp(&PhaseWindow, &first, sizeof first), 0);
+}
+
+TEST_F(PortraitFileAndView, ARightDragShowsARubberBandUntilReleased) {
+  go("0.5", "2", "0.7", "60", "1");
+  const std::vector<std::uint32_t> before = pixelsOf(*Form1->faziskep->Canvas);
+  Form1->faziskepMouseDown(toolkit::mbRight, 0, 100, 100);
+  Form1->faziskepMouseMove(toolkit::ssRight, 300, 250);
+  EXPECT_TRUE(Form1->faziskep->RubberBandShown());
+  // The band is shown over the portrait, not drawn on it.
+  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), before);
+  Form1->faziskepMouseUp(toolkit::mbRight, 0, 300, 250);
+  EXPECT_FALSE(Form1->faziskep->RubberBandShown());
+  // A plain move shows none.
+  Form1->faziskepMouseMove(0, 310, 260);
+  EXPECT_FALSE(Form1->faziskep->RubberBandShown());
+}
+
+}  // namespace
+}  // namespace trapezola
