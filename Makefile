@@ -6,7 +6,8 @@ TSAN_BUILD ?= build-tsan
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # fonts-liberation2: the windows' captions are set in Liberation Sans and no other face.
-PACKAGES := g++ make cmake libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev \
+# qt6-svg-dev: the SVG generator of exported figures.
+PACKAGES := g++ make cmake libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev qt6-svg-dev \
 	qt6-image-formats-plugins libgl-dev fonts-liberation2
 # parallel: GNU parallel, which runs the atlas's shards (and a test of them).
 PACKAGES += parallel

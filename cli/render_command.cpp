@@ -2,9 +2,11 @@
 // phase-portrait image, written to a picture file.
 #include <QBuffer>
 #include <QByteArray>
+#include <QGuiApplication>
 #include <QImage>
 #include <cctype>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -14,6 +16,7 @@
 #include "cli/whole_file.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
+#include "figure/figure_writer.h"
 #include "portrait/main_window_state.h"
 #include "portrait/orbit_run.h"
 #include "portrait/phase_portrait.h"
@@ -27,7 +30,7 @@ namespace {
 constexpr const char* renderUsage =
     "usage: trapezola-cli render --b B --rr RR --distance S --angle DEG --repeat N\n"
     "                            [--size small|big] [--colour TCOLOR] [--no-grid]\n"
-    "                            (--out FILE | --out-dir DIR)\n"
+    "                            (--out FILE | --out-dir DIR | --figure [--width W] --out FILE)\n"
     "\n"
     "Writes the 794 x 681 phase portrait that a fresh \"go\" run with these field\n"
     "values leaves in the window (0.0001 <= B <= 1, 1 <= RR <= 10000, S taken round\n"
@@ -38,7 +41,13 @@ constexpr const char* renderUsage =
     "\n"
     "With --out-dir the file is DIR/B_<b>_rr_<rr>_i<N>_kx_<sMax>_kn_<sMin>_px_<phiMax>_pn_<phiMin>.png,\n"
     "the name the window's \"load\" button reads back (b and rr as typed, the four\n"
-    "window values in exactly 7 characters), and its path is printed.\n"
+    "window values in exactly 7 characters), and its path is printed. A PNG file\n"
+    "also carries the parameters as text chunks, which the window's load restores.\n"
+    "\n"
+    "With --figure FILE is a figure for publication: the portrait with axes (s and\n"
+    "phi with the tick values of the phase window, the corners marked on the s\n"
+    "axis) and a title with b and R8/R, as .png (W pixels wide, default 1600),\n"
+    ".svg or .pdf; in SVG and PDF the dots are vectors.\n"
     "\n"
     "A run whose orbit leaves the table (a bounce finds no arc) ends there, as in\n"
     "the window: the picture shows the bounces before it, and the tool says so on\n"
@@ -96,7 +105,9 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
                         {"colour"},
                         {"no-grid", false},
                         {"out"},
-                        {"out-dir"}});
+                        {"out-dir"},
+                        {"figure", false},
+                        {"width"}});
   if (args.helpRequested()) {
     std::fputs(renderUsage, out);
     return 0;
@@ -131,7 +142,20 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
   }
   std::string path;
   const char* format = "PNG";
-  if (args.has("out")) {
+  const bool figure = args.has("figure");
+  std::optional<FigureFormat> figureFormat;
+  if (figure) {
+    if (!args.has("out")) throw UsageError("trapezola-cli render: --figure needs --out FILE");
+    figureFormat = figureFormatFor(args.text("out"));
+    if (!figureFormat) args.refuse("out", "has no .png, .svg or .pdf extension");
+  } else if (args.has("width")) {
+    throw UsageError("trapezola-cli render: --width belongs to --figure");
+  }
+  const std::int64_t width = args.has("width") ? args.integer("width", 200) : 1600;
+  if (width > 20000) args.refuse("width", "is beyond 20000 pixels");
+  if (figure) {
+    path = args.text("out");
+  } else if (args.has("out")) {
     path = args.text("out");
     format = formatForExtension(lowerExtension(path));
     if (format == nullptr) args.refuse("out", "has no .png, .jpg or .bmp extension");
@@ -149,24 +173,53 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     if (!name) throw UsageError("the phase window does not fit the stored portrait name");
     path = dir + *name;
   }
-  PortraitRecord record;
-  record.b = args.text("b");
-  record.rr = args.text("rr");
-  record.distance = args.text("distance");
-  record.angle = args.text("angle");
-  record.repeat = args.text("repeat");
-  record.window = PhaseWindow;
-  record.pointSize = look.sizeIndex + 2;
-  record.colour = look.colour;
-  record.resume = ResumeState;
-  record.version = TRAPEZOLA_VERSION;
-  try {
-    writeCanvas(portrait, path, format, record);
-  } catch (const FileWriteError& e) {
-    std::fprintf(err, "trapezola-cli render: %s\n", e.what());
-    return 1;
+  if (figure) {
+    // A figure's texts need fonts, and Qt finds fonts only with an application
+    // object; the offscreen platform needs no display.
+    std::unique_ptr<QGuiApplication> fonts;
+    // Qt's own notes about the environment (no runtime folder) are not the
+    // tool's output.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    if (QCoreApplication::instance() == nullptr) {
+      if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+      static int argc = 1;
+      static char name[] = "trapezola-cli";
+      static char* argv[] = {name, nullptr};
+      fonts = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    FigureContent content;
+    content.portrait = &portrait;
+    content.window = PhaseWindow;
+    content.corners = {TableGeometry.s1, TableGeometry.s2, TableGeometry.s3, TableGeometry.s4};
+    content.title = figureTitle(args.text("b"), args.text("rr"));
+    try {
+      const std::string bytes = renderFigure(content, *figureFormat, static_cast<int>(width));
+      WholeFileWriter file(path);
+      file.commit(std::span<const char>(bytes.data(), bytes.size()));
+    } catch (const std::exception& e) {
+      std::fprintf(err, "trapezola-cli render: %s\n", e.what());
+      return 1;
+    }
+  } else {
+    PortraitRecord record;
+    record.b = args.text("b");
+    record.rr = args.text("rr");
+    record.distance = args.text("distance");
+    record.angle = args.text("angle");
+    record.repeat = args.text("repeat");
+    record.window = PhaseWindow;
+    record.pointSize = look.sizeIndex + 2;
+    record.colour = look.colour;
+    record.resume = ResumeState;
+    record.version = TRAPEZOLA_VERSION;
+    try {
+      writeCanvas(portrait, path, format, record);
+    } catch (const FileWriteError& e) {
+      std::fprintf(err, "trapezola-cli render: %s\n", e.what());
+      return 1;
+    }
+    if (args.has("out-dir")) std::fprintf(out, "%s\n", path.c_str());
   }
-  if (args.has("out-dir")) std::fprintf(out, "%s\n", path.c_str());
   if (!stayed) {
     std::fputs("trapezola-cli render: the orbit left the table: a bounce's collision search found no arc\n",
                err);

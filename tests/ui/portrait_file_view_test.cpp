@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <cstdint>
@@ -81,7 +82,7 @@ TEST_F(PortraitFileAndView, ASavedPortraitLoadsBackWithEveryParameterAndContinue
   std::string suggested;
   const std::string folder = folder_.path().toStdString();
   Form1->SavePictureDialog->FileName = folder + "/earlier.png";
-  TSavePictureDialog::fileChooser = [&](QWidget*, const std::string& start) {
+  TSavePictureDialog::fileChooser = [&](QWidget*, const std::string& start, const std::string&) {
     suggested = start;
     return std::optional<std::string>(start);
   };
@@ -114,6 +115,42 @@ TEST_F(PortraitFileAndView, ASavedPortraitLoadsBackWithEveryParameterAndContinue
   Form1->Button1Click();
   Form1->WaitForRun();
   EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), continued);
+}
+
+TEST_F(PortraitFileAndView, ExportFigureWritesTheChosenFormatAndAsksAPngItsWidth) {
+  go("0.5", "2", "0.7", "60", "1");
+  const std::string folder = folder_.path().toStdString();
+  std::string path;
+  std::string filter;
+  TSavePictureDialog::fileChooser = [&](QWidget*, const std::string&, const std::string& offered) {
+    filter = offered;
+    return std::optional<std::string>(path);
+  };
+  int asked = 0;
+  const auto savedAsker = TSavePictureDialog::numberAsker;
+  TSavePictureDialog::numberAsker = [&](QWidget*, const std::string&, int value, int, int) {
+    ++asked;
+    EXPECT_EQ(value, 1600);
+    return std::optional<int>(640);
+  };
+  path = folder + "/figure.svg";
+  Form1->ExportFigure();
+  EXPECT_EQ(filter, "PNG (*.png);;SVG (*.svg);;PDF (*.pdf)");
+  QFile svg(QString::fromStdString(path));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(svg.readAll().contains("b = 0.5, R8/R = 2"));
+  EXPECT_EQ(asked, 0);
+  path = folder + "/figure.png";
+  Form1->ExportFigure();
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(QImage(QString::fromStdString(path)).width(), 640);
+  // Another extension is refused with a message, and nothing is written.
+  ReportedErrors errors;
+  path = folder + "/figure.gif";
+  Form1->FileExportFigure->trigger();
+  EXPECT_EQ(errors.messages.size(), 1u);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+  TSavePictureDialog::numberAsker = savedAsker;
 }
 
 TEST_F(PortraitFileAndView, BackReturnsToThePreviousWindowAndFullViewToTheWhole) {

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "core/geometry/phase_window.h"
+#include "core/geometry/table_geometry.h"
+#include "figure/figure_writer.h"
 #include "portrait/main_window_state.h"
 #include "portrait/portrait_record.h"
 #include "toolkit_core/conversions.h"
@@ -21,6 +23,7 @@ namespace {
 const char* const shortcutsText =
     "Ctrl+O\tload a stored portrait\n"
     "Ctrl+S\tsave the portrait with all its parameters\n"
+    "Ctrl+E\texport a figure with axes (PNG, SVG, PDF)\n"
     "Backspace\tback to the phase window before the last zoom\n"
     "Ctrl+0\tfull view: the whole phase window\n"
     "Ctrl+Q\tquit\n"
@@ -42,6 +45,9 @@ void TForm1::buildMenus() {
   FileLoad->OnClick = [this] { Button2Click(); };
   FileSavePortrait = MainFrame->AddItem(file, "&Save portrait...", "Ctrl+S");
   FileSavePortrait->OnClick = [this] { SavePortrait(); };
+  FileExportFigure = MainFrame->AddItem(file, "&Export figure...", "Ctrl+E");
+  FileExportFigure->OnClick = [this] { ExportFigure(); };
+  FigureDialog->Filter = "PNG (*.png);;SVG (*.svg);;PDF (*.pdf)";
   MainFrame->AddSeparator(file);
   FileQuit = MainFrame->AddItem(file, "&Quit", "Ctrl+Q");
   FileQuit->OnClick = [this] { ScreenWindow()->close(); };
@@ -95,6 +101,28 @@ void TForm1::SavePortrait() {
   record.version = TRAPEZOLA_VERSION;
   faziskep->Picture->SaveToFile(SavePictureDialog->FileName, portraitTexts(record));
   MainFrame->SetStatusText("saved " + SavePictureDialog->FileName);
+}
+
+void TForm1::ExportFigure() {
+  if (FigureDialog->FileName.empty()) FigureDialog->FileName = "figure.pdf";
+  if (!FigureDialog->Execute()) return;
+  const std::string path = FigureDialog->FileName;
+  const std::optional<FigureFormat> format = figureFormatFor(path);
+  if (!format) throw toolkit::Exception("Export figure: \"" + path + "\" is not .png, .svg or .pdf");
+  int width = figurePngWidth_;
+  if (*format == FigureFormat::png) {
+    const std::optional<int> chosen = toolkit::TSavePictureDialog::numberAsker(
+        ScreenWindow(), "Width of the PNG figure in pixels", width, 200, 20000);
+    if (!chosen) return;
+    width = figurePngWidth_ = *chosen;
+  }
+  FigureContent content;
+  content.portrait = faziskep->Canvas;
+  content.window = PhaseWindow;
+  content.corners = {TableGeometry.s1, TableGeometry.s2, TableGeometry.s3, TableGeometry.s4};
+  content.title = figureTitle(Edit1->GetText(), Edit2->GetText());
+  toolkit::writeWholeFile(path, renderFigure(content, *format, width));
+  MainFrame->SetStatusText("exported " + path);
 }
 
 }  // namespace trapezola

@@ -74,7 +74,8 @@ void TForm1::startRun(RunKind kind, const OrbitRunJob& job) {
         Qt::QueuedConnection);
   });
   Button1->SetText("stop");
-  for (toolkit::TMenuItem* item : {FileLoad, FileSavePortrait, ViewBackItem, ViewFullViewItem, RunGo}) {
+  for (toolkit::TMenuItem* item :
+       {FileLoad, FileSavePortrait, FileExportFigure, ViewBackItem, ViewFullViewItem, RunGo}) {
     item->SetEnabled(false);
   }
   RunStop->SetEnabled(true);
@@ -118,7 +119,8 @@ void TForm1::endRun() {
 
   static_cast<Ball&>(BallState) = end.ball;
   ProgressBar1->SetPosition(end.at.pass);
-  for (toolkit::TMenuItem* item : {FileLoad, FileSavePortrait, ViewBackItem, ViewFullViewItem, RunGo}) {
+  for (toolkit::TMenuItem* item :
+       {FileLoad, FileSavePortrait, FileExportFigure, ViewBackItem, ViewFullViewItem, RunGo}) {
     item->SetEnabled(true);
   }
   RunStop->SetEnabled(false);

@@ -83,6 +83,7 @@ class TForm1 : public toolkit::TForm {
   toolkit::TMenuFrame* MainFrame;
   toolkit::TMenuItem* FileLoad;
   toolkit::TMenuItem* FileSavePortrait;
+  toolkit::TMenuItem* FileExportFigure;
   toolkit::TMenuItem* ViewBackItem;
   toolkit::TMenuItem* ViewFullViewItem;
   toolkit::TMenuItem* FileQuit;
@@ -102,10 +103,12 @@ class TForm1 : public toolkit::TForm {
  private:
   toolkit::TOpenPictureDialog openPictureDialog_{this};
   toolkit::TSavePictureDialog savePictureDialog_{this};
+  toolkit::TSavePictureDialog figureDialog_{this};
 
  public:
   toolkit::TOpenPictureDialog* const OpenPictureDialog1 = &openPictureDialog_;
   toolkit::TSavePictureDialog* const SavePictureDialog = &savePictureDialog_;
+  toolkit::TSavePictureDialog* const FigureDialog = &figureDialog_;
 
  public slots:
   void Button1Click();
@@ -126,6 +129,7 @@ class TForm1 : public toolkit::TForm {
   void ViewBack();
   void ViewFullView();
   void SavePortrait();
+  void ExportFigure();
   // Reports a start field's text that is not a number when the field is left.
   void StartFieldExit(const char* field, const toolkit::TEdit& edit);
 
@@ -167,6 +171,7 @@ class TForm1 : public toolkit::TForm {
   // has been drawn since.
   toolkit::TCanvas gridless_{794, 681};
   std::optional<std::uint64_t> gridGeneration_;
+  int figurePngWidth_ = 1600;
 };
 
 // The main window, from start-up until the program ends.

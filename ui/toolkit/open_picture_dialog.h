@@ -42,10 +42,21 @@ class TSavePictureDialog {
   bool Execute();
 
   std::string FileName;
+  // "PNG (*.png)" unless set: the file types offered, as Qt's name filters.
+  std::string Filter = "PNG (*.png)";
 
-  // Asks for a file to write, starting from the given path; no value means
-  // cancelled. The default opens a file dialog; tests replace it.
-  static std::function<std::optional<std::string>(QWidget* owner, const std::string& start)> fileChooser;
+  // Asks for a file to write, starting from the given path, with the given
+  // filter; no value means cancelled. The default opens a file dialog; tests
+  // replace it.
+  static std::function<std::optional<std::string>(QWidget* owner, const std::string& start,
+                                                  const std::string& filter)>
+      fileChooser;
+
+  // Asks for a whole number between minimum and maximum, starting from value;
+  // no value means cancelled. The default opens an input dialog; tests replace it.
+  static std::function<std::optional<int>(QWidget* owner, const std::string& label, int value, int minimum,
+                                          int maximum)>
+      numberAsker;
 
  private:
   QWidget* owner_;

@@ -12,6 +12,15 @@
 
 namespace trapezola::toolkit {
 
+void writeWholeFile(const std::string& fileName, const std::string& bytes) {
+  QSaveFile file(qtText(fileName));
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
+      !file.commit()) {
+    throw Exception("Cannot write \"" + fileName + "\": " + stdText(file.errorString()));
+  }
+}
+
 void TPicture::LoadFromFile(const std::string& fileName) {
   if (fileName.empty()) throw Exception("Cannot load a picture: no file name was given");
   QImageReader reader(qtText(fileName));

@@ -13,6 +13,9 @@
 
 namespace trapezola::toolkit {
 
+// Writes the bytes to a file whole or not at all; throws Exception naming it.
+void writeWholeFile(const std::string& fileName, const std::string& bytes);
+
 class TPicture {
  public:
   explicit TPicture(TCanvas& canvas) : canvas_(canvas) {}
