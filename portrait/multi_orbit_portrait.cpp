@@ -50,6 +50,7 @@ struct WorkQueue {
   std::vector<OrbitOutcome>& outcomes;
   std::atomic<std::int64_t> next{0};
   std::atomic<std::int64_t> bouncesDone{0};
+  const std::atomic<bool>* stop = nullptr;
   std::mutex mutex;
   std::condition_variable finished;
   int workersLeft = 0;  // guarded by mutex
@@ -73,6 +74,7 @@ OrbitOutcome runOrbit(WorkQueue& q, const OrbitStart& start, toolkit::TCanvas& i
     if (++unreported == progressBlock) {
       q.bouncesDone.fetch_add(unreported, std::memory_order_relaxed);
       unreported = 0;
+      if (q.stop != nullptr && q.stop->load(std::memory_order_relaxed)) break;
     }
   }
   // A stopped orbit's remaining bounces count as done: the progress is of work.
@@ -84,7 +86,7 @@ void work(WorkQueue& q, toolkit::TCanvas& image) {
   const auto count = static_cast<std::int64_t>(q.starts.size());
   for (;;) {
     const std::int64_t i = q.next.fetch_add(1, std::memory_order_relaxed);
-    if (i >= count) break;
+    if (i >= count || (q.stop != nullptr && q.stop->load(std::memory_order_relaxed))) break;
     const auto at = static_cast<std::size_t>(i);
     image.Pen->Color = static_cast<toolkit::TColor>(i);
     image.Brush->Color = static_cast<toolkit::TColor>(i);
@@ -134,7 +136,7 @@ PhaseWindowRecord freshRunWindow(const BilliardTable& table) {
 
 OrbitPortrait drawOrbits(const BilliardTable& table, const PhaseWindowRecord& window,
                          std::span<const OrbitStart> starts, std::int64_t bounces, int threads,
-                         OrbitProgress* progress) {
+                         OrbitProgress* progress, const std::atomic<bool>* stop) {
   OrbitPortrait result;
   result.outcomes.resize(starts.size());
   result.topOrbit.assign(static_cast<std::size_t>(portraitWidth) * portraitHeight, -1);
@@ -152,6 +154,7 @@ OrbitPortrait drawOrbits(const BilliardTable& table, const PhaseWindowRecord& wi
 
   WorkQueue q(table, window, starts, std::max<std::int64_t>(bounces, 0), result.outcomes);
   q.workersLeft = static_cast<int>(workerCount);
+  q.stop = stop;
   {
     // jthreads join when they go out of scope, also when starting one throws.
     std::vector<std::jthread> workers;

@@ -19,6 +19,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -71,9 +72,11 @@ struct OrbitPortrait {
 // least 1, at most one per start) and returns the merged orbit numbers. The
 // starts may number at most maxPortraitOrbits. The result does not depend on
 // `threads`. Memory: one portrait-sized image per worker, whatever `bounces`.
+// When `stop` turns true the workers end within a block of bounces: the
+// orbits not yet begun are left out and the one each worker runs ends there.
 OrbitPortrait drawOrbits(const BilliardTable& table, const PhaseWindowRecord& window,
                          std::span<const OrbitStart> starts, std::int64_t bounces, int threads,
-                         OrbitProgress* progress);
+                         OrbitProgress* progress, const std::atomic<bool>* stop = nullptr);
 
 // Paints every pixel that holds an orbit in that orbit's palette colour; the
 // other pixels keep what the canvas showed. The canvas is portrait-sized.

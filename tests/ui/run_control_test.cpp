@@ -6,11 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <QFocusEvent>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -243,6 +247,50 @@ TEST_F(RunControl, HalfTypedNumbersAreNotErrorsUntilTheFieldIsLeft) {
   ASSERT_EQ(errors.messages.size(), 1u);
   EXPECT_EQ(errors.messages[0], "distance: '-1e-' is not a valid floating point value");
   Form1->Edit3->SetText("");
+}
+
+// Run > Many orbits fills the portrait as trapezola-cli portrait --orbits
+// draws it, and stops like a run.
+TEST_F(RunControl, ManyOrbitsDrawWhatThePortraitCommandDraws) {
+  Form1->Edit1->SetText("0.5");
+  Form1->Edit2->SetText("2");
+  std::vector<int> answers = {6, 3000};
+  const auto savedAsker = toolkit::TSavePictureDialog::numberAsker;
+  toolkit::TSavePictureDialog::numberAsker = [&](QWidget*, const std::string&, int, int, int) {
+    const int answer = answers.front();
+    answers.erase(answers.begin());
+    return std::optional<int>(answer);
+  };
+  Form1->RunManyOrbits->trigger();
+  EXPECT_TRUE(Form1->Running());
+  Form1->WaitForRun();
+  EXPECT_EQ(Form1->MainFrame->StatusText(), "many orbits ready: 18 000 bounces");
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString out = dir.filePath("sea.png");
+  QProcess cli;
+  cli.start(TRAPEZOLA_CLI, {"portrait", "--b", "0.5", "--rr", "2", "--orbits", "6", "--bounces", "3000",
+                            "--grid", "--out", out});
+  ASSERT_TRUE(cli.waitForFinished(60000));
+  ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  const QImage rendered = QImage(out).convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(rendered.size(), QSize(portraitWidth, portraitHeight));
+  const toolkit::TCanvas& shown = *Form1->faziskep->Canvas;
+  int differing = 0;
+  for (int y = 0; y < portraitHeight; ++y) {
+    for (int x = 0; x < portraitWidth; ++x) {
+      differing += (rendered.pixel(x, y) | 0xFF000000u) != shown.bits()[y * portraitWidth + x];
+    }
+  }
+  EXPECT_EQ(differing, 0);
+
+  answers = {50, 2000000000};
+  Form1->ManyOrbits();
+  ASSERT_TRUE(Form1->Running());
+  Form1->StopRun();
+  Form1->WaitForRun();
+  EXPECT_EQ(Form1->MainFrame->StatusText().rfind("many orbits stopped at ", 0), 0u);
+  toolkit::TSavePictureDialog::numberAsker = savedAsker;
 }
 
 struct TypingCase {

@@ -28,6 +28,7 @@ const char* const shortcutsText =
     "Ctrl+0\tfull view: the whole phase window\n"
     "Ctrl+Q\tquit\n"
     "Ctrl+R\tgo / continue\n"
+    "Ctrl+M\tmany orbits at once, one colour an orbit\n"
     "Esc\tstop the run\n"
     "F1\tthis list\n"
     "\n"
@@ -64,6 +65,9 @@ void TForm1::buildMenus() {
   RunStop = MainFrame->AddItem(run, "&Stop", "Esc");
   RunStop->OnClick = [this] { StopRun(); };
   RunStop->SetEnabled(false);
+  MainFrame->AddSeparator(run);
+  RunManyOrbits = MainFrame->AddItem(run, "&Many orbits...", "Ctrl+M");
+  RunManyOrbits->OnClick = [this] { ManyOrbits(); };
 
   QMenu* help = MainFrame->AddMenu("&Help");
   HelpShortcuts = MainFrame->AddItem(help, "&Keyboard shortcuts", "F1");

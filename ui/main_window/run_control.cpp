@@ -10,15 +10,19 @@
 #include <QMetaObject>
 #include <algorithm>
 #include <chrono>
+#include <optional>
+#include <thread>
 
 #include "core/dynamics/reflection.h"
 #include "core/geometry/ball_state.h"
 #include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
 #include "portrait/main_window_state.h"
+#include "portrait/multi_orbit_portrait.h"
 #include "portrait/phase_portrait.h"
 #include "portrait/run_status.h"
 #include "toolkit_core/conversions.h"
+#include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 
 namespace trapezola {
@@ -52,9 +56,80 @@ std::int64_t totalBounces(const OrbitRunJob& job) {
 }  // namespace
 
 TForm1::~TForm1() {
-  // The worker goes first: it draws on a canvas of its own, but its end is
-  // posted to this window.
+  // The workers go first: they draw on canvases of their own, but their end
+  // is posted to this window.
   run_.reset();
+  orbitsRun_.reset();
+}
+
+// Run > Many orbits: orbits spread over the whole phase space of the table in
+// the b and R8/R fields (as trapezola-cli portrait --orbits spreads them), on
+// every core, into a fresh portrait of that table; one colour an orbit.
+void TForm1::ManyOrbits() {
+  if (Running()) return;
+  const double b = fieldFloat("b", *Edit1);
+  const double rr = fieldFloat("R8/R", *Edit2);
+  const std::optional<int> orbits = toolkit::TSavePictureDialog::numberAsker(
+      ScreenWindow(), "Many orbits: how many orbits?", manyOrbitsCount_, 1, 100000);
+  if (!orbits) return;
+  const std::optional<int> bounces = toolkit::TSavePictureDialog::numberAsker(
+      ScreenWindow(), "Many orbits: how many bounces each?", manyOrbitsBounces_, 1, 2000000000);
+  if (!bounces) return;
+  manyOrbitsCount_ = *orbits;
+  manyOrbitsBounces_ = *bounces;
+
+  // The whole table value, side tilt included, as trapezola-cli portrait
+  // builds it: the orbits and the grid's corner curves depend on it.
+  static_cast<BilliardTable&>(TableGeometry) = buildTable(b, rr);
+  PhaseWindow = freshRunWindow(TableGeometry);
+  ResumeState = ResumeStateRecord{};
+  stopped_.reset();
+  Button1->SetText("go");
+  toolkit::TCanvas& portrait = *faziskep->Canvas;
+  const toolkit::TColor brush = portrait.Brush->Color;
+  portrait.Brush->Color = toolkit::clWhite;
+  portrait.FillRect(0, 0, portraitWidth, portraitHeight);
+  portrait.Brush->Color = brush;
+  portraitTable_ = std::make_pair(TableGeometry.b, TableGeometry.rr);
+  gridGeneration_.reset();
+  ProgressBar1->SetPosition(0);
+
+  const int threads = std::max(1u, std::thread::hardware_concurrency());
+  stretchStartMs_ = steadyMs();
+  orbitsRun_ = std::make_unique<BackgroundOrbits>(
+      TableGeometry, PhaseWindow, spreadStarts(TableGeometry, *orbits, 0), *bounces, threads, [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+              if (orbitsRun_ && orbitsRun_->finished()) endOrbitsRun();
+            },
+            Qt::QueuedConnection);
+      });
+  shutForRun();
+  showRunProgress();
+}
+
+void TForm1::endOrbitsRun() {
+  if (!orbitsRun_) return;
+  orbitsRun_->wait();
+  openAfterRun();
+  paintOrbits(*faziskep->Canvas, orbitsRun_->result());
+  const bool stopped = orbitsRun_->stopRequested();
+  const std::int64_t done = orbitsRun_->bouncesDone(), total = orbitsRun_->bouncesTotal();
+  orbitsRun_.reset();
+  // The table is built and its window set: the read-out works on the portrait.
+  if (runCount < 1) runCount = 1;
+  if (CheckBox3->Checked()) {
+    const BallStateRecord ball = BallState;
+    drawGridKeepingDots();
+    BallState = ball;
+  }
+  ProgressBar1->SetPosition(stopped ? static_cast<int>(done * 1000 / std::max<std::int64_t>(total, 1))
+                                    : 1000);
+  MainFrame->SetStatusText(stopped ? "many orbits stopped at " + groupedCount(done) + " of " +
+                                         groupedCount(total) + " bounces"
+                                   : "many orbits ready: " + groupedCount(total) + " bounces");
+  Button1->SetText("go");
 }
 
 void TForm1::startRun(RunKind kind, const OrbitRunJob& job) {
@@ -73,29 +148,58 @@ void TForm1::startRun(RunKind kind, const OrbitRunJob& job) {
         },
         Qt::QueuedConnection);
   });
+  shutForRun();
+  showRunProgress();
+}
+
+// While a run goes: the button stops it, the menu keeps Stop, Quit and Help,
+// and every other input is refused.
+void TForm1::shutForRun() {
   Button1->SetText("stop");
   for (toolkit::TMenuItem* item :
-       {FileLoad, FileSavePortrait, FileExportFigure, ViewBackItem, ViewFullViewItem, RunGo}) {
+       {FileLoad, FileSavePortrait, FileExportFigure, ViewBackItem, ViewFullViewItem, RunGo, RunManyOrbits}) {
     item->SetEnabled(false);
   }
   RunStop->SetEnabled(true);
   inputGate_->Shut({Button1});
   runTimer_->SetInterval(progressIntervalMs);
   runTimer_->SetEnabled(true);
-  showRunProgress();
+}
+
+void TForm1::openAfterRun() {
+  runTimer_->SetEnabled(false);
+  inputGate_->Open();
+  for (toolkit::TMenuItem* item :
+       {FileLoad, FileSavePortrait, FileExportFigure, ViewBackItem, ViewFullViewItem, RunGo, RunManyOrbits}) {
+    item->SetEnabled(true);
+  }
+  RunStop->SetEnabled(false);
 }
 
 void TForm1::StopRun() {
   if (run_) run_->requestStop();
+  if (orbitsRun_) orbitsRun_->requestStop();
 }
 
 void TForm1::WaitForRun() {
-  if (!run_) return;
-  run_->wait();
-  endRun();
+  if (run_) {
+    run_->wait();
+    endRun();
+  }
+  if (orbitsRun_) {
+    orbitsRun_->wait();
+    endOrbitsRun();
+  }
 }
 
 void TForm1::showRunProgress() {
+  if (orbitsRun_) {
+    const std::int64_t done = orbitsRun_->bouncesDone(), total = orbitsRun_->bouncesTotal();
+    ProgressBar1->SetPosition(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
+    const double seconds = static_cast<double>(steadyMs() - stretchStartMs_) / 1000.0;
+    MainFrame->SetStatusText(runStatusText(done, total, done, seconds));
+    return;
+  }
   if (!run_) return;
   run_->showDrawing(*faziskep->Canvas);
   ProgressBar1->SetPosition(run_->passesDone());
@@ -108,8 +212,7 @@ void TForm1::showRunProgress() {
 void TForm1::endRun() {
   if (!run_) return;
   run_->wait();
-  runTimer_->SetEnabled(false);
-  inputGate_->Open();
+  openAfterRun();
   run_->showDrawing(*faziskep->Canvas);
   const OrbitRunJob job = run_->job();
   const OrbitRunEnd end = run_->end();
@@ -119,11 +222,6 @@ void TForm1::endRun() {
 
   static_cast<Ball&>(BallState) = end.ball;
   ProgressBar1->SetPosition(end.at.pass);
-  for (toolkit::TMenuItem* item :
-       {FileLoad, FileSavePortrait, FileExportFigure, ViewBackItem, ViewFullViewItem, RunGo}) {
-    item->SetEnabled(true);
-  }
-  RunStop->SetEnabled(false);
   MainFrame->SetStatusText(
       runEndText(bouncesDoneAt(end.at, job.bouncesPerPass), totalBounces(job), end.complete));
   if (end.complete) {
@@ -152,6 +250,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
     run_->requestStop();
     run_->wait();
     run_.reset();
+  }
+  if (orbitsRun_) {
+    orbitsRun_->requestStop();
+    orbitsRun_->wait();
+    orbitsRun_.reset();
   }
   toolkit::TForm::closeEvent(event);
 }

@@ -21,6 +21,7 @@
 #include <optional>
 #include <string>
 
+#include "portrait/background_orbits.h"
 #include "portrait/background_run.h"
 #include "portrait/portrait_record.h"
 #include "ui/toolkit/button.h"
@@ -89,11 +90,12 @@ class TForm1 : public toolkit::TForm {
   toolkit::TMenuItem* FileQuit;
   toolkit::TMenuItem* RunGo;
   toolkit::TMenuItem* RunStop;
+  toolkit::TMenuItem* RunManyOrbits;
   toolkit::TMenuItem* HelpShortcuts;
   toolkit::TMenuItem* HelpAbout;
 
   // True while an orbit run is on its worker thread.
-  bool Running() const { return run_ != nullptr; }
+  bool Running() const { return run_ != nullptr || orbitsRun_ != nullptr; }
   // Stops the run after its current bounce; what it drew and where it stood
   // stay, so that "continue" finishes it. Does nothing when no run goes.
   void StopRun();
@@ -130,6 +132,7 @@ class TForm1 : public toolkit::TForm {
   void ViewFullView();
   void SavePortrait();
   void ExportFigure();
+  void ManyOrbits();
   // Reports a start field's text that is not a number when the field is left.
   void StartFieldExit(const char* field, const toolkit::TEdit& edit);
 
@@ -155,7 +158,14 @@ class TForm1 : public toolkit::TForm {
 
   void restorePortraitRecord(const PortraitRecord& record);
 
+  void shutForRun();
+  void openAfterRun();
+  void endOrbitsRun();
+
   std::unique_ptr<BackgroundRun> run_;
+  std::unique_ptr<BackgroundOrbits> orbitsRun_;
+  int manyOrbitsCount_ = 24;
+  int manyOrbitsBounces_ = 20000;
   // Where the right button went down on the portrait, while it is held.
   std::optional<std::pair<int, int>> bandStart_;
   RunKind runKind_ = RunKind::go;
