@@ -84,6 +84,7 @@ STATE_SHOWING = 25  # AT-SPI state bits, atspi-constants.h
 STATE_VISIBLE = 30
 STATE_FOCUSED = 12
 STATE_CHECKED = 4
+STATE_ENABLED = 8
 
 
 class HarnessError(AssertionError):
@@ -860,6 +861,44 @@ class Harness:
         text = self.error_box()
         if text is not None:
             raise UnexpectedErrorBox(text, step)
+
+    # --------------------------------------------------------------------- menus
+
+    def menu_item(self, *path: str) -> _Accessible:
+        """A menu item of the main window's menu bar by its captions, e.g.
+        ("File", "Save portrait..."), found over the accessibility bus."""
+        top = self._window(self._app, "main")
+        bars = [c for c in top.children() if c.role() == "menu bar"]
+        if not bars:
+            raise HarnessError("the main window has no menu bar")
+        node, found = bars[0], None
+        for caption in path:
+            found = None
+            candidates = node.children()
+            while candidates and found is None:
+                child = candidates.pop(0)
+                if child.role() == "menu item" and child.name() == caption:
+                    found = child
+                elif child.role() == "popup menu":
+                    candidates += child.children()
+            if found is None:
+                raise HarnessError(f"no menu item {' > '.join(path)}")
+            node = found
+        return node
+
+    def menu_enabled(self, *path: str) -> bool:
+        return self.menu_item(*path).has_state(STATE_ENABLED)
+
+    def choose_menu(self, *path: str, timeout: float = 10, run_may_go: bool = False) -> None:
+        """Chooses a menu item over the accessibility bus, as a screen reader
+        would, then waits for idle. An item that opens a dialog returns with
+        the dialog open: the call does not wait for the item's handler."""
+        step = f"choose_menu({' > '.join(path)})"
+        self._before_gesture(step)
+        item = self.menu_item(*path)
+        obj = self._a11y.get_object(item.bus_name, item.path, introspect=False)
+        obj.DoAction(0, dbus_interface="org.a11y.atspi.Action", ignore_reply=True)
+        self.wait_idle(timeout, step=step, run_may_go=run_may_go)
 
     # -------------------------------------------------------------- file dialog
 
