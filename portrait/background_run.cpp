@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/dynamics/bounce.h"
+#include "core/dynamics/collision.h"
+#include "core/dynamics/reflection.h"
 #include "portrait/phase_portrait.h"
 
 namespace trapezola {
@@ -51,26 +52,34 @@ void BackgroundRun::work() {
   Ball ball = job_.ball;
   RunPosition at = job_.from;
   bool badArc = false;
+  bool leftTable = false;
   const std::int64_t perPass = job_.bouncesPerPass;
   std::int64_t done = bouncesDoneAt(at, perPass);
-  while (at.pass < job_.passes && !badArc) {
+  while (at.pass < job_.passes && !badArc && !leftTable) {
     {
       const std::lock_guard<std::mutex> lock(canvasMutex_);
       const std::int64_t chunkEnd = std::min(perPass, at.bounce + bouncesPerChunk);
       for (; at.bounce < chunkEnd; ++at.bounce) {
-        // The plot step reads only s and phi, which the bounce's reflection
-        // wrote, so plotting after the bounce's copies draws what plotting
-        // between them does.
-        if (bounce(job_.table, ball) == BounceStatus::badArcIndex) {
+        // runPlottedPasses's bounce on values, step for step.
+        if (findHit(job_.table, ball) == 0) {
+          leftTable = true;
+          break;
+        }
+        if (reflect(job_.table, ball, ball.hitX, ball.hitY, ball.hitCentreX, ball.hitCentreY, ball.hitRadius,
+                    ball.arc) == BounceStatus::badArcIndex) {
           badArc = true;
           break;
         }
+        ball.x = ball.hitX;
+        ball.y = ball.hitY;
         plotPhasePoint(canvas_, job_.window, job_.dotSize, ball.s, ball.phi);
+        ball.dx = ball.newDx;
+        ball.dy = ball.newDy;
         ++done;
       }
     }
     bouncesDone_.store(done, std::memory_order_relaxed);
-    if (!badArc && at.bounce >= perPass) {
+    if (!badArc && !leftTable && at.bounce >= perPass) {
       ++at.pass;
       at.bounce = 0;
       passesDone_.store(at.pass, std::memory_order_relaxed);
@@ -83,6 +92,7 @@ void BackgroundRun::work() {
   end_.at = at;
   end_.complete = at.pass >= job_.passes;
   end_.badArcIndex = badArc;
+  end_.leftTable = leftTable;
   finished_.store(true, std::memory_order_release);
   if (onFinished_) onFinished_();
 }

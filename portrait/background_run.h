@@ -9,6 +9,8 @@
 // step, the same arithmetic in the same order as runPlottedPasses on the shared
 // records, so a run that nobody stops leaves the same picture and the same ball
 // to the last bit (GoldenPortrait.RenderedPixels and the window tests pin it).
+// As there, a bounce whose collision search finds no arc (the orbit left the
+// table) ends the run before its reflection.
 //
 // The worker never ends the process and never touches a widget: a bounce on an
 // arc index outside 1..4 stops the run and is reported in its end, for the
@@ -52,6 +54,7 @@ struct OrbitRunEnd {
   RunPosition at;  // where the run stopped or ended
   bool complete = false;
   bool badArcIndex = false;  // stopped at a bounce whose hit names no arc 1..4
+  bool leftTable = false;    // ended at a bounce whose collision search found no arc
 };
 
 // The number of bounces in a run's passes, which a position has done.

@@ -146,17 +146,19 @@ TEST_F(BackgroundRunTest, NoBounceRunsStillCountTheirPasses) {
   }
 }
 
-// Regression guard: the shared records' bounce ends the process on a hit that
-// names no arc; the worker must only report it.
-TEST_F(BackgroundRunTest, ABallOnNoArcStopsTheRunAndIsReported) {
+// A bounce whose collision search finds no arc ends the run before its
+// reflection, as runPlottedPasses does; the worker only reports it (a ball that
+// was never launched has no direction, so no arc accepts it).
+TEST_F(BackgroundRunTest, ABallThatLeavesTheTableEndsTheRunAndIsReported) {
   OrbitRunJob job = freshJob(1000, 10);
-  job.ball = Ball{};  // never launched: arc 0
+  job.ball = Ball{};
   toolkit::TCanvas shown(portraitWidth, portraitHeight);
   bool told = false;
   {
     BackgroundRun run(job, shown, [&told] { told = true; });
     run.wait();
-    EXPECT_TRUE(run.end().badArcIndex);
+    EXPECT_TRUE(run.end().leftTable);
+    EXPECT_FALSE(run.end().badArcIndex);
     EXPECT_FALSE(run.end().complete);
     EXPECT_EQ(run.bouncesDone(), 0);
     run.showDrawing(shown);

@@ -222,9 +222,12 @@ void TForm1::endRun() {
 
   static_cast<Ball&>(BallState) = end.ball;
   ProgressBar1->SetPosition(end.at.pass);
-  MainFrame->SetStatusText(
-      runEndText(bouncesDoneAt(end.at, job.bouncesPerPass), totalBounces(job), end.complete));
-  if (end.complete) {
+  const bool finished = end.complete || end.leftTable;
+  const std::int64_t done = bouncesDoneAt(end.at, job.bouncesPerPass);
+  MainFrame->SetStatusText(end.leftTable ? "the orbit left the table after " + groupedCount(done) +
+                                               " bounces: a collision search found no arc"
+                                         : runEndText(done, totalBounces(job), end.complete));
+  if (finished) {
     if (CheckBox3->Checked()) drawGridKeepingDots();
   } else {
     OrbitRunJob rest = job;
@@ -237,7 +240,7 @@ void TForm1::endRun() {
   ResumeState.y = BallState.hitY;
   ResumeState.dx = BallState.newDx;
   ResumeState.dy = BallState.newDy;
-  if (end.complete) {
+  if (finished) {
     Label8->SetText("ready!");
     if (runKind_ == RunKind::go) Label11->SetText(cornerCoordinatesText());
   }
