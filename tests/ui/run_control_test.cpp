@@ -5,8 +5,10 @@
 // their field.
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QFocusEvent>
 #include <QImage>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -143,6 +145,22 @@ TEST_F(RunControl, InputDuringARunIsRefusedNotQueuedAndEscapeStops) {
   // With the run over, input goes through again.
   QTest::keyClicks(Form1->Edit1, "9");
   EXPECT_EQ(Form1->Edit1->GetText(), "0.59");
+}
+
+// Help's boxes may open during a run; they take their input as always.
+TEST_F(RunControl, ADialogOpenedDuringARunTakesItsInput) {
+  fillFields("0.5", "2", "0.7", "60", endlessRepeat);
+  Form1->Button1Click();
+  ASSERT_TRUE(Form1->Running());
+  QDialog dialog;
+  auto* field = new QLineEdit(&dialog);
+  dialog.show();
+  QTest::keyClicks(field, "ab");
+  QTest::keyClick(field, Qt::Key_Escape);  // the dialog's own Escape, not a stop
+  EXPECT_EQ(field->text(), "ab");
+  EXPECT_TRUE(Form1->Running());
+  Form1->StopRun();
+  Form1->WaitForRun();
 }
 
 // Stopped as soon as each stretch starts, wherever the worker happens to be,

@@ -1,6 +1,7 @@
 #include "ui/toolkit/input_gate.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -57,6 +58,8 @@ bool TInputGate::passes(QObject* watched) const {
 
 bool TInputGate::eventFilter(QObject* watched, QEvent* event) {
   if (!shut_ || !isUserInput(event->type()) || !watched->isWidgetType()) return false;
+  // A dialog opened during the run (Help's boxes) answers as always.
+  if (qobject_cast<QDialog*>(static_cast<QWidget*>(watched)->window())) return false;
   if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
     if (OnEscape) runHandlers([this] { OnEscape(); });
     return true;

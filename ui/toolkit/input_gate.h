@@ -1,8 +1,8 @@
 // While a gate is shut, the user's input to every window of the program is
 // refused: mouse buttons, the wheel, pointer moves and keys are dropped as they
 // arrive, not kept for later. A few controls stay open (a stop button, the menu
-// bar and its menus, whose items the program enables as it sees fit), and the
-// Escape key runs OnEscape wherever the focus is. Closing a window is not input
+// bar and its menus, whose items the program enables as it sees fit, and any
+// dialog), and the Escape key runs OnEscape wherever else the focus is. Closing a window is not input
 // and always goes through.
 #pragma once
 
