@@ -30,7 +30,7 @@ constexpr const char* plotUsage =
     "(b, R8/R) plane, b across and R8/R up, with tick values, a viridis colour bar\n"
     "from the smallest to the largest value, and a title naming the column and the\n"
     "run's parameters (read from FILE.json). Cells the file lacks (a shard) are\n"
-    "grey. PICTURE is a .png or .pdf file, written whole or not at all.\n";
+    "grey. PICTURE is a .png, .svg or .pdf file, written whole or not at all.\n";
 
 std::string readWhole(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -39,7 +39,7 @@ std::string readWhole(const std::string& path) {
 }
 
 std::string formatOf(const std::string& path) {
-  for (const char* ext : {"png", "pdf"}) {
+  for (const char* ext : {"png", "svg", "pdf"}) {
     const std::string end = std::string(".") + ext;
     if (path.size() > end.size() && path.compare(path.size() - end.size(), end.size(), end) == 0) return ext;
   }
@@ -76,7 +76,7 @@ int runPlot(int argc, const char* const* argv, std::FILE* out) {
     args.refuse("column", "is not a value column (" + atlasValueColumnList() + ")");
   const std::string& path = args.text("out");
   const std::string format = formatOf(path);
-  if (format.empty()) args.refuse("out", "has no .png or .pdf extension");
+  if (format.empty()) args.refuse("out", "has no .png, .svg or .pdf extension");
 
   AtlasSidecar sidecar;
   std::map<std::int64_t, std::string> rows;

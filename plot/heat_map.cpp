@@ -12,6 +12,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSvgGenerator>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -202,6 +203,17 @@ std::string renderHeatMap(const HeatMap& map, const std::string& format) {
       paintHeatMap(painter, map);
     }
     if (!image.save(&buffer, "PNG")) throw std::runtime_error("cannot encode the heat map as PNG");
+  } else if (format == "svg") {
+    // Cells, text and the colour bar stay vectors; the cells are rectangles.
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(QSize(heatMapWidth, heatMapHeight));
+    svg.setViewBox(QRect(0, 0, heatMapWidth, heatMapHeight));
+    svg.setTitle(QString::fromStdString(map.title));
+    QPainter painter;
+    if (!painter.begin(&svg)) throw std::runtime_error("cannot start the SVG");
+    paintHeatMap(painter, map);
+    painter.end();
   } else if (format == "pdf") {
     QPdfWriter pdf(&buffer);
     pdf.setResolution(72);

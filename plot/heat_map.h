@@ -47,7 +47,7 @@ void heatMapScale(const HeatMap& map, double& low, double& high);
 // The pixel at the centre of cell (i, j).
 void heatMapCellCentre(const HeatMap& map, std::size_t i, std::size_t j, int& x, int& y);
 
-// The encoded picture: format "png" or "pdf". Throws std::runtime_error when the
+// The encoded picture: format "png", "svg" or "pdf". Throws std::runtime_error when the
 // picture cannot be encoded.
 std::string renderHeatMap(const HeatMap& map, const std::string& format);
 

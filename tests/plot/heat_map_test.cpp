@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -110,10 +111,17 @@ TEST_F(HeatMapPicture, CellsTakeTheirValuesColourAndTheBarItsScale) {
   EXPECT_TRUE(inked);
 }
 
-TEST_F(HeatMapPicture, WritesPdfAndRefusesOtherFormatsAndShapes) {
+TEST_F(HeatMapPicture, WritesPdfAndSvgAndRefusesOtherFormatsAndShapes) {
   HeatMap map = sample();
   const std::string pdf = renderHeatMap(map, "pdf");
   EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
+  // The SVG keeps the cells as vector rectangles, each in its viridis colour.
+  const std::string svg = renderHeatMap(map, "svg");
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  EXPECT_NE(svg.find("viewBox=\"0 0 960 720\""), std::string::npos);
+  char top[8];
+  std::snprintf(top, sizeof top, "#%06x", static_cast<unsigned>(viridis(1)));
+  EXPECT_NE(svg.find(top), std::string::npos) << top;
   EXPECT_THROW(renderHeatMap(map, "gif"), std::runtime_error);
   map.values.pop_back();
   EXPECT_THROW(renderHeatMap(map, "png"), std::runtime_error);
