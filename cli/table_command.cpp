@@ -4,6 +4,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "core/analysis/precision_horizon.h"
+#include "core/geometry/parameter_ranges.h"
 #include "core/geometry/table_geometry.h"
 
 namespace trapezola::cli {
@@ -59,23 +60,15 @@ void field(BufferedOutput& out, const char* name, const TablePoint& p) {
 // tableParametersValid): beyond them the tool used to print negative radii or
 // nulls with status 0.
 double shapeB(const Arguments& args) {
-  return args.real(
-      "b", [](double v) { return minimumB <= v && v <= 1; },
-      "is outside [0.0001, 1], where the table's geometry is finite and convex in double precision");
+  return args.real("b", shapeBRange.accepts, shapeBRange.refusal);
 }
 
 double shapeRr(const Arguments& args) {
-  return args.real(
-      "rr", [](double v) { return 1 <= v && v <= maximumRr; },
-      "is outside [1, 10000], where the table's geometry is finite and convex in double precision");
+  return args.real("rr", shapeRrRange.accepts, shapeRrRange.refusal);
 }
 
-// A start along the tangent (0 or 180 degrees) or outside the table meets no
-// arc: every row after the start used to be NaN.
 double startAngle(const Arguments& args) {
-  return args.real(
-      "angle", [](double v) { return 0 < v && v < 180; },
-      "is outside (0, 180): the start must point into the table");
+  return args.real("angle", startAngleRange.accepts, startAngleRange.refusal);
 }
 
 double shadowTolerance(const Arguments& args) {
