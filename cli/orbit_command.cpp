@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "core/analysis/precision_horizon.h"
 #include "core/dynamics/bounce.h"
+#include "core/dynamics/orbit_walk.h"
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
@@ -64,30 +65,35 @@ void writeOrbitRow(BufferedOutput& out, std::int64_t n, double s, double phi, co
   out.real(ball.hitDistance);
 }
 
+void writeOrbitRow(BufferedOutput& out, const OrbitRow& row) {
+  out.integer(row.bounce);
+  out.character(',');
+  out.real(row.s);
+  out.character(',');
+  out.real(row.phi);
+  out.character(',');
+  out.integer(row.arc);
+  out.character(',');
+  out.real(row.x);
+  out.character(',');
+  out.real(row.y);
+  out.character(',');
+  out.real(row.hitDistance);
+  out.character('\n');
+}
+
 }  // namespace
 
 std::int64_t writeOrbit(const OrbitRequest& request, BufferedOutput& out) {
   const BilliardTable table = buildTable(request.b, request.rr);
-  const double cosPhi = std::cos(startAngleRadians(request.angleDegrees));
-  Ball ball;
-  const double startS = launch(table, ball, request.distance, cosPhi);
+  OrbitWalk walk(table, request.distance, request.angleDegrees, request.bounces, request.every);
   out.text("bounce,s,phi,arc,x,y,hitDistance\n");
-  // Bounce 0 is the launch: the start point, its (wrapped) perimeter coordinate
-  // and the start angle; arc is 1 and hitDistance 0, as a launch leaves them.
-  writeOrbitRow(out, 0, startS, std::acos(cosPhi), ball);
-  out.character('\n');
-  std::int64_t untilRow = request.every;
-  for (std::int64_t n = 1; n <= request.bounces; ++n) {
-    // A launched ball always names an arc, so the status is never badArcIndex.
-    if (bounce(table, ball) != BounceStatus::ok) return n;
-    // A countdown instead of n % every keeps the division out of the loop.
-    if (--untilRow != 0 && n != request.bounces) continue;
-    untilRow = request.every;
-    writeOrbitRow(out, n, ball.s, ball.phi, ball);
-    out.character('\n');
-    if (out.failed()) return 0;
-  }
-  return 0;
+  writeOrbitRow(out, walk.startRow());
+  walk.advance(request.bounces, [&out](const OrbitRow& row) {
+    writeOrbitRow(out, row);
+    return !out.failed();
+  });
+  return walk.leftAt();
 }
 
 std::int64_t writeShadowedOrbit(const OrbitRequest& request, double tolerance, BufferedOutput& out) {
