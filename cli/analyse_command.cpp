@@ -14,6 +14,7 @@
 #include "core/analysis/lgtr_data_file.h"
 #include "core/analysis/lgtr_series.h"
 #include "core/analysis/lyapunov_fit.h"
+#include "core/analysis/orbit_report.h"
 #include "core/analysis/periodic_orbit.h"
 #include "core/analysis/precision_horizon.h"
 #include "core/geometry/boundary.h"
@@ -144,47 +145,26 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* output, std::FI
   const int blockCount = positive("blocks", 100);
   const double tolerance = shadowTolerance(args);
 
-  // Launched first, as a go run leaves the ball before a right click: the
-  // launch names arc 1 in the hit record.
-  const BilliardTable table = buildTable(b, rr);
-  Ball ball;
-  launch(table, ball, distance, std::cos(startAngleRadians(angle)));
-  const double epsilon = -sensitivity * 0.001;
-  const PeriodicOrbitAnalysis analysis =
-      analysePeriodicOrbit(table, ball, distance, startAngleRadians(angle), epsilon, typedPeriod);
-  const std::optional<std::string> label = analysisLabel(analysis);
-
-  // The series goes through the data file's text, as the window's fit reads it.
-  std::vector<double> series;
-  series.reserve(static_cast<std::size_t>(blockCount));
+  OrbitReportRequest request;
+  request.b = b;
+  request.rr = rr;
+  request.distance = distance;
+  request.angleDegrees = angle;
+  request.typedPeriod = typedPeriod;
+  request.sensitivity = sensitivity;
+  request.blockSize = blockSize;
+  request.blockCount = blockCount;
+  request.shadowTolerance = tolerance;
   std::optional<LgTrFileWriter> file;
   if (args.has("data")) file.emplace(args.text("data"));
-  std::string lines;
-  runLgTrSeries(table, ball, analysis.matrixStart, blockSize, blockCount, [&](int block, double value) {
-    series.push_back(value);
-    lines += formatLgTrLine(block, value);
-    if (file) file->add(block, value);
-  });
+  const OrbitReport report = analyseOrbit(request, file ? &*file : nullptr);
   if (file) file->commit();
-  std::istringstream written(lines);
-  const std::vector<LgTrLine> readBack = readLgTrLines(written, blockCount);
-  std::optional<LyapunovFit> fit;
-  try {
-    fit = fitLgTrLines(readBack, 0, 0, blockSize);
-  } catch (const LyapunovFitError&) {
-    // Too few lines (a single block) or non-finite values: no fit to report.
-  }
-
-  // The orbit from the start as the analysis follows it: the searches go on one
-  // from another, and the series starts where they stopped (a typed period's
-  // product and series both start at the start).
-  std::int64_t followed = static_cast<std::int64_t>(blockCount) * blockSize;
-  if (analysis.searched) {
-    followed += std::int64_t{analysis.returnCounts[0]} + analysis.returnCounts[1] + analysis.returnCounts[2];
-  } else if (analysis.hasMonodromy) {
-    followed = std::max<std::int64_t>(followed, analysis.period);
-  }
-  const std::int64_t trusted = trustedBounces(b, rr, distance, angle, tolerance, followed);
+  const PeriodicOrbitAnalysis& analysis = report.analysis;
+  const std::optional<std::string> label = analysisLabel(analysis);
+  const std::vector<double>& series = report.series;
+  const std::optional<LyapunovFit>& fit = report.fit;
+  const std::int64_t followed = report.followedBounces;
+  const std::int64_t trusted = report.trustedBounces;
 
   BufferedOutput out(output);
   out.text("{\n");
