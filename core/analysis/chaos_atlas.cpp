@@ -34,6 +34,8 @@ struct AtlasQueue {
   std::vector<AtlasCell>& results;
   std::atomic<std::int64_t> next{0};
   std::atomic<std::int64_t> cellsDone{0};
+  // Set when the progress report threw: the workers leave within 65,536 bounces.
+  std::atomic<bool> stop{false};
   std::mutex mutex;
   std::condition_variable finished;
   int workersLeft = 0;         // guarded by mutex
@@ -46,10 +48,10 @@ void work(AtlasQueue& q) {
     const auto count = static_cast<std::int64_t>(q.cells.size());
     for (;;) {
       const std::int64_t i = q.next.fetch_add(1, std::memory_order_relaxed);
-      if (i >= count) break;
+      if (i >= count || q.stop.load(std::memory_order_relaxed)) break;
       const std::int64_t cell = q.cells[static_cast<std::size_t>(i)];
       q.results[static_cast<std::size_t>(i)] =
-          computeAtlasCell(q.grid.bOf(cell), q.grid.rrOf(cell), q.parameters, workspace);
+          computeAtlasCell(q.grid.bOf(cell), q.grid.rrOf(cell), q.parameters, workspace, &q.stop);
       q.cellsDone.fetch_add(1, std::memory_order_relaxed);
     }
   } catch (...) {
@@ -79,8 +81,8 @@ AtlasWorkspace::AtlasWorkspace(const AtlasParameters& parameters)
   exponents_.reserve(static_cast<std::size_t>(parameters.orbits));
 }
 
-AtlasCell computeAtlasCell(double b, double rr, const AtlasParameters& parameters,
-                           AtlasWorkspace& workspace) {
+AtlasCell computeAtlasCell(double b, double rr, const AtlasParameters& parameters, AtlasWorkspace& workspace,
+                           const std::atomic<bool>* stop) {
   const BilliardTable table = buildTable(b, rr);
   const std::vector<OrbitStart> starts = spreadStarts(table, parameters.orbits, parameters.seed);
   const double threshold = chaosThreshold(parameters);
@@ -93,8 +95,8 @@ AtlasCell computeAtlasCell(double b, double rr, const AtlasParameters& parameter
   std::fill(workspace.chaoticBoxes_.begin(), workspace.chaoticBoxes_.end(), std::uint8_t{0});
   for (const OrbitStart& start : starts) {
     std::fill(workspace.orbitBoxes_.begin(), workspace.orbitBoxes_.end(), std::uint8_t{0});
-    const OrbitExponent orbit =
-        finiteTimeLyapunov(table, start, parameters.bounces, workspace.orbitBoxes_, parameters.boxesPerSide);
+    const OrbitExponent orbit = finiteTimeLyapunov(table, start, parameters.bounces, workspace.orbitBoxes_,
+                                                   parameters.boxesPerSide, stop);
     if (orbit.stop != BounceStatus::ok) {
       ++cell.stoppedOrbits;
       continue;
@@ -159,7 +161,14 @@ std::vector<AtlasCell> computeAtlas(const AtlasGrid& grid, std::span<const std::
       while (!q.finished.wait_for(lock, progressInterval, [&q] { return q.workersLeft == 0; })) {
         lock.unlock();
         const std::int64_t done = q.cellsDone.load(std::memory_order_relaxed);
-        progress->progress(done, total, done * cellBounces);
+        try {
+          progress->progress(done, total, done * cellBounces);
+        } catch (...) {
+          // The caller gave up (an interrupt): the jthreads join as this
+          // unwinds, once each worker has seen the flag.
+          q.stop.store(true, std::memory_order_relaxed);
+          throw;
+        }
         lock.lock();
       }
     }

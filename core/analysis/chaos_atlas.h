@@ -23,6 +23,7 @@
 // other cells a run or a shard holds.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <span>
@@ -58,14 +59,18 @@ class AtlasWorkspace {
   explicit AtlasWorkspace(const AtlasParameters& parameters);
 
  private:
-  friend AtlasCell computeAtlasCell(double, double, const AtlasParameters&, AtlasWorkspace&);
+  friend AtlasCell computeAtlasCell(double, double, const AtlasParameters&, AtlasWorkspace&,
+                                    const std::atomic<bool>*);
   std::vector<std::uint8_t> orbitBoxes_;
   std::vector<std::uint8_t> chaoticBoxes_;
   std::vector<double> exponents_;
 };
 
-// One cell; `workspace` must have been made for the same parameters.
-AtlasCell computeAtlasCell(double b, double rr, const AtlasParameters& parameters, AtlasWorkspace& workspace);
+// One cell; `workspace` must have been made for the same parameters. When
+// `stop` is given and turns true, the cell ends early with values that mean
+// nothing.
+AtlasCell computeAtlasCell(double b, double rr, const AtlasParameters& parameters, AtlasWorkspace& workspace,
+                           const std::atomic<bool>* stop = nullptr);
 
 // COUNT evenly spaced values from FROM to TO, both ends included: value k is
 // (from (count - 1 - k) + to k) / (count - 1), the first is `from` and the last
@@ -79,12 +84,21 @@ struct AtlasAxis {
 
 // The cells in their fixed order: cell i is (b value i / rr.count, rr value
 // i % rr.count), R8/R running fastest.
+// When bValues (rrValues) is not empty, it lists that axis's values instead of
+// the axis's evenly spaced ones, whose count must then be its size: the Python
+// module's atlas takes any values.
 struct AtlasGrid {
   AtlasAxis b;
   AtlasAxis rr;
+  std::vector<double> bValues;
+  std::vector<double> rrValues;
   std::int64_t cellCount() const { return b.count * rr.count; }
-  double bOf(std::int64_t cell) const { return b.value(cell / rr.count); }
-  double rrOf(std::int64_t cell) const { return rr.value(cell % rr.count); }
+  double bOf(std::int64_t cell) const {
+    return bValues.empty() ? b.value(cell / rr.count) : bValues[static_cast<std::size_t>(cell / rr.count)];
+  }
+  double rrOf(std::int64_t cell) const {
+    return rrValues.empty() ? rr.value(cell % rr.count) : rrValues[static_cast<std::size_t>(cell % rr.count)];
+  }
 };
 
 // The cells of shard `shard` of `shards`: those whose index is shard modulo
@@ -92,7 +106,9 @@ struct AtlasGrid {
 std::vector<std::int64_t> shardCells(const AtlasGrid& grid, std::int64_t shard, std::int64_t shards);
 
 // Told how far the run is, from the thread that called computeAtlas, about four
-// times a second while the workers run.
+// times a second while the workers run. An exception it throws (the Python
+// module's KeyboardInterrupt) stops every worker within 65,536 bounces and
+// leaves computeAtlas with no result.
 class AtlasProgress {
  public:
   virtual ~AtlasProgress() = default;

@@ -16,6 +16,8 @@ namespace {
 
 constexpr double renormaliseAbove = 0x1p64;
 constexpr double renormaliseBy = 0x1p-64;
+// A stop request is looked at every 65,536 bounces: a few milliseconds.
+constexpr std::int64_t stopCheckMask = (std::int64_t{1} << 16) - 1;
 
 int boxCoordinate(double unit, int boxesPerSide) {
   // Written as a comparison so that a NaN falls into box 0 instead of an
@@ -35,7 +37,8 @@ int phaseBox(const BilliardTable& table, double s, double cosPhi, int boxesPerSi
 }
 
 OrbitExponent finiteTimeLyapunov(const BilliardTable& table, const OrbitStart& start, std::int64_t bounces,
-                                 std::span<std::uint8_t> boxes, int boxesPerSide) {
+                                 std::span<std::uint8_t> boxes, int boxesPerSide,
+                                 const std::atomic<bool>* stop) {
   Ball ball;
   // The start of trapezola-cli orbit and portrait, so that the orbit is theirs.
   launch(table, ball, start.distance, std::cos(startAngleRadians(start.angleDegrees)));
@@ -68,6 +71,7 @@ OrbitExponent finiteTimeLyapunov(const BilliardTable& table, const OrbitStart& s
     p = next;
     boxes[static_cast<std::size_t>(phaseBox(table, ball.s, ball.cosPhi, boxesPerSide))] = 1;
     result.bounces = n;
+    if ((n & stopCheckMask) == 0 && stop != nullptr && stop->load(std::memory_order_relaxed)) break;
   }
   if (result.bounces > 0) {
     const double norm = std::sqrt(p.m11 * p.m11 + p.m12 * p.m12 + p.m21 * p.m21 + p.m22 * p.m22);

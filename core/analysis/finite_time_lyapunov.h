@@ -22,6 +22,7 @@
 // floor(u G), row floor(w G)), clamped into the grid, at index row * G + column.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <span>
 
@@ -43,9 +44,12 @@ struct OrbitExponent {
 // Runs `bounces` bounces of the orbit that starts as a fresh "go" run does at
 // `start` on `table`, and returns its finite-time exponent. Every box the orbit
 // hits (bounces 1..n, not its start) is set to 1 in `boxes`, which holds
-// boxesPerSide^2 entries; boxesPerSide >= 1. Allocates nothing.
+// boxesPerSide^2 entries; boxesPerSide >= 1. Allocates nothing. When `stop` is
+// given and turns true, the orbit ends within 65,536 bounces with a result that
+// means nothing (the atlas's workers, told to give up, throw it away).
 OrbitExponent finiteTimeLyapunov(const BilliardTable& table, const OrbitStart& start, std::int64_t bounces,
-                                 std::span<std::uint8_t> boxes, int boxesPerSide);
+                                 std::span<std::uint8_t> boxes, int boxesPerSide,
+                                 const std::atomic<bool>* stop = nullptr);
 
 // The box of the phase point (s, cos phi) on `table`, as described above.
 int phaseBox(const BilliardTable& table, double s, double cosPhi, int boxesPerSide);
