@@ -15,6 +15,9 @@ PACKAGES += parallel
 # xdotool, and read the windows back over the accessibility bus and screenshots.
 E2E_PACKAGES := xvfb xdotool dbus-daemon at-spi2-core python3 python3-dbus python3-xlib
 PACKAGES += $(E2E_PACKAGES)
+# The Python module (pybind11, Debian's python3 and NumPy), its tests (pytest)
+# and the example's plots (Matplotlib).
+PACKAGES += pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60

@@ -1,0 +1,604 @@
+// The Python module `trapezola`: the billiard engine with NumPy arrays for
+// results. Every function is a thin layer over the engine that trapezola-cli
+// calls, so its numbers are the same bits and its portraits the same pixels;
+// the module adds only argument checks (with the command-line tool's words)
+// and the conversion to NumPy.
+//
+// Conventions, as everywhere in the engine: s is the perimeter coordinate, the
+// arc length from corner 1 (the top right corner) counter-clockwise, 0 <= s <=
+// s4; phi is the angle in radians from the counter-clockwise tangent to the
+// outgoing direction, 0 < phi < pi; start angles are given in degrees against
+// that tangent. Table coordinates put the bottom corners at x = -1 and x = 1.
+//
+// Long calls release the GIL. Orbits run in chunks on the calling thread, which
+// takes the GIL back between chunks to look for Ctrl+C; the portrait and the
+// atlas run on the engine's worker threads, whose progress report (on the
+// calling thread, four times a second) does the same and, on an interrupt,
+// throws, which stops the workers.
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <atomic>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <future>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/analysis/chaos_atlas.h"
+#include "core/analysis/finite_time_lyapunov.h"
+#include "core/analysis/monodromy.h"
+#include "core/analysis/orbit_report.h"
+#include "core/analysis/orbit_starts.h"
+#include "core/dynamics/orbit_walk.h"
+#include "core/geometry/parameter_ranges.h"
+#include "core/geometry/phase_window.h"
+#include "core/geometry/table_geometry.h"
+#include "portrait/analysis_label.h"
+#include "portrait/multi_orbit_portrait.h"
+#include "portrait/phase_portrait.h"
+#include "toolkit_core/canvas.h"
+
+namespace py = pybind11;
+
+namespace trapezola::python {
+
+namespace {
+
+// Bounces an orbit runs between two looks for Ctrl+C: about a tenth of a
+// second.
+constexpr std::int64_t orbitChunk = std::int64_t{1} << 20;
+// How often lyapunov looks for Ctrl+C while its worker runs.
+constexpr auto interruptInterval = std::chrono::milliseconds(100);
+// The limits of trapezola-cli portrait and atlas.
+constexpr std::int64_t maxThreads = 256;
+constexpr std::uint64_t seedLimit = std::uint64_t{1} << 32;
+constexpr std::int64_t maxAtlasOrbits = 1000000;
+constexpr std::int64_t maxBoxes = 4096;
+
+// A number as Python's repr shows it (the shortest text that reads back the same).
+std::string numberText(double v) {
+  char text[32];
+  const auto [end, ec] = std::to_chars(text, text + sizeof text, v);
+  return ec == std::errc() ? std::string(text, end) : std::string("?");
+}
+
+[[noreturn]] void refuse(const char* function, const std::string& what) {
+  throw py::value_error(std::string("trapezola.") + function + ": " + what);
+}
+
+double checked(const char* function, const char* name, double v, const ParameterRange& range) {
+  if (!range.accepts(v)) refuse(function, std::string(name) + " " + numberText(v) + " " + range.refusal);
+  return v;
+}
+
+std::int64_t atLeast(const char* function, const char* name, std::int64_t v, std::int64_t minimum) {
+  if (v < minimum)
+    refuse(function, std::string(name) + " " + std::to_string(v) + " is below " + std::to_string(minimum));
+  return v;
+}
+
+std::int64_t atMost(const char* function, const char* name, std::int64_t v, std::int64_t maximum,
+                    const char* word = "is above ") {
+  if (v > maximum)
+    refuse(function, std::string(name) + " " + std::to_string(v) + " " + word + std::to_string(maximum));
+  return v;
+}
+
+int threadCount(const char* function, std::optional<std::int64_t> threads) {
+  if (!threads) return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  return static_cast<int>(atMost(function, "threads", atLeast(function, "threads", *threads, 1), maxThreads));
+}
+
+std::uint64_t seedOf(const char* function, std::int64_t seed) {
+  atLeast(function, "seed", seed, 0);
+  if (static_cast<std::uint64_t>(seed) >= seedLimit) {
+    refuse(function, "seed " + std::to_string(seed) + " is not below 2^32");
+  }
+  return static_cast<std::uint64_t>(seed);
+}
+
+// Ctrl+C during a call whose work runs on the engine's threads: the progress
+// report comes on the calling thread, which takes the GIL for a moment and
+// lets Python run its signal handlers. A raised KeyboardInterrupt is thrown on
+// as error_already_set, which stops the workers.
+void checkSignals() {
+  py::gil_scoped_acquire gil;
+  if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+}
+
+class PortraitInterrupt : public OrbitProgress {
+ public:
+  void progress(std::int64_t, std::int64_t) override { checkSignals(); }
+};
+
+class AtlasInterrupt : public AtlasProgress {
+ public:
+  void progress(std::int64_t, std::int64_t, std::int64_t) override { checkSignals(); }
+};
+
+// The table of a Python call: built once, then only read (any number of
+// threads may run orbits on it).
+struct Table {
+  BilliardTable geometry;
+};
+
+Table makeTable(double b, double rr) {
+  checked("Table", "b", b, shapeBRange);
+  checked("Table", "rr", rr, shapeRrRange);
+  return Table{buildTable(b, rr)};
+}
+
+std::vector<OrbitStart> startList(const char* function, const std::vector<std::pair<double, double>>& pairs) {
+  std::vector<OrbitStart> starts;
+  starts.reserve(pairs.size());
+  for (const auto& [distance, angle] : pairs) {
+    if (!std::isfinite(distance))
+      refuse(function, "start distance " + numberText(distance) + " is not a number");
+    checked(function, "start angle", angle, startAngleRange);
+    starts.push_back(OrbitStart{distance, angle});
+  }
+  return starts;
+}
+
+py::array_t<OrbitRow> orbit(const Table& table, double distance, double angleDegrees, std::int64_t bounces,
+                            std::int64_t every) {
+  if (!std::isfinite(distance)) refuse("orbit", "distance " + numberText(distance) + " is not a number");
+  checked("orbit", "angle_deg", angleDegrees, startAngleRange);
+  atLeast("orbit", "bounces", bounces, 0);
+  atLeast("orbit", "every", every, 1);
+  py::array_t<OrbitRow> rows(static_cast<py::ssize_t>(orbitRowCount(bounces, every)));
+  OrbitRow* row = rows.mutable_data();
+  OrbitWalk walk(table.geometry, distance, angleDegrees, bounces, every);
+  *row++ = walk.startRow();
+  while (!walk.finished()) {
+    {
+      py::gil_scoped_release release;
+      walk.advance(walk.bouncesDone() + orbitChunk, [&row](const OrbitRow& r) {
+        *row++ = r;
+        return true;
+      });
+    }
+    if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+  }
+  if (walk.leftAt() != 0) {
+    throw std::runtime_error("trapezola.orbit: the orbit left the table at bounce " +
+                             std::to_string(walk.leftAt()) + ": its collision search found no arc");
+  }
+  return rows;
+}
+
+py::array_t<std::uint8_t> portrait(const Table& table,
+                                   std::optional<std::vector<std::pair<double, double>>> starts,
+                                   std::optional<std::int64_t> orbits, std::int64_t bounces,
+                                   std::int64_t seed, std::optional<std::int64_t> threads, bool grid) {
+  if (starts.has_value() == orbits.has_value()) {
+    refuse("portrait", "give either starts ((s, deg) pairs, one per orbit) or orbits");
+  }
+  std::vector<OrbitStart> list;
+  if (starts) {
+    if (seed != 0) refuse("portrait", "seed goes with orbits, not starts");
+    list = startList("portrait", *starts);
+    if (list.empty()) refuse("portrait", "starts is empty");
+    atMost("portrait", "len(starts)", static_cast<std::int64_t>(list.size()), maxPortraitOrbits);
+  } else {
+    atMost("portrait", "orbits", atLeast("portrait", "orbits", *orbits, 1), maxPortraitOrbits);
+    list = spreadStarts(table.geometry, *orbits, seedOf("portrait", seed));
+  }
+  atLeast("portrait", "bounces", bounces, 1);
+  if (bounces > INT64_MAX / static_cast<std::int64_t>(list.size())) {
+    refuse("portrait", "bounces " + std::to_string(bounces) + " is too many for that many orbits");
+  }
+  const int workers = threadCount("portrait", threads);
+
+  const PhaseWindowRecord window = freshRunWindow(table.geometry);
+  toolkit::TCanvas canvas(portraitWidth, portraitHeight);
+  bool anyBounce = false;
+  {
+    py::gil_scoped_release release;
+    PortraitInterrupt interrupt;
+    const OrbitPortrait drawn = drawOrbits(table.geometry, window, list, bounces, workers, &interrupt);
+    for (const OrbitOutcome& o : drawn.outcomes) anyBounce = anyBounce || o.bounces > 0;
+    paintOrbits(canvas, drawn);
+  }
+  if (!anyBounce) refuse("portrait", "no orbit made a single bounce: nothing to draw");
+  if (grid) {
+    // The grid reads the window's records, as in the window. The GIL, held
+    // here, keeps two calls from writing them at once.
+    static_cast<BilliardTable&>(TableGeometry) = table.geometry;
+    PhaseWindow = window;
+    drawPhaseGrid(canvas, window.scaleS, window.scalePhi);
+  }
+  py::array_t<std::uint8_t> rgb({portraitHeight, portraitWidth, 3});
+  std::uint8_t* out = rgb.mutable_data();
+  const std::uint32_t* in = canvas.bits();
+  for (int i = 0; i < portraitWidth * portraitHeight; ++i) {
+    *out++ = static_cast<std::uint8_t>(in[i] >> 16);
+    *out++ = static_cast<std::uint8_t>(in[i] >> 8);
+    *out++ = static_cast<std::uint8_t>(in[i]);
+  }
+  return rgb;
+}
+
+py::object nullable(bool present, double v) {
+  return present ? py::object(py::float_(v)) : py::object(py::none());
+}
+
+py::dict analyse(const Table& table, double distance, double angleDegrees, std::int64_t period,
+                 std::int64_t sensitivity, std::int64_t blocksize, std::int64_t blocks,
+                 double shadowTolerance) {
+  if (!std::isfinite(distance)) refuse("analyse", "distance " + numberText(distance) + " is not a number");
+  checked("analyse", "angle_deg", angleDegrees, startAngleRange);
+  OrbitReportRequest request;
+  request.b = table.geometry.b;
+  request.rr = table.geometry.rr;
+  request.distance = distance;
+  request.angleDegrees = angleDegrees;
+  // The window takes a negative period as the identity's; no orbit has one.
+  if (period != 0) {
+    request.typedPeriod =
+        static_cast<int>(atMost("analyse", "period", atLeast("analyse", "period", period, 0), INT32_MAX));
+  }
+  request.sensitivity = static_cast<int>(atMost(
+      "analyse", "sensitivity", atLeast("analyse", "sensitivity", sensitivity, -100), 10, "is beyond "));
+  request.blockSize = static_cast<int>(
+      atMost("analyse", "blocksize", atLeast("analyse", "blocksize", blocksize, 1), 1000000, "is beyond "));
+  request.blockCount = static_cast<int>(
+      atMost("analyse", "blocks", atLeast("analyse", "blocks", blocks, 1), 1000000, "is beyond "));
+  if (!(shadowTolerance > 0))
+    refuse("analyse", "shadow_tolerance " + numberText(shadowTolerance) + " is not above 0");
+  request.shadowTolerance = shadowTolerance;
+
+  OrbitReport report;
+  {
+    py::gil_scoped_release release;
+    report = analyseOrbit(request);
+  }
+  const PeriodicOrbitAnalysis& a = report.analysis;
+  py::dict result;
+  result["period"] = a.period;
+  result["periodFound"] = a.periodFound && a.period != notPeriodic;
+  result["returnCounts"] =
+      a.searched ? py::object(py::make_tuple(a.returnCounts[0], a.returnCounts[1], a.returnCounts[2]))
+                 : py::object(py::none());
+  result["trace"] = nullable(a.hasMonodromy, a.trace);
+  result["traceBound"] = nullable(a.hasMonodromy, a.traceBound);
+  result["class"] = a.hasClass ? py::object(py::str(orbitClassName(a.orbitClass))) : py::object(py::none());
+  result["m11"] = nullable(a.hasMonodromy, a.monodromy.m11);
+  result["m22"] = nullable(a.hasMonodromy, a.monodromy.m22);
+  const std::optional<std::string> label = analysisLabel(a);
+  result["label"] = label ? py::object(py::str(*label)) : py::object(py::none());
+  result["series"] =
+      py::array_t<double>(static_cast<py::ssize_t>(report.series.size()), report.series.data());
+  if (report.fit) {
+    py::dict fit;
+    fit["a"] = report.fit->slope;
+    fit["b"] = report.fit->intercept;
+    fit["gradient"] = report.fit->gradient;
+    fit["stderr"] = report.fit->gradientStandardError
+                        ? py::object(py::float_(*report.fit->gradientStandardError))
+                        : py::object(py::none());
+    result["fit"] = fit;
+  } else {
+    result["fit"] = py::none();
+  }
+  result["followedBounces"] = report.followedBounces;
+  result["trustedBounces"] = report.trustedBounces;
+  return result;
+}
+
+py::dict lyapunov(const Table& table, const std::vector<std::pair<double, double>>& starts,
+                  std::int64_t bounces, std::int64_t boxes) {
+  const std::vector<OrbitStart> list = startList("lyapunov", starts);
+  atLeast("lyapunov", "bounces", bounces, 1);
+  const int boxesPerSide =
+      static_cast<int>(atMost("lyapunov", "boxes", atLeast("lyapunov", "boxes", boxes, 1), maxBoxes));
+  const auto count = static_cast<py::ssize_t>(list.size());
+  py::array_t<double> exponent(count);
+  py::array_t<std::int64_t> done(count);
+  py::array_t<bool> stopped(count);
+  py::array_t<std::uint8_t> visited(
+      {static_cast<py::ssize_t>(boxesPerSide), static_cast<py::ssize_t>(boxesPerSide)});
+  std::memset(visited.mutable_data(), 0, static_cast<std::size_t>(visited.size()));
+  std::vector<std::uint8_t> orbitBoxes(static_cast<std::size_t>(boxesPerSide) *
+                                       static_cast<std::size_t>(boxesPerSide));
+  std::vector<OrbitExponent> results(list.size());
+  {
+    // The orbits run on one worker; this thread looks for Ctrl+C meanwhile
+    // and, on one, tells the worker to stop and waits for it.
+    py::gil_scoped_release release;
+    std::atomic<bool> stop{false};
+    auto worker = std::async(std::launch::async, [&] {
+      for (std::size_t i = 0; i < list.size() && !stop.load(std::memory_order_relaxed); ++i) {
+        results[i] = finiteTimeLyapunov(table.geometry, list[i], bounces, orbitBoxes, boxesPerSide, &stop);
+      }
+    });
+    while (worker.wait_for(interruptInterval) != std::future_status::ready) {
+      try {
+        checkSignals();
+      } catch (...) {
+        stop.store(true, std::memory_order_relaxed);
+        worker.wait();
+        throw;
+      }
+    }
+    worker.get();
+  }
+  for (py::ssize_t i = 0; i < count; ++i) {
+    const OrbitExponent& result = results[static_cast<std::size_t>(i)];
+    exponent.mutable_at(i) = result.exponent;
+    done.mutable_at(i) = result.bounces;
+    stopped.mutable_at(i) = result.stop != BounceStatus::ok;
+  }
+  for (std::size_t k = 0; k < orbitBoxes.size(); ++k) visited.mutable_data()[k] = orbitBoxes[k];
+  py::dict result;
+  result["exponent"] = exponent;
+  result["bounces"] = done;
+  result["stopped"] = stopped;
+  result["boxes"] = visited;
+  return result;
+}
+
+AtlasAxis axisOf(const char* name, const std::vector<double>& values, const ParameterRange& range) {
+  if (values.empty()) refuse("atlas", std::string(name) + " is empty");
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    checked("atlas", (std::string(name) + "[" + std::to_string(k) + "]").c_str(), values[k], range);
+  }
+  AtlasAxis axis;
+  axis.from = values.front();
+  axis.to = values.back();
+  axis.count = static_cast<std::int64_t>(values.size());
+  return axis;
+}
+
+py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rrValues, std::int64_t orbits,
+               std::int64_t bounces, std::int64_t seed, std::int64_t boxes, double thresholdFactor,
+               std::optional<std::int64_t> threads) {
+  AtlasGrid grid;
+  grid.b = axisOf("b_values", bValues, shapeBRange);
+  grid.rr = axisOf("rr_values", rrValues, shapeRrRange);
+  grid.bValues = bValues;
+  grid.rrValues = rrValues;
+  AtlasParameters parameters;
+  parameters.orbits = atMost("atlas", "orbits", atLeast("atlas", "orbits", orbits, 1), maxAtlasOrbits);
+  parameters.bounces = atLeast("atlas", "bounces", bounces, 1);
+  parameters.seed = seedOf("atlas", seed);
+  parameters.boxesPerSide =
+      static_cast<int>(atMost("atlas", "boxes", atLeast("atlas", "boxes", boxes, 1), maxBoxes));
+  if (!(thresholdFactor > 0) || !std::isfinite(thresholdFactor)) {
+    refuse("atlas", "threshold_factor " + numberText(thresholdFactor) + " is not above 0");
+  }
+  parameters.thresholdFactor = thresholdFactor;
+  const int workers = threadCount("atlas", threads);
+
+  std::vector<std::int64_t> cells = shardCells(grid, 0, 1);
+  std::vector<AtlasCell> results;
+  {
+    py::gil_scoped_release release;
+    AtlasInterrupt interrupt;
+    results = computeAtlas(grid, cells, parameters, workers, &interrupt);
+  }
+  // Cell i is (b i / count(rr), rr i % count(rr)): rows of R8/R values, the
+  // layout pcolormesh(b, rr, C) wants, C[j, i] at b[i], rr[j], needs the
+  // transpose.
+  const auto nb = static_cast<py::ssize_t>(bValues.size());
+  const auto nr = static_cast<py::ssize_t>(rrValues.size());
+  py::array_t<double> lyapunovMax({nr, nb}), lyapunovMedian({nr, nb}), chaoticFraction({nr, nb});
+  py::array_t<std::int64_t> chaoticOrbits({nr, nb}), stoppedOrbits({nr, nb});
+  for (std::size_t i = 0; i < results.size(); ++i) {
+    const py::ssize_t column = static_cast<py::ssize_t>(i) / nr;
+    const py::ssize_t row = static_cast<py::ssize_t>(i) % nr;
+    const AtlasCell& c = results[i];
+    lyapunovMax.mutable_at(row, column) = c.lyapunovMax;
+    lyapunovMedian.mutable_at(row, column) = c.lyapunovMedian;
+    chaoticFraction.mutable_at(row, column) = c.chaoticFraction;
+    chaoticOrbits.mutable_at(row, column) = c.chaoticOrbits;
+    stoppedOrbits.mutable_at(row, column) = c.stoppedOrbits;
+  }
+  py::dict result;
+  result["b"] = py::array_t<double>(nb, bValues.data());
+  result["rr"] = py::array_t<double>(nr, rrValues.data());
+  result["lyapunov_max"] = lyapunovMax;
+  result["lyapunov_median"] = lyapunovMedian;
+  result["chaotic_orbits"] = chaoticOrbits;
+  result["chaotic_fraction"] = chaoticFraction;
+  result["stopped_orbits"] = stoppedOrbits;
+  result["threshold"] = chaosThreshold(parameters);
+  return result;
+}
+
+py::array_t<double> spreadStartArray(const Table& table, std::int64_t count, std::int64_t seed) {
+  atMost("spread_starts", "count", atLeast("spread_starts", "count", count, 1), maxPortraitOrbits);
+  const std::vector<OrbitStart> starts = spreadStarts(table.geometry, count, seedOf("spread_starts", seed));
+  py::array_t<double> result({static_cast<py::ssize_t>(count), py::ssize_t{2}});
+  for (py::ssize_t i = 0; i < static_cast<py::ssize_t>(count); ++i) {
+    result.mutable_at(i, 0) = starts[static_cast<std::size_t>(i)].distance;
+    result.mutable_at(i, 1) = starts[static_cast<std::size_t>(i)].angleDegrees;
+  }
+  return result;
+}
+
+// The portrait's pixel edges in (s, phi), from the plot step's mapping
+// x = (s - sMin) scaleS + 6, y = 678 - (phi - phiMin) scalePhi.
+py::tuple portraitExtent(const Table& table) {
+  const PhaseWindowRecord w = freshRunWindow(table.geometry);
+  return py::make_tuple(w.sMin - 6 / w.scaleS, w.sMin + (portraitWidth - 6) / w.scaleS,
+                        w.phiMin - (portraitHeight - 678) / w.scalePhi, w.phiMin + 678 / w.scalePhi);
+}
+
+py::tuple point(const TablePoint& p) {
+  return py::make_tuple(p.x, p.y);
+}
+
+}  // namespace
+
+}  // namespace trapezola::python
+
+PYBIND11_MODULE(trapezola, m) {
+  using namespace trapezola;
+  using namespace trapezola::python;
+  namespace py = pybind11;
+  using namespace pybind11::literals;
+
+  m.doc() = R"(The Trapezola billiard engine: circular-trapezoid billiards from Python.
+
+Results are NumPy arrays, computed by the engine trapezola-cli uses: the same
+bits as its rows, the same pixels as its portraits.
+
+Conventions:
+  s      perimeter coordinate: arc length from corner 1 (the top right corner),
+         counter-clockwise, 0 <= s <= s4 (the perimeter's length)
+  phi    radians from the counter-clockwise tangent to the outgoing direction,
+         0 < phi < pi
+  angle_deg  a start angle in degrees against the counter-clockwise tangent,
+         0 < angle_deg < 180
+  x, y   table coordinates, x to the right, y up, bottom corners at x = -1, 1
+Bad arguments raise ValueError with the command-line tool's words. Long calls
+release the GIL; Ctrl+C interrupts them.)";
+  m.attr("__version__") = TRAPEZOLA_VERSION;
+  PYBIND11_NUMPY_DTYPE(OrbitRow, bounce, s, phi, arc, x, y, hitDistance);
+  m.attr("PORTRAIT_SHAPE") = py::make_tuple(portraitHeight, portraitWidth, 3);
+
+  py::class_<Table>(m, "Table", R"(Table(b, rr)
+
+The table with shape parameters b (half the short side, 0.0001 <= b <= 1) and
+rr = R8/R (side radius over bottom radius, 1 <= rr <= 10000): four circular
+arcs numbered counter-clockwise from corner 1 (top right): 1 top, 2 left,
+3 bottom, 4 right. Read-only; its attributes are those of
+`trapezola-cli table` (angles in radians, points as (x, y) tuples).)")
+      .def(py::init(&makeTable), "b"_a, "rr"_a)
+      .def_property_readonly("b", [](const Table& t) { return t.geometry.b; })
+      .def_property_readonly(
+          "rr", [](const Table& t) { return t.geometry.rr; }, "R8/R")
+      .def_property_readonly("height", [](const Table& t) { return t.geometry.height; })
+      .def_property_readonly(
+          "theta", [](const Table& t) { return t.geometry.theta; },
+          "angle between a leg and the bottom side, radians")
+      .def_property_readonly(
+          "corner1", [](const Table& t) { return point(t.geometry.corner1); }, "top right")
+      .def_property_readonly(
+          "corner2", [](const Table& t) { return point(t.geometry.corner2); }, "top left")
+      .def_property_readonly(
+          "corner3", [](const Table& t) { return point(t.geometry.corner3); }, "bottom left")
+      .def_property_readonly(
+          "corner4", [](const Table& t) { return point(t.geometry.corner4); }, "bottom right")
+      .def_property_readonly("legMidSlope", [](const Table& t) { return t.geometry.legMidSlope; })
+      .def_property_readonly(
+          "centre1", [](const Table& t) { return point(t.geometry.centre1); }, "of arc 1")
+      .def_property_readonly(
+          "centre2", [](const Table& t) { return point(t.geometry.centre2); }, "of arc 2")
+      .def_property_readonly(
+          "centre3", [](const Table& t) { return point(t.geometry.centre3); }, "of arc 3")
+      .def_property_readonly(
+          "centre4", [](const Table& t) { return point(t.geometry.centre4); }, "of arc 4")
+      .def_property_readonly(
+          "radiusTop", [](const Table& t) { return t.geometry.radiusTop; }, "arc 1 (r)")
+      .def_property_readonly(
+          "radiusSide", [](const Table& t) { return t.geometry.radiusSide; }, "arcs 2, 4 (R8)")
+      .def_property_readonly(
+          "radiusBottom", [](const Table& t) { return t.geometry.radiusBottom; }, "arc 3 (R = 1)")
+      .def_property_readonly(
+          "delta", [](const Table& t) { return t.geometry.delta; }, "half opening of arc 1")
+      .def_property_readonly("halfAngleSide", [](const Table& t) { return t.geometry.halfAngleSide; })
+      .def_property_readonly("halfAngleBottom", [](const Table& t) { return t.geometry.halfAngleBottom; })
+      .def_property_readonly("sideTilt", [](const Table& t) { return t.geometry.sideTilt; })
+      .def_property_readonly(
+          "s1", [](const Table& t) { return t.geometry.s1; }, "s of corner 2")
+      .def_property_readonly(
+          "s2", [](const Table& t) { return t.geometry.s2; }, "s of corner 3")
+      .def_property_readonly(
+          "s3", [](const Table& t) { return t.geometry.s3; }, "s of corner 4")
+      .def_property_readonly(
+          "s4", [](const Table& t) { return t.geometry.s4; }, "the perimeter's length")
+      .def("__repr__", [](const Table& t) {
+        return "trapezola.Table(b=" + numberText(t.geometry.b) + ", rr=" + numberText(t.geometry.rr) + ")";
+      });
+
+  m.def("orbit", &orbit, "table"_a, "distance"_a, "angle_deg"_a, "bounces"_a, "every"_a = 1,
+        R"(orbit(table, distance, angle_deg, bounces, every=1) -> numpy structured array
+
+Runs the orbit that starts at perimeter coordinate `distance` (taken round the
+perimeter: modulo s4) at `angle_deg` degrees against the counter-clockwise
+tangent, as a fresh "go" run does, for `bounces` bounces (>= 0). One row for
+the start (bounce 0), every `every`-th bounce (>= 1) and the last, the same
+bits as `trapezola-cli orbit`. Fields:
+  bounce       the bounce's number, 0 for the start (int64)
+  s            perimeter coordinate of the bounce point (see the module)
+  phi          radians from the counter-clockwise tangent, 0 < phi < pi
+  arc          1 top, 2 left, 3 bottom, 4 right (int32; 1 for the start)
+  x, y         the bounce point in table coordinates
+  hitDistance  length of the free path that ended at the bounce (0 for the start)
+Raises RuntimeError when the orbit leaves the table (a bounce finds no arc).)");
+
+  m.def("portrait", &portrait, "table"_a, "starts"_a = py::none(), "orbits"_a = py::none(),
+        "bounces"_a = 20000, "seed"_a = 0, "threads"_a = py::none(), "grid"_a = false,
+        R"(portrait(table, starts=None, orbits=None, bounces=20000, seed=0, threads=None, grid=False)
+-> numpy uint8 array of shape (681, 794, 3), RGB
+
+The many-orbit phase portrait of `trapezola-cli portrait`, pixel for pixel:
+s across (the whole perimeter, left to right), phi from 0 (bottom) to pi (top),
+bounces 1..`bounces` of each orbit as small dots, orbit i in colour i mod 21 of
+Kelly's palette, the highest-numbered orbit on top. Give either `starts`, a
+list of (distance, angle_deg) pairs, or `orbits`, a count of starts spread over
+the phase space by the R2 sequence from index `seed`. `threads` (default every
+core) does not change the picture; `grid` adds the window's frame, grid lines
+and corner curves.)");
+
+  m.def("analyse", &analyse, "table"_a, "distance"_a, "angle_deg"_a, "period"_a = 0, "sensitivity"_a = -50,
+        "blocksize"_a = 500, "blocks"_a = 100, "shadow_tolerance"_a = defaultShadowTolerance,
+        R"(analyse(table, distance, angle_deg, period=0, sensitivity=-50, blocksize=500, blocks=100,
+        shadow_tolerance=1e-9) -> dict
+
+The analysis of `trapezola-cli analyse` (the window's right click) of the phase
+point (distance, angle_deg), with the same keys: period (searched when 0),
+periodFound, returnCounts (tuple or None), trace, traceBound, class
+("hiperbolic", "parabolic", "elliptic" or None), m11, m22, label, series (NumPy
+array: ln |trace| of the product so far, one value a block of `blocksize`
+bounces, NaN where the tool prints null), fit (dict a, b per block, gradient
+per bounce: the Lyapunov exponent, stderr; or None), followedBounces and
+trustedBounces (the precision horizon at `shadow_tolerance`).)");
+
+  m.def("lyapunov", &lyapunov, "table"_a, "starts"_a, "bounces"_a, "boxes"_a = 100,
+        R"(lyapunov(table, starts, bounces, boxes=100) -> dict
+
+The finite-time largest Lyapunov exponent of each start's orbit, natural log
+per bounce (ln of the Frobenius norm of the product of `bounces` bounce
+matrices, divided by the bounces), as the atlas computes it. `starts` is a list
+of (distance, angle_deg) pairs. Keys: exponent, bounces (done), stopped (bool:
+the orbit stopped early), all arrays with one entry per start; boxes, a
+(boxes, boxes) uint8 array, 1 where any of the orbits visited the box
+(row: (1 - cos phi) / 2, column: s / s4, both in [0, 1]).)");
+
+  m.def("portrait_extent", &portraitExtent, "table"_a,
+        R"(portrait_extent(table) -> (left, right, bottom, top)
+
+Where the edges of portrait(table, ...)'s pixels lie in s (across) and phi
+(up), for matplotlib's imshow(picture, extent=...): the dots then sit at their
+(s, phi) on the axes.)");
+
+  m.def("spread_starts", &spreadStartArray, "table"_a, "count"_a, "seed"_a = 0,
+        R"(spread_starts(table, count, seed=0) -> numpy array of shape (count, 2)
+
+The starts (distance, angle_deg) that portrait(orbits=count, seed=seed) and the
+atlas use: the R2 low-discrepancy sequence from index `seed`, uniform in
+(s / s4, (1 - cos phi) / 2), the billiard's invariant measure.)");
+
+  m.def("atlas", &atlas, "b_values"_a, "rr_values"_a, "orbits"_a = 16, "bounces"_a = 100000, "seed"_a = 0,
+        "boxes"_a = 100, "threshold_factor"_a = 10.0, "threads"_a = py::none(),
+        R"(atlas(b_values, rr_values, orbits=16, bounces=100000, seed=0, boxes=100, threshold_factor=10,
+      threads=None) -> dict
+
+The chaos atlas of `trapezola-cli atlas` over every (b, rr) of the two value
+lists: per table, `orbits` orbits from the R2 starts at `seed`, `bounces`
+bounces each. Keys: b, rr (the values), threshold, and per table the CSV's
+columns lyapunov_max, lyapunov_median, chaotic_orbits, chaotic_fraction,
+stopped_orbits as arrays of shape (len(rr_values), len(b_values)), ready for
+matplotlib.pyplot.pcolormesh(result["b"], result["rr"], result[column]).
+Cell values do not depend on `threads`.)");
+}
