@@ -446,6 +446,9 @@ PYBIND11_MODULE(trapezola, m) {
   namespace py = pybind11;
   using namespace pybind11::literals;
 
+  // Each docstring opens with its own signature line, in Python's words.
+  py::options options;
+  options.disable_function_signatures();
   m.doc() = R"(The Trapezola billiard engine: circular-trapezoid billiards from Python.
 
 Results are NumPy arrays, computed by the engine trapezola-cli uses: the same
