@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <stdexcept>
 #include <vector>
 
 #include "core/analysis/finite_time_lyapunov.h"
@@ -270,6 +271,40 @@ TEST(ChaosAtlasThreads, ProgressEndsWithEveryCell) {
   const std::vector<std::int64_t> cells = shardCells(grid, 0, 1);
   EXPECT_EQ(computeAtlas(grid, cells, p, 2, &recorder).size(), 4u);
   EXPECT_TRUE(computeAtlas(grid, {}, p, 2, &recorder).empty());
+}
+
+// An interrupt in the Python module: the workers stop inside their orbits.
+TEST(ChaosAtlasThreads, ProgressThatThrowsStopsTheWorkers) {
+  struct Interrupt : AtlasProgress {
+    void progress(std::int64_t, std::int64_t, std::int64_t) override {
+      throw std::runtime_error("interrupted");
+    }
+  } interrupt;
+  AtlasGrid grid;
+  grid.b = {0.5, 1, 2};
+  grid.rr = {2, 2, 1};
+  AtlasParameters p;
+  p.orbits = 2;
+  p.bounces = std::int64_t{1} << 50;
+  const std::vector<std::int64_t> all = shardCells(grid, 0, 1);
+  EXPECT_THROW(computeAtlas(grid, all, p, 2, &interrupt), std::runtime_error);
+}
+
+// Listed values replace an axis's even spacing, cell for cell.
+TEST(ChaosAtlas, ListedAxisValuesGiveTheCellsOfThoseTables) {
+  AtlasGrid grid;
+  grid.b = {0.2, 0.55, 2};
+  grid.bValues = {0.2, 0.55};
+  grid.rr = {1.5, 4, 2};
+  grid.rrValues = {1.5, 4};
+  AtlasParameters p;
+  p.orbits = 2;
+  p.bounces = 2000;
+  const std::vector<AtlasCell> cells = computeAtlas(grid, shardCells(grid, 0, 1), p, 2, nullptr);
+  ASSERT_EQ(cells.size(), 4u);
+  AtlasWorkspace workspace(p);
+  expectSameCell(cells[1], computeAtlasCell(0.2, 4, p, workspace));
+  expectSameCell(cells[2], computeAtlasCell(0.55, 1.5, p, workspace));
 }
 
 }  // namespace

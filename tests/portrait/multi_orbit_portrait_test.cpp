@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <set>
+#include <stdexcept>
 #include <vector>
 
 #include "core/geometry/ball_state.h"
@@ -156,6 +157,19 @@ TEST(MultiOrbitPortrait, PaletteColoursAreDistinctAndCycle) {
   EXPECT_EQ(canvas.pixel(2, 0), toolkit::clBlack);
   EXPECT_EQ(canvas.pixel(3, 0), toolkit::clRed) << "a pixel without an orbit keeps what it showed";
   EXPECT_EQ(canvas.Brush->Color, toolkit::clRed);
+}
+
+// An interrupt in the Python module is an exception from the progress report:
+// the workers must stop long before their orbits end (these would run for
+// days), and the exception must reach the caller.
+TEST(MultiOrbitPortraitThreads, ProgressThatThrowsStopsTheWorkers) {
+  struct Interrupt : OrbitProgress {
+    void progress(std::int64_t, std::int64_t) override { throw std::runtime_error("interrupted"); }
+  } interrupt;
+  const BilliardTable table = buildTable(0.5, 2);
+  const std::vector<OrbitStart> starts = spreadStarts(table, 3, 0);
+  EXPECT_THROW(drawOrbits(table, freshRunWindow(table), starts, std::int64_t{1} << 50, 2, &interrupt),
+               std::runtime_error);
 }
 
 }  // namespace
