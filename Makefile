@@ -1,5 +1,8 @@
 # Thin wrapper over CMake and CTest. `make run` and `make test` work on a fresh
 # Debian 12 machine: they install what is missing first.
+# A bare `make` builds everything: the program, trapezola-cli, the Python
+# module, the tests and the benchmarks.
+.DEFAULT_GOAL := build
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
