@@ -10,7 +10,8 @@
 // outgoing direction, 0 < phi < pi; start angles are given in degrees against
 // that tangent. Table coordinates put the bottom corners at x = -1 and x = 1.
 //
-// Long calls release the GIL. Orbits run in chunks on the calling thread, which
+// Long calls release the GIL. analyse cannot be interrupted: its searches and
+// series have no stop. Orbits run in chunks on the calling thread, which
 // takes the GIL back between chunks to look for Ctrl+C; the portrait and the
 // atlas run on the engine's worker threads, whose progress report (on the
 // calling thread, four times a second) does the same and, on an interrupt,
@@ -463,7 +464,7 @@ Conventions:
          0 < angle_deg < 180
   x, y   table coordinates, x to the right, y up, bottom corners at x = -1, 1
 Bad arguments raise ValueError with the command-line tool's words. Long calls
-release the GIL; Ctrl+C interrupts them.)";
+release the GIL; Ctrl+C interrupts orbit, portrait, lyapunov and atlas.)";
   m.attr("__version__") = TRAPEZOLA_VERSION;
   PYBIND11_NUMPY_DTYPE(OrbitRow, bounce, s, phi, arc, x, y, hitDistance);
   m.attr("PORTRAIT_SHAPE") = py::make_tuple(portraitHeight, portraitWidth, 3);
