@@ -5,8 +5,6 @@ import pytest
 import trapezola
 from conftest import run_cli
 
-T = None
-
 
 def table():
     return trapezola.Table(0.5, 2.0)
@@ -80,3 +78,15 @@ def test_table_is_read_only():
     with pytest.raises(AttributeError):
         t.b = 0.7
     assert t.b == 0.5
+
+
+def test_an_orbit_that_leaves_the_table_raises_the_cli_failure():
+    # From corner 1 almost along the tangent: the second search finds no arc.
+    failed = run_cli("orbit", "--b", "0.5", "--rr", "2", "--distance", "0", "--angle", "1e-7", "--bounces", "3",
+                     check=False)
+    assert failed.returncode == 1
+    words = failed.stderr.strip().split(": ", 1)[1]
+    assert words.startswith("the orbit left the table at bounce 2")
+    with pytest.raises(RuntimeError) as raised:
+        trapezola.orbit(table(), 0.0, 1e-7, 3)
+    assert str(raised.value) == "trapezola.orbit: " + words
