@@ -10,12 +10,12 @@
 // outgoing direction, 0 < phi < pi; start angles are given in degrees against
 // that tangent. Table coordinates put the bottom corners at x = -1 and x = 1.
 //
-// Long calls release the GIL. analyse cannot be interrupted: its searches and
-// series have no stop. Orbits run in chunks on the calling thread, which
+// Long calls release the GIL. Orbits run in chunks on the calling thread, which
 // takes the GIL back between chunks to look for Ctrl+C; the portrait and the
 // atlas run on the engine's worker threads, whose progress report (on the
 // calling thread, four times a second) does the same and, on an interrupt,
-// throws, which stops the workers.
+// throws, which stops the workers; analyse and lyapunov run on one worker
+// with a stop flag while the calling thread looks for Ctrl+C.
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
@@ -55,7 +55,7 @@ namespace {
 // Bounces an orbit runs between two looks for Ctrl+C: about a tenth of a
 // second.
 constexpr std::int64_t orbitChunk = std::int64_t{1} << 20;
-// How often lyapunov looks for Ctrl+C while its worker runs.
+// How often analyse and lyapunov look for Ctrl+C while their worker runs.
 constexpr auto interruptInterval = std::chrono::milliseconds(100);
 // The limits of trapezola-cli portrait and atlas.
 constexpr std::int64_t maxThreads = 256;
@@ -112,6 +112,22 @@ std::uint64_t seedOf(const char* function, std::int64_t seed) {
 void checkSignals() {
   py::gil_scoped_acquire gil;
   if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+}
+
+// Waits for a worker that runs without the GIL, looking for Ctrl+C meanwhile;
+// on one, tells the worker to stop, waits for it and throws the interrupt.
+void waitLookingForCtrlC(std::future<void>& worker, std::atomic<bool>& stop) {
+  while (worker.wait_for(interruptInterval) != std::future_status::ready) {
+    try {
+      checkSignals();
+    } catch (...) {
+      stop.store(true, std::memory_order_relaxed);
+      worker.wait();
+      throw;
+    }
+  }
+  // A failure of the worker's own (memory) comes out here.
+  worker.get();
 }
 
 class PortraitInterrupt : public OrbitProgress {
@@ -259,7 +275,9 @@ py::dict analyse(const Table& table, double distance, double angleDegrees, std::
   OrbitReport report;
   {
     py::gil_scoped_release release;
-    report = analyseOrbit(request);
+    std::atomic<bool> stop{false};
+    auto worker = std::async(std::launch::async, [&] { report = analyseOrbit(request, nullptr, &stop); });
+    waitLookingForCtrlC(worker, stop);
   }
   const PeriodicOrbitAnalysis& a = report.analysis;
   py::dict result;
@@ -320,16 +338,7 @@ py::dict lyapunov(const Table& table, const std::vector<std::pair<double, double
         results[i] = finiteTimeLyapunov(table.geometry, list[i], bounces, orbitBoxes, boxesPerSide, &stop);
       }
     });
-    while (worker.wait_for(interruptInterval) != std::future_status::ready) {
-      try {
-        checkSignals();
-      } catch (...) {
-        stop.store(true, std::memory_order_relaxed);
-        worker.wait();
-        throw;
-      }
-    }
-    worker.get();
+    waitLookingForCtrlC(worker, stop);
   }
   for (py::ssize_t i = 0; i < count; ++i) {
     const OrbitExponent& result = results[static_cast<std::size_t>(i)];
@@ -464,7 +473,7 @@ Conventions:
          0 < angle_deg < 180
   x, y   table coordinates, x to the right, y up, bottom corners at x = -1, 1
 Bad arguments raise ValueError with the command-line tool's words. Long calls
-release the GIL; Ctrl+C interrupts orbit, portrait, lyapunov and atlas.)";
+release the GIL; Ctrl+C interrupts them.)";
   m.attr("__version__") = TRAPEZOLA_VERSION;
   PYBIND11_NUMPY_DTYPE(OrbitRow, bounce, s, phi, arc, x, y, hitDistance);
   m.attr("PORTRAIT_SHAPE") = py::make_tuple(portraitHeight, portraitWidth, 3);

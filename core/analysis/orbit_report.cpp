@@ -12,7 +12,8 @@
 
 namespace trapezola {
 
-OrbitReport analyseOrbit(const OrbitReportRequest& request, LgTrFileWriter* file) {
+OrbitReport analyseOrbit(const OrbitReportRequest& request, LgTrFileWriter* file,
+                         const std::atomic<bool>* stop) {
   // Launched first, as a go run leaves the ball before a right click: the
   // launch names arc 1 in the hit record.
   const BilliardTable table = buildTable(request.b, request.rr);
@@ -32,6 +33,7 @@ OrbitReport analyseOrbit(const OrbitReportRequest& request, LgTrFileWriter* file
                   report.series.push_back(value);
                   lines += formatLgTrLine(block, value);
                   if (file != nullptr) file->add(block, value);
+                  if (stop != nullptr && stop->load(std::memory_order_relaxed)) throw AnalysisStopped();
                 });
   std::istringstream written(lines);
   const std::vector<LgTrLine> readBack = readLgTrLines(written, request.blockCount);

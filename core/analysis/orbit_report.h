@@ -9,8 +9,10 @@
 // block, and the fit's gradient is per bounce.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "core/analysis/lgtr_data_file.h"
@@ -43,9 +45,17 @@ struct OrbitReport {
   std::int64_t trustedBounces = 0;   // of those, the ones within the precision horizon
 };
 
+// Thrown by analyseOrbit when its stop flag turned true.
+class AnalysisStopped : public std::runtime_error {
+ public:
+  AnalysisStopped() : std::runtime_error("the analysis was stopped") {}
+};
+
 // Analyses the request's phase point as a right click on a fresh "go" run's
 // portrait does. `file`, when given, receives the series' lines (the caller
-// commits it).
-OrbitReport analyseOrbit(const OrbitReportRequest& request, LgTrFileWriter* file = nullptr);
+// commits it). When `stop` is given and turns true, the series ends after its
+// current block by throwing AnalysisStopped (the Python module's Ctrl+C).
+OrbitReport analyseOrbit(const OrbitReportRequest& request, LgTrFileWriter* file = nullptr,
+                         const std::atomic<bool>* stop = nullptr);
 
 }  // namespace trapezola

@@ -72,6 +72,7 @@ LONG_CALLS = {
     "orbit": lambda t: trapezola.orbit(t, 0.7, 60.0, LONG * 100, every=LONG * 100),
     "portrait": lambda t: trapezola.portrait(t, orbits=4, bounces=LONG, threads=2),
     "lyapunov": lambda t: trapezola.lyapunov(t, [(0.7, 60.0), (2.0, 80.0)], LONG),
+    "analyse": lambda t: trapezola.analyse(t, 0.7, 60.0, blocksize=10**6, blocks=10**6),
     "atlas": lambda t: trapezola.atlas([0.5, 0.6], [2.0, 3.0], orbits=4, bounces=LONG, threads=2),
 }
 
