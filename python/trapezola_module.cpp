@@ -130,9 +130,19 @@ void waitLookingForCtrlC(std::future<void>& worker, std::atomic<bool>& stop) {
   worker.get();
 }
 
+// drawOrbits's workers stop on its stop flag: the report raises it before the
+// interrupt leaves drawOrbits (whose workers join as it unwinds).
 class PortraitInterrupt : public OrbitProgress {
  public:
-  void progress(std::int64_t, std::int64_t) override { checkSignals(); }
+  void progress(std::int64_t, std::int64_t) override {
+    try {
+      checkSignals();
+    } catch (...) {
+      stop.store(true, std::memory_order_relaxed);
+      throw;
+    }
+  }
+  std::atomic<bool> stop{false};
 };
 
 class AtlasInterrupt : public AtlasProgress {
@@ -220,7 +230,8 @@ py::array_t<std::uint8_t> portrait(const Table& table,
   {
     py::gil_scoped_release release;
     PortraitInterrupt interrupt;
-    const OrbitPortrait drawn = drawOrbits(table.geometry, window, list, bounces, workers, &interrupt);
+    const OrbitPortrait drawn =
+        drawOrbits(table.geometry, window, list, bounces, workers, &interrupt, &interrupt.stop);
     for (const OrbitOutcome& o : drawn.outcomes) anyBounce = anyBounce || o.bounces > 0;
     paintOrbits(canvas, drawn);
   }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <set>
 #include <stdexcept>
@@ -159,17 +160,22 @@ TEST(MultiOrbitPortrait, PaletteColoursAreDistinctAndCycle) {
   EXPECT_EQ(canvas.Brush->Color, toolkit::clRed);
 }
 
-// An interrupt in the Python module is an exception from the progress report:
-// the workers must stop long before their orbits end (these would run for
-// days), and the exception must reach the caller.
-TEST(MultiOrbitPortraitThreads, ProgressThatThrowsStopsTheWorkers) {
+// An interrupt in the Python module: the progress report raises the stop flag
+// and throws. The workers must stop long before their orbits end (these would
+// run for days), and the exception must reach the caller.
+TEST(MultiOrbitPortraitThreads, ProgressThatStopsAndThrowsEndsTheRun) {
   struct Interrupt : OrbitProgress {
-    void progress(std::int64_t, std::int64_t) override { throw std::runtime_error("interrupted"); }
+    void progress(std::int64_t, std::int64_t) override {
+      stop.store(true);
+      throw std::runtime_error("interrupted");
+    }
+    std::atomic<bool> stop{false};
   } interrupt;
   const BilliardTable table = buildTable(0.5, 2);
   const std::vector<OrbitStart> starts = spreadStarts(table, 3, 0);
-  EXPECT_THROW(drawOrbits(table, freshRunWindow(table), starts, std::int64_t{1} << 50, 2, &interrupt),
-               std::runtime_error);
+  EXPECT_THROW(
+      drawOrbits(table, freshRunWindow(table), starts, std::int64_t{1} << 50, 2, &interrupt, &interrupt.stop),
+      std::runtime_error);
 }
 
 }  // namespace
