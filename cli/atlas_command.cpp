@@ -148,13 +148,6 @@ bool endsWith(const std::string& text, const std::string& end) {
   return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-std::string clockText(double seconds) {
-  const auto whole = static_cast<long long>(seconds + 0.5);
-  char text[32];
-  std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
-  return text;
-}
-
 // One line on the terminal, rewritten in place; erased when the run ends.
 class TerminalProgress : public AtlasProgress {
  public:

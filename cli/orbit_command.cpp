@@ -49,23 +49,8 @@ constexpr const char* orbitUsage =
     "ends the output; the tool then names the bounce on standard error and exits\n"
     "with status 1.\n";
 
-void writeOrbitRow(BufferedOutput& out, std::int64_t n, double s, double phi, const Ball& ball) {
-  out.integer(n);
-  out.character(',');
-  out.real(s);
-  out.character(',');
-  out.real(phi);
-  out.character(',');
-  out.integer(ball.arc);
-  out.character(',');
-  out.real(ball.x);
-  out.character(',');
-  out.real(ball.y);
-  out.character(',');
-  out.real(ball.hitDistance);
-}
-
-void writeOrbitRow(BufferedOutput& out, const OrbitRow& row) {
+// The row's fields, without the line's end.
+void writeOrbitFields(BufferedOutput& out, const OrbitRow& row) {
   out.integer(row.bounce);
   out.character(',');
   out.real(row.s);
@@ -79,6 +64,16 @@ void writeOrbitRow(BufferedOutput& out, const OrbitRow& row) {
   out.real(row.y);
   out.character(',');
   out.real(row.hitDistance);
+}
+
+OrbitRow rowOf(std::int64_t n, double s, double phi, const Ball& ball) {
+  return OrbitRow{n, s, phi, ball.arc, ball.x, ball.y, ball.hitDistance};
+}
+
+void writeShadowedRow(BufferedOutput& out, const OrbitRow& row, double drift) {
+  writeOrbitFields(out, row);
+  out.character(',');
+  out.real(drift);
   out.character('\n');
 }
 
@@ -88,9 +83,11 @@ std::int64_t writeOrbit(const OrbitRequest& request, BufferedOutput& out) {
   const BilliardTable table = buildTable(request.b, request.rr);
   OrbitWalk walk(table, request.distance, request.angleDegrees, request.bounces, request.every);
   out.text("bounce,s,phi,arc,x,y,hitDistance\n");
-  writeOrbitRow(out, walk.startRow());
+  writeOrbitFields(out, walk.startRow());
+  out.character('\n');
   walk.advance(request.bounces, [&out](const OrbitRow& row) {
-    writeOrbitRow(out, row);
+    writeOrbitFields(out, row);
+    out.character('\n');
     return !out.failed();
   });
   return walk.leftAt();
@@ -99,10 +96,7 @@ std::int64_t writeOrbit(const OrbitRequest& request, BufferedOutput& out) {
 std::int64_t writeShadowedOrbit(const OrbitRequest& request, double tolerance, BufferedOutput& out) {
   ShadowedOrbit orbit(request.b, request.rr, request.distance, request.angleDegrees);
   out.text("bounce,s,phi,arc,x,y,hitDistance,drift\n");
-  writeOrbitRow(out, 0, orbit.startS(), orbit.startPhi(), orbit.ball());
-  out.character(',');
-  out.real(orbit.drift());
-  out.character('\n');
+  writeShadowedRow(out, rowOf(0, orbit.startS(), orbit.startPhi(), orbit.ball()), orbit.drift());
   bool horizonShown = false;
   std::int64_t untilRow = request.every;
   for (std::int64_t n = 1; n <= request.bounces; ++n) {
@@ -112,10 +106,7 @@ std::int64_t writeShadowedOrbit(const OrbitRequest& request, double tolerance, B
     if (untilRow == 0) untilRow = request.every;
     horizonShown = horizonShown || beyond;
     const Ball& ball = orbit.ball();
-    writeOrbitRow(out, n, ball.s, ball.phi, ball);
-    out.character(',');
-    out.real(orbit.drift());
-    out.character('\n');
+    writeShadowedRow(out, rowOf(n, ball.s, ball.phi, ball), orbit.drift());
     if (out.failed()) return 0;
   }
   return 0;

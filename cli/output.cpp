@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace trapezola::cli {
@@ -40,6 +41,13 @@ void BufferedOutput::flush() {
   if (!failed_ && used_ > 0 && std::fwrite(buffer_, 1, used_, file_) != used_) failed_ = true;
   used_ = 0;
   if (!failed_ && (std::fflush(file_) != 0 || std::ferror(file_))) failed_ = true;
+}
+
+std::string clockText(double seconds) {
+  const auto whole = static_cast<long long>(seconds + 0.5);
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
+  return text;
 }
 
 }  // namespace trapezola::cli

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 namespace trapezola::cli {
@@ -45,5 +46,9 @@ class BufferedOutput {
   bool failed_ = false;
   char buffer_[capacity];
 };
+
+// A duration in seconds as "minutes:seconds" (rounded), for the progress lines
+// that commands show on a terminal.
+std::string clockText(double seconds);
 
 }  // namespace trapezola::cli

@@ -80,13 +80,6 @@ const char* losslessFormat(const std::string& ext) {
   return nullptr;
 }
 
-std::string clockText(double seconds) {
-  const auto whole = static_cast<long long>(seconds + 0.5);
-  char text[32];
-  std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
-  return text;
-}
-
 // One line on the terminal, rewritten in place; erased when the run ends.
 class TerminalProgress : public OrbitProgress {
  public:
