@@ -58,6 +58,12 @@ class HeatMapPicture : public testing::Test {
     static char* argv[] = {name, nullptr};
     if (QGuiApplication::instance() == nullptr) application = new QGuiApplication(argc, argv);
   }
+  // The application's end releases the font database, whose fontconfig memory
+  // LeakSanitizer would otherwise report.
+  static void TearDownTestSuite() {
+    delete application;
+    application = nullptr;
+  }
   static QGuiApplication* application;
 
   // 3 b values by 2 R8/R values: the lowest, the highest, a middle value and a
