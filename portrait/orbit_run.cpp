@@ -31,7 +31,7 @@ void finishRun(toolkit::TCanvas& portrait, const RunLook& look) {
 
 }  // namespace
 
-bool performGoRun(toolkit::TCanvas& portrait, const RunLook& look, PassObserver* observer) {
+void beginGoRun() {
   if (ResumeState.x == 0.0 && ResumeState.y == 0.0 && ResumeState.dx == 0.0 && ResumeState.dy == 0.0) {
     launch();
   } else {
@@ -41,6 +41,10 @@ bool performGoRun(toolkit::TCanvas& portrait, const RunLook& look, PassObserver*
     BallState.dy = ResumeState.dy;
   }
   ++runCount;
+}
+
+bool performGoRun(toolkit::TCanvas& portrait, const RunLook& look, PassObserver* observer) {
+  beginGoRun();
   prepareRun(portrait, look);
   const bool stayed = runPlottedPasses(portrait, 1000, repeatCount, observer);
   finishRun(portrait, look);

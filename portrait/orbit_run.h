@@ -15,6 +15,10 @@ struct RunLook {
   bool grid = true;                           // CheckBox3.Checked
 };
 
+// The start of a go press's run: a fresh launch when ResumeState is all zero,
+// otherwise the ball on from it with the scales as they stand; counts the run.
+void beginGoRun();
+
 // A go press after setupTable: starts fresh with launch when ResumeState is all
 // zero and continues from it otherwise; counts the run, plots 1000 passes of
 // repeatCount bounces, draws the grid when asked and saves the end state.

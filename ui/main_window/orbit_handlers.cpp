@@ -9,6 +9,7 @@
 #include "core/geometry/table_geometry.h"
 #include "portrait/geometry_summary.h"
 #include "portrait/main_window_state.h"
+#include "portrait/orbit_run.h"
 #include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 
@@ -73,17 +74,7 @@ void TForm1::Button1Click() {
     startRun(stopped.kind, job);
     return;
   }
-  // As performGoRun starts a run: fresh with launch when ResumeState is all
-  // zero, otherwise on from it with the scales as they stand.
-  if (resumeStateIsZero()) {
-    launch();
-  } else {
-    BallState.x = ResumeState.x;
-    BallState.y = ResumeState.y;
-    BallState.dx = ResumeState.dx;
-    BallState.dy = ResumeState.dy;
-  }
-  ++runCount;
+  beginGoRun();
   OrbitRunJob job = prepareJob(*this);
   job.passes = 1000;
   job.bouncesPerPass = repeatCount;
