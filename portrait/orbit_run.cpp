@@ -10,14 +10,18 @@
 
 namespace trapezola {
 
-namespace {
-
 void prepareRun(toolkit::TCanvas& portrait, const RunLook& look) {
   pointSize = look.sizeIndex + 2;
   portrait.Pen->Color = look.colour;
   portrait.Brush->Color = look.colour;
   portrait.Brush->Style = toolkit::bsSolid;
 }
+
+bool resumeStateIsZero() {
+  return ResumeState.x == 0.0 && ResumeState.y == 0.0 && ResumeState.dx == 0.0 && ResumeState.dy == 0.0;
+}
+
+namespace {
 
 // The last bounce computed, not the ball's position: the grid moves the ball
 // but leaves the hit record alone.
@@ -32,7 +36,7 @@ void finishRun(toolkit::TCanvas& portrait, const RunLook& look) {
 }  // namespace
 
 void beginGoRun() {
-  if (ResumeState.x == 0.0 && ResumeState.y == 0.0 && ResumeState.dx == 0.0 && ResumeState.dy == 0.0) {
+  if (resumeStateIsZero()) {
     launch();
   } else {
     BallState.x = ResumeState.x;

@@ -15,6 +15,13 @@ struct RunLook {
   bool grid = true;                           // CheckBox3.Checked
 };
 
+// The look of a run on the portrait: the point size rule (pointSize) and the
+// pen and brush in the run's colour.
+void prepareRun(toolkit::TCanvas& portrait, const RunLook& look);
+
+// Whether no run has left a state to continue from (a fresh go launches).
+bool resumeStateIsZero();
+
 // The start of a go press's run: a fresh launch when ResumeState is all zero,
 // otherwise the ball on from it with the scales as they stand; counts the run.
 void beginGoRun();

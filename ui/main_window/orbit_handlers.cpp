@@ -17,19 +17,11 @@ namespace trapezola {
 
 namespace {
 
-bool resumeStateIsZero() {
-  return ResumeState.x == 0.0 && ResumeState.y == 0.0 && ResumeState.dx == 0.0 && ResumeState.dy == 0.0;
-}
-
 // The run's look, as the window's run has always prepared it: the point size
 // rule and the portrait's pen and brush.
 OrbitRunJob prepareJob(TForm1& form) {
-  pointSize = form.ComboBox1->ItemIndex() + 2;
-  toolkit::TCanvas& portrait = *form.faziskep->Canvas;
   const toolkit::TColor colour = form.ColorBox1->Selected();
-  portrait.Pen->Color = colour;
-  portrait.Brush->Color = colour;
-  portrait.Brush->Style = toolkit::bsSolid;
+  prepareRun(*form.faziskep->Canvas, RunLook{form.ComboBox1->ItemIndex(), colour, false});
   OrbitRunJob job;
   job.table = TableGeometry;
   job.ball = BallState;
