@@ -1,6 +1,6 @@
 // Trapezola: an explorer for the circular-trapezoid billiard.
 #include "app/window_setup.h"
-#include "toolkit_core/conversions.h"
+#include "raster/conversions.h"
 #include "ui/toolkit/application.h"
 
 using trapezola::toolkit::Exception;

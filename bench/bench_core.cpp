@@ -8,16 +8,17 @@
 #include <cmath>
 #include <cstdio>
 
-#include "cli/commands.h"
-#include "cli/output.h"
 #include "core/analysis/precision_horizon.h"
 #include "core/dynamics/bounce.h"
 #include "core/dynamics/collision.h"
 #include "core/dynamics/reflection.h"
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
-#include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
+#include "explorer/phase_window.h"
+#include "explorer/window_geometry.h"
+#include "report/buffered_output.h"
+#include "report/orbit_rows.h"
 
 namespace trapezola {
 namespace {
@@ -89,7 +90,7 @@ BENCHMARK(BM_ShadowedBounce);
 // bounce loop itself.
 void BM_CliOrbitStream(benchmark::State& state) {
   std::FILE* sink = std::fopen("/dev/null", "w");
-  cli::OrbitRequest request;
+  OrbitRequest request;
   request.b = 0.5;
   request.rr = 2;
   request.distance = 0.7;
@@ -97,8 +98,8 @@ void BM_CliOrbitStream(benchmark::State& state) {
   request.bounces = 1000000;
   request.every = state.range(0);
   for (auto _ : state) {
-    cli::BufferedOutput out(sink);
-    cli::writeOrbit(request, out);
+    BufferedOutput out(sink);
+    writeOrbit(request, out);
   }
   std::fclose(sink);
   state.SetItemsProcessed(state.iterations() * request.bounces);

@@ -10,16 +10,17 @@
 
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
-#include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "portrait/main_window_state.h"
-#include "portrait/multi_orbit_portrait.h"
-#include "portrait/orbit_run.h"
-#include "portrait/phase_portrait.h"
-#include "portrait/pointer_readout.h"
-#include "portrait/table_sketch.h"
-#include "toolkit_core/canvas.h"
-#include "toolkit_core/conversions.h"
+#include "explorer/main_window_state.h"
+#include "explorer/multi_orbit_portrait.h"
+#include "explorer/orbit_run.h"
+#include "explorer/phase_portrait.h"
+#include "explorer/phase_window.h"
+#include "explorer/pointer_readout.h"
+#include "explorer/table_sketch.h"
+#include "explorer/window_geometry.h"
+#include "raster/canvas.h"
+#include "raster/conversions.h"
 
 namespace trapezola {
 namespace {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/arguments.h"
@@ -19,8 +20,9 @@
 #include "core/analysis/precision_horizon.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
-#include "portrait/analysis_label.h"
-#include "toolkit_core/conversions.h"
+#include "core/jobs/request_limits.h"
+#include "explorer/analysis_label.h"
+#include "raster/conversions.h"
 
 namespace trapezola::cli {
 
@@ -138,7 +140,8 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* output, std::FI
   const auto positive = [&](const char* name, int fallback) {
     if (!args.has(name)) return fallback;
     const std::int64_t v = args.integer(name, 1);
-    if (v > 1000000) args.refuse(name, "is beyond 1000000");
+    const std::int64_t most = name == std::string_view("blocks") ? maxSeriesBlocks : maxBlockSize;
+    if (v > most) args.refuse(name, "is beyond " + std::to_string(most));
     return static_cast<int>(v);
   };
   const int blockSize = positive("blocksize", 500);

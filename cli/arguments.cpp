@@ -7,7 +7,7 @@
 namespace trapezola::cli {
 
 Arguments::Arguments(const std::string& command, int argc, const char* const* argv, int first,
-                     const std::vector<OptionSpec>& options)
+                     const std::vector<OptionRule>& options)
     : command_(command) {
   std::set<std::string> seen;
   for (int i = first; i < argc; ++i) {
@@ -20,8 +20,8 @@ Arguments::Arguments(const std::string& command, int argc, const char* const* ar
     // "--name=value" is "--name value" in one word; the value may hold '='.
     const std::size_t equals = arg.find('=');
     const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-    const OptionSpec* option = nullptr;
-    for (const OptionSpec& s : options) {
+    const OptionRule* option = nullptr;
+    for (const OptionRule& s : options) {
       if (s.name == name) option = &s;
     }
     if (option == nullptr) {

@@ -19,7 +19,7 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-struct OptionSpec {
+struct OptionRule {
   std::string name;  // without the leading "--"
   bool takesValue = true;
   // May be given more than once; texts() returns every value in order.
@@ -32,7 +32,7 @@ class Arguments {
   // always accepted. Throws UsageError for unknown options, missing values, a
   // value given to a switch and an option given twice.
   Arguments(const std::string& command, int argc, const char* const* argv, int first,
-            const std::vector<OptionSpec>& options);
+            const std::vector<OptionRule>& options);
 
   bool helpRequested() const { return flags_.count("help") != 0; }
   bool has(const std::string& name) const { return values_.count(name) != 0 || flags_.count(name) != 0; }

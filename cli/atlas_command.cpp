@@ -1,10 +1,8 @@
 // trapezola-cli atlas and atlas-merge: the chaos atlas of a grid of tables, on
 // every core of one machine or as shards of a cluster run, and the joining of
 // those shards into the file a single run writes.
-#include <unistd.h>
 
 #include <charconv>
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -22,9 +20,11 @@
 #include "cli/arguments.h"
 #include "cli/atlas_files.h"
 #include "cli/commands.h"
+#include "cli/terminal_progress.h"
 #include "cli/whole_file.h"
 #include "core/analysis/chaos_atlas.h"
 #include "core/geometry/table_geometry.h"
+#include "core/jobs/request_limits.h"
 
 namespace trapezola::cli {
 
@@ -75,12 +75,6 @@ constexpr const char* mergeUsage =
     "single run writes, byte for byte, and FILE.json. Refuses shards of different\n"
     "runs, shards or cells given twice, and missing shards or cells.\n";
 
-constexpr std::int64_t maxAxisCount = 10000;
-constexpr std::int64_t maxOrbits = 1000000;
-constexpr std::int64_t maxBoxes = 4096;
-constexpr std::int64_t maxThreads = 256;
-constexpr std::uint64_t seedLimit = std::uint64_t{1} << 32;
-
 [[noreturn]] void refuse(const char* command, const std::string& what) {
   throw UsageError(std::string("trapezola-cli ") + command + ": " + what);
 }
@@ -117,8 +111,8 @@ AtlasAxis parseRange(const Arguments& args, const std::string& name) {
   if (count.empty() || ec != std::errc() || end != count.data() + count.size()) {
     args.refuse(name, "has a COUNT that is not a whole number");
   }
-  if (axis.count < 1 || axis.count > maxAxisCount) {
-    args.refuse(name, "has a COUNT outside 1 to " + std::to_string(maxAxisCount));
+  if (axis.count < 1 || axis.count > maxAxisValues) {
+    args.refuse(name, "has a COUNT outside 1 to " + std::to_string(maxAxisValues));
   }
   if (axis.count == 1 && axis.from != axis.to) args.refuse(name, "has COUNT 1 but FROM differs from TO");
   if (axis.count > 1 && !(axis.from < axis.to)) args.refuse(name, "has FROM not below TO");
@@ -147,33 +141,6 @@ AtlasShard parseShard(const Arguments& args) {
 bool endsWith(const std::string& text, const std::string& end) {
   return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
-
-// One line on the terminal, rewritten in place; erased when the run ends.
-class TerminalProgress : public AtlasProgress {
- public:
-  explicit TerminalProgress(std::FILE* err) : err_(err), begin_(std::chrono::steady_clock::now()) {}
-  ~TerminalProgress() override {
-    std::fputs("\r\033[K", err_);
-    std::fflush(err_);
-  }
-  void progress(std::int64_t done, std::int64_t total, std::int64_t bounces) override {
-    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin_).count();
-    std::string rate = "estimating";
-    if (done > 0 && elapsed > 0) {
-      const double left = elapsed * static_cast<double>(total - done) / static_cast<double>(done);
-      char text[64];
-      std::snprintf(text, sizeof text, "%.3g bounces/s, ", static_cast<double>(bounces) / elapsed);
-      rate = text + clockText(left) + " left";
-    }
-    std::fprintf(err_, "\r\033[Katlas: %lld of %lld cells, %s", static_cast<long long>(done),
-                 static_cast<long long>(total), rate.c_str());
-    std::fflush(err_);
-  }
-
- private:
-  std::FILE* err_;
-  std::chrono::steady_clock::time_point begin_;
-};
 
 int runAtlas(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   const Arguments args("trapezola-cli atlas", argc, argv, 2,
@@ -208,10 +175,11 @@ int runAtlas(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
   AtlasParameters parameters;
   if (args.has("orbits")) {
     parameters.orbits = args.integer("orbits", 1);
-    if (parameters.orbits > maxOrbits) args.refuse("orbits", "is above " + std::to_string(maxOrbits));
+    if (parameters.orbits > maxAtlasOrbits)
+      args.refuse("orbits", "is above " + std::to_string(maxAtlasOrbits));
   }
   if (args.has("bounces")) parameters.bounces = args.integer("bounces", 1);
-  if (parameters.bounces > INT64_MAX / parameters.orbits / grid.cellCount()) {
+  if (!totalBouncesFit(parameters.bounces, parameters.orbits, grid.cellCount())) {
     args.refuse(args.has("bounces") ? "bounces" : "orbits", "is too many for that grid");
   }
   if (args.has("seed")) {
@@ -221,7 +189,7 @@ int runAtlas(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
   }
   if (args.has("boxes")) {
     const std::int64_t g = args.integer("boxes", 1);
-    if (g > maxBoxes) args.refuse("boxes", "is above " + std::to_string(maxBoxes));
+    if (g > maxBoxesPerSide) args.refuse("boxes", "is above " + std::to_string(maxBoxesPerSide));
     parameters.boxesPerSide = static_cast<int>(g);
   }
   if (args.has("threshold-factor")) {
@@ -262,8 +230,7 @@ int runAtlas(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
   const std::vector<std::int64_t> cells = shardCells(grid, shard.index, shard.count);
   std::vector<AtlasCell> results;
   {
-    std::unique_ptr<TerminalProgress> shown;
-    if (::isatty(::fileno(err)) != 0) shown = std::make_unique<TerminalProgress>(err);
+    const std::unique_ptr<TerminalProgress> shown = TerminalProgress::onTerminal(err, "atlas", "cells");
     results = computeAtlas(grid, cells, parameters, threads, shown.get());
   }
 

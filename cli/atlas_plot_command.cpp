@@ -1,6 +1,5 @@
 // trapezola-cli atlas-plot, and atlas --png: the heat map of one column of an
 // atlas over the (b, R8/R) plane.
-#include <QGuiApplication>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -16,7 +15,8 @@
 #include "cli/atlas_files.h"
 #include "cli/commands.h"
 #include "cli/whole_file.h"
-#include "plot/heat_map.h"
+#include "export/heat_map.h"
+#include "export/offscreen_qt.h"
 
 namespace trapezola::cli {
 
@@ -123,25 +123,8 @@ std::string atlasHeatMap(const std::map<std::int64_t, std::string>& rows, const 
   map.subtitle = subtitle;
   map.valueName = column;
 
-  // The painter needs an application object for its fonts; the offscreen
-  // platform gives one without a display. Its notes on standard error (no
-  // XDG_RUNTIME_DIR and the like) are not the tool's to print: the tool says in
-  // one line what went wrong, or nothing.
-  const QtMessageHandler previous =
-      qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-  const struct Restore {
-    QtMessageHandler handler;
-    ~Restore() { qInstallMessageHandler(handler); }
-  } restore{previous};
-  std::unique_ptr<QGuiApplication> application;
-  if (QGuiApplication::instance() == nullptr) {
-    static int qtArgc = 3;
-    static char name[] = "trapezola-cli";
-    static char platformOption[] = "-platform";
-    static char platform[] = "offscreen";
-    static char* qtArgv[] = {name, platformOption, platform, nullptr};
-    application = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
-  }
+  // The painter needs fonts.
+  const OffscreenQt qt;
   try {
     return renderHeatMap(map, format);
   } catch (const std::runtime_error& e) {

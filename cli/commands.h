@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "cli/output.h"
 #include "core/geometry/table_geometry.h"
+#include "report/buffered_output.h"
 
 namespace trapezola::cli {
 
@@ -30,25 +30,6 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* out, std::FILE*
 int atlasCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 int atlasMergeCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 int atlasPlotCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
-
-struct OrbitRequest {
-  double b = 0;
-  double rr = 0;
-  double distance = 0;
-  double angleDegrees = 0;
-  std::int64_t bounces = 0;
-  std::int64_t every = 1;
-};
-
-// Sets up the table and the start as a fresh "go" run does, performs the
-// bounces and writes the CSV rows (header included). Returns the bounce at
-// which the orbit left the table (its collision search found no arc), with the
-// rows before it written, or 0. Stops early, returning 0, when a write failed.
-std::int64_t writeOrbit(const OrbitRequest& request, BufferedOutput& out);
-
-// The same with the drift column of the precision horizon against `tolerance`
-// (see ShadowedOrbit); the first bounce whose drift exceeds it always has a row.
-std::int64_t writeShadowedOrbit(const OrbitRequest& request, double tolerance, BufferedOutput& out);
 
 // The table as one JSON object keyed by the TableGeometry field names.
 void writeTable(BufferedOutput& out, const BilliardTable& table);

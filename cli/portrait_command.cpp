@@ -1,11 +1,9 @@
 // trapezola-cli portrait: the phase portrait of many orbits, one colour an
 // orbit, computed on every core and written to a picture file.
-#include <unistd.h>
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -16,12 +14,14 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/terminal_progress.h"
 #include "cli/whole_file.h"
-#include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "portrait/multi_orbit_portrait.h"
-#include "portrait/phase_portrait.h"
-#include "toolkit_core/canvas.h"
+#include "core/jobs/request_limits.h"
+#include "explorer/multi_orbit_portrait.h"
+#include "explorer/phase_portrait.h"
+#include "explorer/phase_window.h"
+#include "raster/canvas.h"
 
 namespace trapezola::cli {
 
@@ -54,9 +54,6 @@ constexpr const char* portraitUsage =
     "so in one line; the exit status is 1, with no file, only when no orbit made a\n"
     "single bounce. When standard error is a terminal it shows the progress.\n";
 
-constexpr std::int64_t maxThreads = 256;
-constexpr std::uint64_t seedLimit = std::uint64_t{1} << 32;
-
 OrbitStart parseStart(const std::string& text) {
   const auto refuse = [&](const char* why) {
     throw UsageError("trapezola-cli portrait: --start " + quoted(text) + " " + why);
@@ -79,30 +76,6 @@ const char* losslessFormat(const std::string& ext) {
   if (ext == "bmp") return "BMP";
   return nullptr;
 }
-
-// One line on the terminal, rewritten in place; erased when the run ends.
-class TerminalProgress : public OrbitProgress {
- public:
-  explicit TerminalProgress(std::FILE* err) : err_(err), begin_(std::chrono::steady_clock::now()) {}
-  ~TerminalProgress() override {
-    std::fputs("\r\033[K", err_);
-    std::fflush(err_);
-  }
-  void progress(std::int64_t done, std::int64_t total) override {
-    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin_).count();
-    std::string left = "estimating";
-    if (done > 0) {
-      left = clockText(elapsed * static_cast<double>(total - done) / static_cast<double>(done)) + " left";
-    }
-    std::fprintf(err_, "\r\033[Kportrait: %lld of %lld bounces, %s", static_cast<long long>(done),
-                 static_cast<long long>(total), left.c_str());
-    std::fflush(err_);
-  }
-
- private:
-  std::FILE* err_;
-  std::chrono::steady_clock::time_point begin_;
-};
 
 // The stopped orbits, first ten named, in one line.
 std::string stopReport(const std::vector<OrbitOutcome>& outcomes) {
@@ -165,7 +138,7 @@ int drawPortrait(int argc, const char* const* argv, std::FILE* out, std::FILE* e
 
   const std::int64_t bounces = args.integer("bounces", 1);
   const auto orbitCount = static_cast<std::int64_t>(starts.size());
-  if (bounces > INT64_MAX / orbitCount) args.refuse("bounces", "is too many for that many orbits");
+  if (!totalBouncesFit(bounces, orbitCount)) args.refuse("bounces", "is too many for that many orbits");
 
   int threads = static_cast<int>(std::thread::hardware_concurrency());
   if (threads < 1) threads = 1;
@@ -186,8 +159,7 @@ int drawPortrait(int argc, const char* const* argv, std::FILE* out, std::FILE* e
   const PhaseWindowRecord window = freshRunWindow(table);
   OrbitPortrait portrait;
   {
-    std::unique_ptr<TerminalProgress> shown;
-    if (::isatty(::fileno(err)) != 0) shown = std::make_unique<TerminalProgress>(err);
+    const std::unique_ptr<TerminalProgress> shown = TerminalProgress::onTerminal(err, "portrait", "bounces");
     portrait = drawOrbits(table, window, starts, bounces, threads, shown.get());
   }
 

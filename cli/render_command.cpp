@@ -2,7 +2,6 @@
 // phase-portrait image, written to a picture file.
 #include <QBuffer>
 #include <QByteArray>
-#include <QGuiApplication>
 #include <QImage>
 #include <cctype>
 #include <cstdio>
@@ -14,14 +13,16 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/whole_file.h"
-#include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "figure/figure_writer.h"
-#include "portrait/main_window_state.h"
-#include "portrait/orbit_run.h"
-#include "portrait/phase_portrait.h"
-#include "portrait/portrait_record.h"
-#include "toolkit_core/canvas.h"
+#include "explorer/main_window_state.h"
+#include "explorer/orbit_run.h"
+#include "explorer/phase_portrait.h"
+#include "explorer/phase_window.h"
+#include "explorer/portrait_record.h"
+#include "explorer/window_geometry.h"
+#include "export/figure_writer.h"
+#include "export/offscreen_qt.h"
+#include "raster/canvas.h"
 
 namespace trapezola::cli {
 
@@ -174,19 +175,8 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     path = dir + *name;
   }
   if (figure) {
-    // A figure's texts need fonts, and Qt finds fonts only with an application
-    // object; the offscreen platform needs no display.
-    std::unique_ptr<QGuiApplication> fonts;
-    // Qt's own notes about the environment (no runtime folder) are not the
-    // tool's output.
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    if (QCoreApplication::instance() == nullptr) {
-      if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-      static int argc = 1;
-      static char name[] = "trapezola-cli";
-      static char* argv[] = {name, nullptr};
-      fonts = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    // A figure's texts need fonts.
+    const OffscreenQt qt;
     FigureContent content;
     content.portrait = &portrait;
     content.window = PhaseWindow;

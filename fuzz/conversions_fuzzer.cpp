@@ -20,7 +20,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
-#include "toolkit_core/conversions.h"
+#include "raster/conversions.h"
 
 namespace trapezola::fuzz {
 namespace {

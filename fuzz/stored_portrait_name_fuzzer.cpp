@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
+#include "explorer/stored_portrait_name.h"
 #include "fuzz/fuzz_check.h"
-#include "portrait/stored_portrait_name.h"
-#include "toolkit_core/conversions.h"
+#include "raster/conversions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using trapezola::fuzz::check;

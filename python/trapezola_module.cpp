@@ -39,12 +39,13 @@
 #include "core/analysis/orbit_starts.h"
 #include "core/dynamics/orbit_walk.h"
 #include "core/geometry/parameter_ranges.h"
-#include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "portrait/analysis_label.h"
-#include "portrait/multi_orbit_portrait.h"
-#include "portrait/phase_portrait.h"
-#include "toolkit_core/canvas.h"
+#include "core/jobs/request_limits.h"
+#include "explorer/analysis_label.h"
+#include "explorer/multi_orbit_portrait.h"
+#include "explorer/phase_portrait.h"
+#include "explorer/phase_window.h"
+#include "raster/canvas.h"
 
 namespace py = pybind11;
 
@@ -57,11 +58,6 @@ namespace {
 constexpr std::int64_t orbitChunk = std::int64_t{1} << 20;
 // How often analyse and lyapunov look for Ctrl+C while their worker runs.
 constexpr auto interruptInterval = std::chrono::milliseconds(100);
-// The limits of trapezola-cli portrait and atlas.
-constexpr std::int64_t maxThreads = 256;
-constexpr std::uint64_t seedLimit = std::uint64_t{1} << 32;
-constexpr std::int64_t maxAtlasOrbits = 1000000;
-constexpr std::int64_t maxBoxes = 4096;
 
 // A number as Python's repr shows it (the shortest text that reads back the same).
 std::string numberText(double v) {
@@ -219,7 +215,7 @@ py::array_t<std::uint8_t> portrait(const Table& table,
     list = spreadStarts(table.geometry, *orbits, seedOf("portrait", seed));
   }
   atLeast("portrait", "bounces", bounces, 1);
-  if (bounces > INT64_MAX / static_cast<std::int64_t>(list.size())) {
+  if (!totalBouncesFit(bounces, static_cast<std::int64_t>(list.size()))) {
     refuse("portrait", "bounces " + std::to_string(bounces) + " is too many for that many orbits");
   }
   const int workers = threadCount("portrait", threads);
@@ -275,10 +271,10 @@ py::dict analyse(const Table& table, double distance, double angleDegrees, std::
   }
   request.sensitivity = static_cast<int>(atMost(
       "analyse", "sensitivity", atLeast("analyse", "sensitivity", sensitivity, -100), 10, "is beyond "));
-  request.blockSize = static_cast<int>(
-      atMost("analyse", "blocksize", atLeast("analyse", "blocksize", blocksize, 1), 1000000, "is beyond "));
+  request.blockSize = static_cast<int>(atMost(
+      "analyse", "blocksize", atLeast("analyse", "blocksize", blocksize, 1), maxBlockSize, "is beyond "));
   request.blockCount = static_cast<int>(
-      atMost("analyse", "blocks", atLeast("analyse", "blocks", blocks, 1), 1000000, "is beyond "));
+      atMost("analyse", "blocks", atLeast("analyse", "blocks", blocks, 1), maxSeriesBlocks, "is beyond "));
   if (!(shadowTolerance > 0))
     refuse("analyse", "shadow_tolerance " + numberText(shadowTolerance) + " is not above 0");
   request.shadowTolerance = shadowTolerance;
@@ -328,7 +324,7 @@ py::dict lyapunov(const Table& table, const std::vector<std::pair<double, double
   const std::vector<OrbitStart> list = startList("lyapunov", starts);
   atLeast("lyapunov", "bounces", bounces, 1);
   const int boxesPerSide =
-      static_cast<int>(atMost("lyapunov", "boxes", atLeast("lyapunov", "boxes", boxes, 1), maxBoxes));
+      static_cast<int>(atMost("lyapunov", "boxes", atLeast("lyapunov", "boxes", boxes, 1), maxBoxesPerSide));
   const auto count = static_cast<py::ssize_t>(list.size());
   py::array_t<double> exponent(count);
   py::array_t<std::int64_t> done(count);
@@ -391,7 +387,7 @@ py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rr
   parameters.bounces = atLeast("atlas", "bounces", bounces, 1);
   parameters.seed = seedOf("atlas", seed);
   parameters.boxesPerSide =
-      static_cast<int>(atMost("atlas", "boxes", atLeast("atlas", "boxes", boxes, 1), maxBoxes));
+      static_cast<int>(atMost("atlas", "boxes", atLeast("atlas", "boxes", boxes, 1), maxBoxesPerSide));
   if (!(thresholdFactor > 0) || !std::isfinite(thresholdFactor)) {
     refuse("atlas", "threshold_factor " + numberText(thresholdFactor) + " is not above 0");
   }

@@ -4,70 +4,16 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cmath>
-#include <condition_variable>
 #include <cstddef>
 #include <limits>
-#include <mutex>
-#include <thread>
 
 #include "core/analysis/finite_time_lyapunov.h"
 #include "core/analysis/orbit_starts.h"
 #include "core/geometry/table_geometry.h"
+#include "core/jobs/parallel_for.h"
 
 namespace trapezola {
-
-namespace {
-
-constexpr auto progressInterval = std::chrono::milliseconds(250);
-
-// What the workers share. `next` hands out positions in the cell list.
-struct AtlasQueue {
-  AtlasQueue(const AtlasGrid& g, std::span<const std::int64_t> c, const AtlasParameters& p,
-             std::vector<AtlasCell>& r)
-      : grid(g), cells(c), parameters(p), results(r) {}
-
-  const AtlasGrid& grid;
-  std::span<const std::int64_t> cells;
-  const AtlasParameters& parameters;
-  std::vector<AtlasCell>& results;
-  std::atomic<std::int64_t> next{0};
-  std::atomic<std::int64_t> cellsDone{0};
-  // Set when the progress report threw: the workers leave within 65,536 bounces.
-  std::atomic<bool> stop{false};
-  std::mutex mutex;
-  std::condition_variable finished;
-  int workersLeft = 0;         // guarded by mutex
-  std::exception_ptr failure;  // guarded by mutex; the first worker's only
-};
-
-void work(AtlasQueue& q) {
-  try {
-    AtlasWorkspace workspace(q.parameters);
-    const auto count = static_cast<std::int64_t>(q.cells.size());
-    for (;;) {
-      const std::int64_t i = q.next.fetch_add(1, std::memory_order_relaxed);
-      if (i >= count || q.stop.load(std::memory_order_relaxed)) break;
-      const std::int64_t cell = q.cells[static_cast<std::size_t>(i)];
-      q.results[static_cast<std::size_t>(i)] =
-          computeAtlasCell(q.grid.bOf(cell), q.grid.rrOf(cell), q.parameters, workspace, &q.stop);
-      q.cellsDone.fetch_add(1, std::memory_order_relaxed);
-    }
-  } catch (...) {
-    const std::lock_guard lock(q.mutex);
-    if (!q.failure) q.failure = std::current_exception();
-    // The others stop at their next cell.
-    q.next.store(static_cast<std::int64_t>(q.cells.size()), std::memory_order_relaxed);
-  }
-  {
-    const std::lock_guard lock(q.mutex);
-    --q.workersLeft;
-  }
-  q.finished.notify_all();
-}
-
-}  // namespace
 
 double chaosThreshold(const AtlasParameters& parameters) {
   const auto m = static_cast<double>(parameters.bounces);
@@ -144,36 +90,30 @@ std::vector<std::int64_t> shardCells(const AtlasGrid& grid, std::int64_t shard, 
 std::vector<AtlasCell> computeAtlas(const AtlasGrid& grid, std::span<const std::int64_t> cells,
                                     const AtlasParameters& parameters, int threads, AtlasProgress* progress) {
   std::vector<AtlasCell> results(cells.size());
-  if (cells.empty()) return results;
-  const auto workerCount =
-      static_cast<std::size_t>(std::clamp<std::int64_t>(threads, 1, static_cast<std::int64_t>(cells.size())));
-  AtlasQueue q(grid, cells, parameters, results);
-  q.workersLeft = static_cast<int>(workerCount);
-  {
-    // jthreads join when they go out of scope, also when starting one throws.
-    std::vector<std::jthread> workers;
-    workers.reserve(workerCount);
-    for (std::size_t t = 0; t < workerCount; ++t) workers.emplace_back([&q] { work(q); });
-    if (progress != nullptr) {
-      const auto total = static_cast<std::int64_t>(cells.size());
-      const std::int64_t cellBounces = parameters.orbits * parameters.bounces;
-      std::unique_lock lock(q.mutex);
-      while (!q.finished.wait_for(lock, progressInterval, [&q] { return q.workersLeft == 0; })) {
-        lock.unlock();
-        const std::int64_t done = q.cellsDone.load(std::memory_order_relaxed);
-        try {
-          progress->progress(done, total, done * cellBounces);
-        } catch (...) {
-          // The caller gave up (an interrupt): the jthreads join as this
-          // unwinds, once each worker has seen the flag.
-          q.stop.store(true, std::memory_order_relaxed);
-          throw;
-        }
-        lock.lock();
-      }
-    }
+  const auto total = static_cast<std::int64_t>(cells.size());
+  // Each worker's own boxes and exponents, allocated before any worker starts.
+  std::vector<AtlasWorkspace> workspaces;
+  const std::size_t workers = workerCount(threads, total);
+  workspaces.reserve(workers);
+  for (std::size_t t = 0; t < workers; ++t) workspaces.emplace_back(parameters);
+
+  std::atomic<std::int64_t> cellsDone{0};
+  const auto cell = [&](std::size_t worker, std::int64_t i, const StopSignal& stop) {
+    const std::int64_t c = cells[static_cast<std::size_t>(i)];
+    // The atlas has no stop flag of its own: the pool's says everything.
+    results[static_cast<std::size_t>(i)] =
+        computeAtlasCell(grid.bOf(c), grid.rrOf(c), parameters, workspaces[worker], &stop.ownFlag());
+    cellsDone.fetch_add(1, std::memory_order_relaxed);
+  };
+  ProgressPoll poll;
+  if (progress != nullptr) {
+    const std::int64_t cellBounces = parameters.orbits * parameters.bounces;
+    poll = [&] {
+      const std::int64_t done = cellsDone.load(std::memory_order_relaxed);
+      progress->progress(done, total, done * cellBounces);
+    };
   }
-  if (q.failure) std::rethrow_exception(q.failure);
+  parallelFor(total, threads, cell, poll);
   return results;
 }
 

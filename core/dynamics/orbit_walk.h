@@ -35,6 +35,28 @@ inline std::int64_t orbitRowCount(std::int64_t bounces, std::int64_t every) {
   return 1 + bounces / every + (bounces % every != 0 ? 1 : 0);
 }
 
+// Which bounces of a walk of `bounces` bounces get a row: every `every`-th
+// (every >= 1) and the last. A countdown instead of n % every keeps the division
+// out of the bounce loop.
+class RowSchedule {
+ public:
+  RowSchedule(std::int64_t bounces, std::int64_t every)
+      : bounces_(bounces), every_(every), untilRow_(every) {}
+
+  // Asked once for each bounce n = 1, 2, ... in order. `extra` asks for a row
+  // that is not due; the count to the next due row goes on unchanged.
+  bool rowAt(std::int64_t n, bool extra = false) {
+    if (--untilRow_ != 0 && n != bounces_ && !extra) return false;
+    if (untilRow_ == 0) untilRow_ = every_;
+    return true;
+  }
+
+ private:
+  std::int64_t bounces_;
+  std::int64_t every_;
+  std::int64_t untilRow_;
+};
+
 // One orbit walked in steps: a caller may stop between two calls of advance
 // (to answer an interrupt, to write out what it has) and go on where it was.
 // The table must outlive the walk.
@@ -42,7 +64,7 @@ class OrbitWalk {
  public:
   OrbitWalk(const BilliardTable& table, double distance, double angleDegrees, std::int64_t bounces,
             std::int64_t every)
-      : table_(table), bounces_(bounces), every_(every), untilRow_(every) {
+      : table_(table), bounces_(bounces), schedule_(bounces, every) {
     const double cosPhi = std::cos(startAngleRadians(angleDegrees));
     const double startS = launch(table_, ball_, distance, cosPhi);
     // Bounce 0 is the launch: the start point, its (wrapped) perimeter
@@ -71,9 +93,7 @@ class OrbitWalk {
         return false;
       }
       done_ = n;
-      // A countdown instead of n % every keeps the division out of the loop.
-      if (--untilRow_ != 0 && n != bounces_) continue;
-      untilRow_ = every_;
+      if (!schedule_.rowAt(n)) continue;
       if (!take(row(n, ball_.s, ball_.phi))) return false;
     }
     return true;
@@ -87,8 +107,7 @@ class OrbitWalk {
   const BilliardTable& table_;
   Ball ball_;
   std::int64_t bounces_;
-  std::int64_t every_;
-  std::int64_t untilRow_;
+  RowSchedule schedule_;
   std::int64_t done_ = 0;
   std::int64_t leftAt_ = 0;
   OrbitRow start_;

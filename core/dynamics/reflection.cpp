@@ -20,7 +20,7 @@ template <typename T>
 BounceStatus reflect(const BasicTable<T>& g, BasicBall<T>& ball, T x, T y, T cx, T cy, T radius,
                      int arcIndex) {
   if (arcIndex < 1 || arcIndex > 4) return BounceStatus::badArcIndex;
-  constexpr T pi = piIn<T>;
+  constexpr T piT = piIn<T>;
   const T sqrtTwo = std::sqrt(T(2));
 
   // A distance exactly at the threshold goes to the y test; y = cy gives 3.
@@ -49,9 +49,9 @@ BounceStatus reflect(const BasicTable<T>& g, BasicBall<T>& ball, T x, T y, T cx,
       // Far from the lowest point the angle comes from y, near it from x.
       if (std::fabs(x - cx) > radius / sqrtTwo) {
         if (x > cx) {
-          ball.arcAngle = std::asin((g.centre3.y - y) / rBottom) - pi * 0.5;
+          ball.arcAngle = std::asin((g.centre3.y - y) / rBottom) - piT * 0.5;
         } else {
-          ball.arcAngle = std::asin((y - g.centre3.y) / rBottom) + pi * 0.5;
+          ball.arcAngle = std::asin((y - g.centre3.y) / rBottom) + piT * 0.5;
         }
       } else {
         ball.arcAngle = std::asin(g.centre3.x - x / rBottom);

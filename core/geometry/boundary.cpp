@@ -8,7 +8,6 @@
 #include <cmath>
 
 #include "core/geometry/ball_state.h"
-#include "core/geometry/phase_window.h"
 #include "core/geometry/square.h"
 #include "core/geometry/table_geometry.h"
 
@@ -178,15 +177,6 @@ bool boundaryPointAt(const BasicTable<T>& table, T s, T& x, T& y) {
 TRAPEZOLA_INSTANTIATE_BOUNDARY(double)
 TRAPEZOLA_INSTANTIATE_BOUNDARY(long double)
 #undef TRAPEZOLA_INSTANTIATE_BOUNDARY
-
-int launch() {
-  TableGeometry.sideTilt = pi * 0.5 - TableGeometry.theta;
-  BallState.startS = launch(TableGeometry, BallState, BallState.startS, BallState.cosPhi);
-  // Done even when no arc was selected.
-  PhaseWindow.scaleS = plotAreaWidth / (PhaseWindow.sMax - PhaseWindow.sMin);
-  PhaseWindow.scalePhi = plotAreaHeight / (PhaseWindow.phiMax - PhaseWindow.phiMin);
-  return 1;
-}
 
 int placeOnBoundary(double c, double s) {
   placeOnBoundary(TableGeometry, BallState, c, s);

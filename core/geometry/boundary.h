@@ -49,12 +49,9 @@ bool placeOnBoundary(const BasicTable<T>& table, BasicBall<T>& ball, T c, T s);
 template <typename T>
 bool boundaryPointAt(const BasicTable<T>& table, T s, T& x, T& y);
 
-// The window's adapters on TableGeometry and BallState.
+// The window's adapters on TableGeometry and BallState (buildGeometry, setupTable
+// and launch() also set the phase window: explorer/window_geometry.h).
 //
-// launch(): TableGeometry.sideTilt := pi/2 - theta, then the launch above at
-// BallState.startS (stored back wrapped) with BallState.cosPhi, then the phase
-// window's pixel scales. Returns 1.
-int launch();
 // placeOnBoundary on the window's ball. Returns 0.
 int placeOnBoundary(double c, double s);
 bool boundaryPointAt(double s, double& x, double& y);

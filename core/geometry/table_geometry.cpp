@@ -8,7 +8,6 @@
 #include <cmath>
 
 #include "core/geometry/ball_state.h"
-#include "core/geometry/phase_window.h"
 #include "core/geometry/square.h"
 
 namespace trapezola {
@@ -29,7 +28,7 @@ BasicTable<T> buildTable(double bIn, double rrIn) {
   // them exactly and computes everything after in T.
   const T b = bIn;
   const T rr = rrIn;
-  constexpr T pi = piIn<T>;
+  constexpr T piT = piIn<T>;
   BasicTable<T> g;
   g.b = b;
   g.corner1.x = b;
@@ -39,7 +38,7 @@ BasicTable<T> buildTable(double bIn, double rrIn) {
 
   g.height = std::sqrt(2 * b + 3 - square(b));
   // b = 1 is compared exactly: it is the one case where 1 - b would divide by zero.
-  g.theta = (b == 1.0) ? pi * 0.5 : std::atan(g.height / (1 - b));
+  g.theta = (b == 1.0) ? piT * 0.5 : std::atan(g.height / (1 - b));
 
   const T yTop = g.height - std::tan(g.theta * 0.5);
   const T yBot = -std::tan(g.theta * 0.5);
@@ -70,7 +69,7 @@ BasicTable<T> buildTable(double bIn, double rrIn) {
   g.radiusBottom = 1 / std::sin(2 * g.theta - g.delta);
   g.radiusSide = 1 / std::sin(g.theta - g.delta);
   g.halfAngleSide = g.theta - g.delta;
-  g.halfAngleBottom = (pi - 2 * g.theta) + g.delta;
+  g.halfAngleBottom = (piT - 2 * g.theta) + g.delta;
 
   g.s1 = 2 * g.delta * g.radiusTop;
   g.s2 = 2 * g.halfAngleSide * g.radiusSide + g.s1;
@@ -78,7 +77,7 @@ BasicTable<T> buildTable(double bIn, double rrIn) {
   g.s4 = 2 * g.halfAngleSide * g.radiusSide + g.s3;
   // The same expression as launch writes into the window's record, so a value run
   // and a window run agree (GoldenValues.OrbitsOnTableValues).
-  g.sideTilt = pi * 0.5 - g.theta;
+  g.sideTilt = piT * 0.5 - g.theta;
   return g;
 }
 
@@ -89,17 +88,6 @@ bool tableParametersValid(double b, double rr) {
   return minimumB <= b && b <= 1 && 1 <= rr && rr <= maximumRr;
 }
 
-void buildGeometry(double b, double rr) {
-  // The window's tilt is the last launch's or pointer read-out's, not the new
-  // table's: a pointer read-out after a rebuild uses it until the next launch.
-  const double tilt = TableGeometry.sideTilt;
-  static_cast<BilliardTable&>(TableGeometry) = buildTable(b, rr);
-  TableGeometry.sideTilt = tilt;
-  // The visible perimeter range never reaches past one full perimeter; it is
-  // never raised here.
-  if (PhaseWindow.sMax > TableGeometry.s4) PhaseWindow.sMax = TableGeometry.s4;
-}
-
 template <>
 double startAngleRadians<double>(double startAngleDegrees) {
   return static_cast<double>(startAngleDegrees * pi * oneDegreeFraction);
@@ -108,13 +96,6 @@ double startAngleRadians<double>(double startAngleDegrees) {
 template <>
 long double startAngleRadians<long double>(double startAngleDegrees) {
   return startAngleDegrees * piIn<long double> * oneDegreeFraction;
-}
-
-void setupTable(double b, double rr, double startDistance, double startAngleDegrees, int repeat) {
-  buildGeometry(b, rr);
-  BallState.startS = startDistance;
-  BallState.cosPhi = std::cos(startAngleRadians(startAngleDegrees));
-  repeatCount = repeat;
 }
 
 }  // namespace trapezola

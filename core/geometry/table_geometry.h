@@ -86,20 +86,10 @@ bool tableParametersValid(double b, double rr);
 inline constexpr double minimumB = 1e-4;
 inline constexpr double maximumRr = 1e4;
 
-// Rebuilds the window's record: every TableGeometry field but sideTilt from b
-// and rr, as buildTable derives them; lowers PhaseWindow.sMax to the perimeter
-// length where it is larger.
-void buildGeometry(double b, double rr);
-
 // The start angle in degrees as radians, rounded once after the product with an
 // extended-precision 1/180: the angle whose cosine setupTable stores. The long
 // double form keeps the extended product unrounded.
 template <typename T = double>
 T startAngleRadians(double startAngleDegrees);
-
-// buildGeometry, then the start values of an orbit run: BallState.startS,
-// BallState.cosPhi (from the angle in degrees against the counter-clockwise
-// tangent) and repeatCount.
-void setupTable(double b, double rr, double startDistance, double startAngleDegrees, int repeat);
 
 }  // namespace trapezola

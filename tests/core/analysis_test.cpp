@@ -22,6 +22,7 @@
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
+#include "explorer/window_geometry.h"
 
 namespace trapezola {
 namespace {

@@ -7,8 +7,9 @@
 #include <limits>
 
 #include "core/geometry/ball_state.h"
-#include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
+#include "explorer/phase_window.h"
+#include "explorer/window_geometry.h"
 
 namespace trapezola {
 namespace {

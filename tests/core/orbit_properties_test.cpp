@@ -8,8 +8,9 @@
 #include "core/dynamics/bounce.h"
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
-#include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
+#include "explorer/phase_window.h"
+#include "explorer/window_geometry.h"
 
 namespace trapezola {
 namespace {

@@ -9,7 +9,8 @@
 
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
-#include "core/geometry/phase_window.h"
+#include "explorer/phase_window.h"
+#include "explorer/window_geometry.h"
 
 namespace trapezola {
 namespace {

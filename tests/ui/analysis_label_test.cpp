@@ -1,5 +1,5 @@
 // Label11 after a periodic-orbit analysis: exact texts.
-#include "portrait/analysis_label.h"
+#include "explorer/analysis_label.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include "core/analysis/periodic_orbit.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
+#include "explorer/window_geometry.h"
 
 namespace trapezola {
 namespace {

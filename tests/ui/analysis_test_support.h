@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "portrait/main_window_state.h"
+#include "explorer/main_window_state.h"
 #include "ui/lyapunov_window/lgtr_data_path.h"
 #include "ui/lyapunov_window/tform3.h"
 #include "ui/main_window/tform1.h"

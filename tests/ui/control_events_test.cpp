@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit_core/conversions.h"
+#include "raster/conversions.h"
 #include "ui/toolkit/color_box.h"
 #include "ui/toolkit/combo_box.h"
 #include "ui/toolkit/edit.h"

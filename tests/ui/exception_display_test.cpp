@@ -7,7 +7,7 @@
 #include <QEvent>
 #include <QTest>
 
-#include "toolkit_core/conversions.h"
+#include "raster/conversions.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
 

@@ -14,10 +14,11 @@
 
 #include "analysis_test_support.h"
 #include "core/geometry/ball_state.h"
-#include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "portrait/orbit_run.h"
-#include "toolkit_core/conversions.h"
+#include "explorer/orbit_run.h"
+#include "explorer/phase_window.h"
+#include "explorer/window_geometry.h"
+#include "raster/conversions.h"
 
 namespace trapezola {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "analysis_test_support.h"
-#include "toolkit_core/conversions.h"
+#include "raster/conversions.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
 
 namespace trapezola {

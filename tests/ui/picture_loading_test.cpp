@@ -10,7 +10,7 @@
 #include <ostream>
 #include <string>
 
-#include "toolkit_core/conversions.h"
+#include "raster/conversions.h"
 #include "ui/toolkit/form.h"
 #include "ui/toolkit/image.h"
 

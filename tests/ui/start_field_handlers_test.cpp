@@ -9,7 +9,8 @@
 
 #include "core/geometry/ball_state.h"
 #include "core/geometry/table_geometry.h"
-#include "portrait/geometry_summary.h"
+#include "explorer/geometry_summary.h"
+#include "explorer/window_geometry.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
 #include "ui/lyapunov_window/tform3.h"
 #include "ui/main_window/tform1.h"

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "core/geometry/ball_state.h"
-#include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "portrait/main_window_state.h"
-#include "portrait/phase_portrait.h"
+#include "explorer/main_window_state.h"
+#include "explorer/phase_portrait.h"
+#include "explorer/phase_window.h"
 #include "ui/main_window/tform1.h"
 #include "ui/toolkit/events.h"
 #include "ui_test_support.h"

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/geometry/ball_state.h"
-#include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "portrait/main_window_state.h"
+#include "explorer/main_window_state.h"
+#include "explorer/phase_window.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
 #include "ui/toolkit/application.h"
 #include "ui/toolkit/edit.h"

@@ -14,10 +14,11 @@
 #include "core/analysis/lgtr_data_file.h"
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
-#include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "portrait/pointer_readout.h"
-#include "toolkit_core/conversions.h"
+#include "explorer/phase_window.h"
+#include "explorer/pointer_readout.h"
+#include "explorer/window_geometry.h"
+#include "raster/conversions.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
 
 namespace trapezola {

@@ -5,7 +5,7 @@
 #include <QStandardPaths>
 #include <QString>
 
-#include "toolkit_core/conversions.h"
+#include "raster/conversions.h"
 
 namespace trapezola {
 

@@ -1,6 +1,6 @@
 #include "ui/lyapunov_window/lyapunov_graph.h"
 
-#include "toolkit_core/canvas.h"
+#include "raster/canvas.h"
 
 namespace trapezola {
 

@@ -11,7 +11,7 @@
 
 #include "core/analysis/lgtr_data_file.h"
 #include "core/analysis/lyapunov_fit.h"
-#include "toolkit_core/conversions.h"
+#include "raster/conversions.h"
 #include "ui/lyapunov_window/lgtr_data_path.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
 #include "ui/lyapunov_window/tform3.h"

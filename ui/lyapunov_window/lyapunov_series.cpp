@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "toolkit_core/conversions.h"
+#include "raster/conversions.h"
 #include "ui/lyapunov_window/lgtr_data_path.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
 #include "ui/lyapunov_window/tform3.h"

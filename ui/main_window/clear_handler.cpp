@@ -1,5 +1,5 @@
 // "clear" (Button4): empties the portrait and resets the phase window.
-#include "portrait/phase_portrait.h"
+#include "explorer/phase_portrait.h"
 #include "ui/main_window/tform1.h"
 
 namespace trapezola {

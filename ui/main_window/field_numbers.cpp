@@ -3,7 +3,7 @@
 #include <cctype>
 #include <string_view>
 
-#include "toolkit_core/conversions.h"
+#include "raster/conversions.h"
 
 namespace trapezola {
 

@@ -7,11 +7,12 @@
 #include <optional>
 
 #include "core/geometry/boundary.h"
-#include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "portrait/main_window_state.h"
-#include "portrait/stored_portrait_name.h"
-#include "toolkit_core/conversions.h"
+#include "explorer/main_window_state.h"
+#include "explorer/phase_window.h"
+#include "explorer/stored_portrait_name.h"
+#include "explorer/window_geometry.h"
+#include "raster/conversions.h"
 #include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 

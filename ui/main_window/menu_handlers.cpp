@@ -6,12 +6,12 @@
 #include <optional>
 #include <string>
 
-#include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "figure/figure_writer.h"
-#include "portrait/main_window_state.h"
-#include "portrait/portrait_record.h"
-#include "toolkit_core/conversions.h"
+#include "explorer/main_window_state.h"
+#include "explorer/phase_window.h"
+#include "explorer/portrait_record.h"
+#include "export/figure_writer.h"
+#include "raster/conversions.h"
 #include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 #include "ui/toolkit/widget_support.h"

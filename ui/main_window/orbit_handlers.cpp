@@ -5,11 +5,12 @@
 #include <cstdint>
 
 #include "core/geometry/boundary.h"
-#include "core/geometry/phase_window.h"
 #include "core/geometry/table_geometry.h"
-#include "portrait/geometry_summary.h"
-#include "portrait/main_window_state.h"
-#include "portrait/orbit_run.h"
+#include "explorer/geometry_summary.h"
+#include "explorer/main_window_state.h"
+#include "explorer/orbit_run.h"
+#include "explorer/phase_window.h"
+#include "explorer/window_geometry.h"
 #include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 

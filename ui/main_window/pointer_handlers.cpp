@@ -1,8 +1,8 @@
 // The pointer read-out over the portrait and the corner forecast of a left click.
 #include "core/geometry/table_geometry.h"
-#include "portrait/main_window_state.h"
-#include "portrait/pointer_readout.h"
-#include "toolkit_core/conversions.h"
+#include "explorer/main_window_state.h"
+#include "explorer/pointer_readout.h"
+#include "raster/conversions.h"
 #include "ui/main_window/tform1.h"
 
 namespace trapezola {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "portrait/phase_portrait.h"
+#include "explorer/phase_portrait.h"
 #include "ui/toolkit/image.h"
 #include "ui/toolkit/progress_bar.h"
 

@@ -8,9 +8,9 @@
 
 #include "core/geometry/ball_state.h"
 #include "core/geometry/table_geometry.h"
-#include "portrait/geometry_summary.h"
-#include "portrait/main_window_state.h"
-#include "toolkit_core/conversions.h"
+#include "explorer/geometry_summary.h"
+#include "explorer/main_window_state.h"
+#include "raster/conversions.h"
 #include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 

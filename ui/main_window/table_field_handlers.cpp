@@ -4,10 +4,11 @@
 
 #include "core/geometry/square.h"
 #include "core/geometry/table_geometry.h"
-#include "portrait/geometry_summary.h"
-#include "portrait/main_window_state.h"
-#include "portrait/table_sketch.h"
-#include "toolkit_core/conversions.h"
+#include "explorer/geometry_summary.h"
+#include "explorer/main_window_state.h"
+#include "explorer/table_sketch.h"
+#include "explorer/window_geometry.h"
+#include "raster/conversions.h"
 #include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 

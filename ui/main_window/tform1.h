@@ -21,9 +21,9 @@
 #include <optional>
 #include <string>
 
-#include "portrait/background_orbits.h"
-#include "portrait/background_run.h"
-#include "portrait/portrait_record.h"
+#include "explorer/background_orbits.h"
+#include "explorer/background_run.h"
+#include "explorer/portrait_record.h"
 #include "ui/toolkit/button.h"
 #include "ui/toolkit/check_box.h"
 #include "ui/toolkit/color_box.h"

@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <iostream>
 
-#include "toolkit_core/conversions.h"
+#include "raster/conversions.h"
 #include "ui/toolkit/events.h"
 #include "ui/toolkit/widget_support.h"
 

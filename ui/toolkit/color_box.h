@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit_core/canvas.h"
+#include "raster/canvas.h"
 
 namespace trapezola::toolkit {
 

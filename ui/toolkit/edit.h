@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <string>
 
-#include "toolkit_core/canvas.h"
+#include "raster/canvas.h"
 #include "ui/toolkit/events.h"
 
 namespace trapezola::toolkit {

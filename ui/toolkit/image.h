@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "toolkit_core/canvas.h"
+#include "raster/canvas.h"
 #include "ui/toolkit/events.h"
 #include "ui/toolkit/picture.h"
 

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <string>
 
-#include "toolkit_core/canvas.h"
+#include "raster/canvas.h"
 
 namespace trapezola::toolkit {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "toolkit_core/conversions.h"
+#include "raster/conversions.h"
 #include "ui/toolkit/widget_support.h"
 
 namespace trapezola::toolkit {

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "toolkit_core/canvas.h"
+#include "raster/canvas.h"
 
 namespace trapezola::toolkit {
 

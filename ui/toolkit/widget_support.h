@@ -10,7 +10,7 @@
 #include <QString>
 #include <string>
 
-#include "toolkit_core/canvas.h"
+#include "raster/canvas.h"
 
 class QWidget;
 

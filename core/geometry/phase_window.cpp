@@ -1,7 +1,0 @@
-#include "core/geometry/phase_window.h"
-
-namespace trapezola {
-
-PhaseWindowRecord PhaseWindow;
-
-}  // namespace trapezola

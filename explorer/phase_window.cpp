@@ -1,0 +1,7 @@
+#include "explorer/phase_window.h"
+
+namespace trapezola {
+
+PhaseWindowRecord PhaseWindow;
+
+}  // namespace trapezola
