@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "explorer/main_window_state.h"
+#include "main_window_controls.h"
 #include "ui/lyapunov_window/lgtr_data_path.h"
 #include "ui/lyapunov_window/tform3.h"
 #include "ui/main_window/tform1.h"
@@ -61,19 +62,19 @@ class WindowStateGuard {
     HoverPoint = hover_;
     pointSize = pointSize_;
     repeatCount = repeatCount_;
-    setTextQuietly(Form1->Edit1, edit1_);
-    setTextQuietly(Form1->Edit2, edit2_);
-    setTextQuietly(Form1->Edit6, edit6_);
-    Form1->Label11->SetText(label11_);
-    Form1->Label8->SetText(label8_);
-    Form1->Label9->SetText(label9_);
-    Form1->Button1->SetText(button1_);
-    Form1->CheckBox4->SetChecked(checkBox4_);
-    Form1->ColorBox1->SetSelected(colour_);
-    Form1->TrackBar1->SetPosition(sensitivity_);
-    Form1->ProgressBar1->SetPosition(progress_);
+    setTextQuietly(mainEdit("Edit1"), edit1_);
+    setTextQuietly(mainEdit("Edit2"), edit2_);
+    setTextQuietly(mainEdit("Edit6"), edit6_);
+    mainLabel("Label11")->SetText(label11_);
+    mainLabel("Label8")->SetText(label8_);
+    mainLabel("Label9")->SetText(label9_);
+    mainButton("Button1")->SetText(button1_);
+    mainCheckBox("CheckBox4")->SetChecked(checkBox4_);
+    mainColorBox("ColorBox1")->SetSelected(colour_);
+    mainTrackBar("TrackBar1")->SetPosition(sensitivity_);
+    mainProgressBar("ProgressBar1")->SetPosition(progress_);
     Form1->OpenPictureDialog1->FileName = pictureName_;
-    Form1->faziskep->Canvas->assign(portraitWidth_, portraitHeight_, portrait_.data());
+    mainImage("faziskep")->Canvas->assign(portraitWidth_, portraitHeight_, portrait_.data());
 
     setTextQuietly(Form3->Edit1, blockSizeText_);
     setTextQuietly(Form3->Edit2, blockCountText_);
@@ -109,21 +110,21 @@ class WindowStateGuard {
   HoverPointRecord hover_ = HoverPoint;
   int pointSize_ = pointSize;
   int repeatCount_ = repeatCount;
-  std::string edit1_ = Form1->Edit1->GetText();
-  std::string edit2_ = Form1->Edit2->GetText();
-  std::string edit6_ = Form1->Edit6->GetText();
-  std::string label11_ = Form1->Label11->GetText();
-  std::string label8_ = Form1->Label8->GetText();
-  std::string label9_ = Form1->Label9->GetText();
-  std::string button1_ = Form1->Button1->GetText();
-  bool checkBox4_ = Form1->CheckBox4->Checked();
-  toolkit::TColor colour_ = Form1->ColorBox1->Selected();
-  int sensitivity_ = Form1->TrackBar1->Position();
-  int progress_ = Form1->ProgressBar1->Position();
+  std::string edit1_ = mainEdit("Edit1")->GetText();
+  std::string edit2_ = mainEdit("Edit2")->GetText();
+  std::string edit6_ = mainEdit("Edit6")->GetText();
+  std::string label11_ = mainLabel("Label11")->GetText();
+  std::string label8_ = mainLabel("Label8")->GetText();
+  std::string label9_ = mainLabel("Label9")->GetText();
+  std::string button1_ = mainButton("Button1")->GetText();
+  bool checkBox4_ = mainCheckBox("CheckBox4")->Checked();
+  toolkit::TColor colour_ = mainColorBox("ColorBox1")->Selected();
+  int sensitivity_ = mainTrackBar("TrackBar1")->Position();
+  int progress_ = mainProgressBar("ProgressBar1")->Position();
   std::string pictureName_ = Form1->OpenPictureDialog1->FileName;
-  int portraitWidth_ = Form1->faziskep->Canvas->width();
-  int portraitHeight_ = Form1->faziskep->Canvas->height();
-  std::vector<std::uint32_t> portrait_ = pixelsOf(*Form1->faziskep->Canvas);
+  int portraitWidth_ = mainImage("faziskep")->Canvas->width();
+  int portraitHeight_ = mainImage("faziskep")->Canvas->height();
+  std::vector<std::uint32_t> portrait_ = pixelsOf(*mainImage("faziskep")->Canvas);
 
   std::string blockSizeText_ = Form3->Edit1->GetText();
   std::string blockCountText_ = Form3->Edit2->GetText();

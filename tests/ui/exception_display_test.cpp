@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QTest>
 
+#include "main_window_controls.h"
 #include "raster/conversions.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
@@ -21,47 +22,47 @@ using testing::SharedStateGuard;
 class TypingIntoB : public ::testing::Test {
  protected:
   void SetUp() override {
-    setTextQuietly(Form1->Edit1, "");
-    Form1->Edit1->setFocus();
+    setTextQuietly(mainEdit("Edit1"), "");
+    mainEdit("Edit1")->setFocus();
   }
-  void TearDown() override { setTextQuietly(Form1->Edit1, ""); }
+  void TearDown() override { setTextQuietly(mainEdit("Edit1"), ""); }
 
   SharedStateGuard state_;
 };
 
 TEST_F(TypingIntoB, ALetterIsReportedOncePerKeystroke) {
   ReportedErrors errors;
-  QTest::keyClick(Form1->Edit1, Qt::Key_X);
+  QTest::keyClick(mainEdit("Edit1"), Qt::Key_X);
   ASSERT_EQ(errors.messages.size(), 1u);
   EXPECT_EQ(errors.messages[0], "b: 'x' is not a valid floating point value");
 
-  QTest::keyClick(Form1->Edit1, Qt::Key_Y);
+  QTest::keyClick(mainEdit("Edit1"), Qt::Key_Y);
   ASSERT_EQ(errors.messages.size(), 2u);
   EXPECT_EQ(errors.messages[1], "b: 'xy' is not a valid floating point value");
 }
 
 TEST_F(TypingIntoB, ProgramGoesOnAfterTheError) {
   ReportedErrors errors;
-  QTest::keyClick(Form1->Edit1, Qt::Key_X);
+  QTest::keyClick(mainEdit("Edit1"), Qt::Key_X);
   QCoreApplication::processEvents();
-  QTest::keyClick(Form1->Edit1, Qt::Key_Backspace);  // the empty text is a number being typed
-  QTest::keyClicks(Form1->Edit1, "0.25");
+  QTest::keyClick(mainEdit("Edit1"), Qt::Key_Backspace);  // the empty text is a number being typed
+  QTest::keyClicks(mainEdit("Edit1"), "0.25");
   EXPECT_EQ(errors.messages.size(), 1u);
-  EXPECT_EQ(Form1->Edit1->GetText(), "0.25");
+  EXPECT_EQ(mainEdit("Edit1")->GetText(), "0.25");
   EXPECT_EQ(enteredB, 0.25);
   EXPECT_TRUE(Form1->isVisible());
 }
 
 TEST_F(TypingIntoB, WhatTheHandlerDidBeforeTheErrorStaysDone) {
   ResumeState = {0.5, -0.25, 0.6, 0.8};
-  Form1->Button1->SetText("continue");
+  mainButton("Button1")->SetText("continue");
   enteredB = 0.75;
   ReportedErrors errors;
-  QTest::keyClick(Form1->Edit1, Qt::Key_Q);
+  QTest::keyClick(mainEdit("Edit1"), Qt::Key_Q);
   EXPECT_EQ(errors.messages.size(), 1u);
   EXPECT_EQ(ResumeState.x, 0.0);
   EXPECT_EQ(ResumeState.dy, 0.0);
-  EXPECT_EQ(Form1->Button1->GetText(), "go");
+  EXPECT_EQ(mainButton("Button1")->GetText(), "go");
   EXPECT_EQ(enteredB, 0.75);
 }
 

@@ -18,6 +18,7 @@
 #include "explorer/orbit_run.h"
 #include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
+#include "main_window_controls.h"
 #include "raster/conversions.h"
 
 namespace trapezola {
@@ -51,12 +52,12 @@ class LoadStoredPortrait : public ::testing::Test {
     buildGeometry(1, 3);
     PhaseWindow = PhaseWindowRecord{};
     runCount = 0;
-    setTextQuietly(Form1->Edit1, "1");
-    setTextQuietly(Form1->Edit2, "3");
-    Form1->Label11->SetText("before");
-    Form1->ProgressBar1->SetPosition(700);
+    setTextQuietly(mainEdit("Edit1"), "1");
+    setTextQuietly(mainEdit("Edit2"), "3");
+    mainLabel("Label11")->SetText("before");
+    mainProgressBar("ProgressBar1")->SetPosition(700);
     Form1->OpenPictureDialog1->FileName.clear();
-    TCanvas& portrait = *Form1->faziskep->Canvas;
+    TCanvas& portrait = *mainImage("faziskep")->Canvas;
     portrait.Brush->Color = toolkit::clGreen;
     portrait.FillRect(0, 0, 794, 681);
   }
@@ -104,7 +105,7 @@ TEST_F(LoadStoredPortrait, RoundTripOfARenderedPortrait) {
   choose(path);
 
   Form1->Button2Click();
-  const TCanvas& loaded = *Form1->faziskep->Canvas;
+  const TCanvas& loaded = *mainImage("faziskep")->Canvas;
   ASSERT_EQ(loaded.width(), 794);
   ASSERT_EQ(loaded.height(), 681);
   int differing = 0;
@@ -112,8 +113,8 @@ TEST_F(LoadStoredPortrait, RoundTripOfARenderedPortrait) {
     for (int x = 0; x < 794; ++x) differing += loaded.pixel(x, y) != rendered.pixel(x, y);
   }
   EXPECT_EQ(differing, 0);
-  EXPECT_EQ(Form1->Edit1->GetText(), "0.5");
-  EXPECT_EQ(Form1->Edit2->GetText(), "2");
+  EXPECT_EQ(mainEdit("Edit1")->GetText(), "0.5");
+  EXPECT_EQ(mainEdit("Edit2")->GetText(), "2");
   EXPECT_EQ(TableGeometry.b, 0.5);
   EXPECT_EQ(TableGeometry.rr, 2);
   // "8.01738" lies above the perimeter 8.017375 and is lowered to it.
@@ -125,12 +126,12 @@ TEST_F(LoadStoredPortrait, RoundTripOfARenderedPortrait) {
   EXPECT_EQ(PhaseWindow.scaleS, 778 / TableGeometry.s4);
   EXPECT_EQ(PhaseWindow.scalePhi, 666 / 3.14159);
   EXPECT_EQ(runCount, 2);
-  EXPECT_EQ(Form1->ProgressBar1->Position(), 0);
-  EXPECT_EQ(Form1->Label11->GetText(), "loaded:\nB= 0.5  erperer= 2");
+  EXPECT_EQ(mainProgressBar("ProgressBar1")->Position(), 0);
+  EXPECT_EQ(mainLabel("Label11")->GetText(), "loaded:\nB= 0.5  erperer= 2");
 
   // The read-out maps the loaded window: its corners at the plotting area's.
   Form1->faziskepMouseMove(0, 6, 9);
-  EXPECT_EQ(Form1->Label8->GetText(), "dist:  0  angle:  179.9998");  // 3.14159 rad
+  EXPECT_EQ(mainLabel("Label8")->GetText(), "dist:  0  angle:  179.9998");  // 3.14159 rad
   Form1->faziskepMouseMove(0, 784, 675);
   // Tolerance: one division and one product of numbers of order 10.
   EXPECT_NEAR(HoverPoint.s, TableGeometry.s4, 1e-12);
@@ -155,24 +156,24 @@ class LoadedNames : public LoadStoredPortrait, public ::testing::WithParamInterf
 TEST_P(LoadedNames, RestoreTheTableAndWindow) {
   const LoadedName& c = GetParam();
   ResumeState = ResumeStateRecord{0.25, -0.5, 0.6, 0.8};
-  Form1->Button1->SetText("continue");
+  mainButton("Button1")->SetText("continue");
   choose(storedPicture("pictures", c.name));
   Form1->Button2Click();
-  EXPECT_EQ(Form1->faziskep->Canvas->width(), 20);
+  EXPECT_EQ(mainImage("faziskep")->Canvas->width(), 20);
   // JPEG keeps a flat blue within a few steps per channel.
-  const toolkit::TColor shown = Form1->faziskep->Canvas->pixel(3, 3);
+  const toolkit::TColor shown = mainImage("faziskep")->Canvas->pixel(3, 3);
   EXPECT_LE(shown & 0xFFFFu, 0x0808u);
   EXPECT_GE(shown >> 16, 0xF0u);
-  EXPECT_EQ(Form1->Edit1->GetText(), c.b);
-  EXPECT_EQ(Form1->Edit2->GetText(), c.rr);
+  EXPECT_EQ(mainEdit("Edit1")->GetText(), c.b);
+  EXPECT_EQ(mainEdit("Edit2")->GetText(), c.rr);
   EXPECT_EQ(PhaseWindow.sMax, c.sMax > 0 ? c.sMax : TableGeometry.s4);
   EXPECT_EQ(PhaseWindow.sMin, 0);
   EXPECT_EQ(PhaseWindow.phiMax, c.phiMax);
-  EXPECT_EQ(Form1->Label11->GetText(), c.label);
+  EXPECT_EQ(mainLabel("Label11")->GetText(), c.label);
   EXPECT_EQ(runCount, 2);
   // The b field changed, so the next go starts afresh.
   EXPECT_EQ(ResumeState.x, 0);
-  EXPECT_EQ(Form1->Button1->GetText(), "go");
+  EXPECT_EQ(mainButton("Button1")->GetText(), "go");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -204,25 +205,25 @@ TEST_P(RefusedNames, ReplaceOnlyThePicture) {
   const double b = enteredB;
   choose(storedPicture(c.folder, c.name));
   ReportedErrors errors;
-  Form1->Button2->click();
+  mainButton("Button2")->click();
   ASSERT_EQ(errors.messages.size(), 1u);
   EXPECT_NE(errors.messages[0].find(c.message), std::string::npos) << errors.messages[0];
-  EXPECT_EQ(Form1->faziskep->Canvas->width(), 20);
+  EXPECT_EQ(mainImage("faziskep")->Canvas->width(), 20);
   EXPECT_EQ(runCount, 0);
   EXPECT_EQ(enteredB, b);
-  EXPECT_EQ(Form1->Edit1->GetText(), "1");
-  EXPECT_EQ(Form1->Edit2->GetText(), "3");
+  EXPECT_EQ(mainEdit("Edit1")->GetText(), "1");
+  EXPECT_EQ(mainEdit("Edit2")->GetText(), "3");
   EXPECT_EQ(PhaseWindow.sMax, window.sMax);
   EXPECT_EQ(PhaseWindow.phiMax, window.phiMax);
   EXPECT_EQ(TableGeometry.rr, table.rr);
   EXPECT_EQ(TableGeometry.s4, table.s4);
-  EXPECT_EQ(Form1->Label11->GetText(), "before");
-  EXPECT_EQ(Form1->ProgressBar1->Position(), 700);
+  EXPECT_EQ(mainLabel("Label11")->GetText(), "before");
+  EXPECT_EQ(mainProgressBar("ProgressBar1")->Position(), 700);
   // The gestures stay off: nothing bounces on the unlaunched ball.
   Form1->faziskepClick();
   Form1->faziskepMouseDown(toolkit::mbRight, 0, 100, 100);
   Form1->faziskepMouseUp(toolkit::mbRight, 0, 100, 100);
-  EXPECT_EQ(Form1->Label11->GetText(), "before");
+  EXPECT_EQ(mainLabel("Label11")->GetText(), "before");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -239,24 +240,24 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(LoadStoredPortrait, CancelAtTheFirstUseChangesNothing) {
   choose(std::nullopt);
   ReportedErrors errors;
-  Form1->Button2->click();
+  mainButton("Button2")->click();
   EXPECT_EQ(errors.messages.size(), 1u);
-  EXPECT_EQ(Form1->faziskep->Canvas->width(), 794);
-  EXPECT_EQ(Form1->faziskep->Canvas->pixel(400, 300), toolkit::clGreen);
+  EXPECT_EQ(mainImage("faziskep")->Canvas->width(), 794);
+  EXPECT_EQ(mainImage("faziskep")->Canvas->pixel(400, 300), toolkit::clGreen);
   EXPECT_EQ(runCount, 0);
-  EXPECT_EQ(Form1->Label11->GetText(), "before");
+  EXPECT_EQ(mainLabel("Label11")->GetText(), "before");
 }
 
 TEST_F(LoadStoredPortrait, CancelAfterALoadReloadsTheSameFile) {
   choose(storedPicture("pictures", "B_0.5_rr_2.5_i40_kx_6.11234_kn_0.00000_px_3.14159_pn_0.00000.jpg"));
   Form1->Button2Click();
-  setTextQuietly(Form1->Edit1, "1");
-  setTextQuietly(Form1->Edit2, "3");
+  setTextQuietly(mainEdit("Edit1"), "1");
+  setTextQuietly(mainEdit("Edit2"), "3");
   PhaseWindow = PhaseWindowRecord{};
   choose(std::nullopt);
   Form1->Button2Click();
-  EXPECT_EQ(Form1->Edit1->GetText(), "0.5");
-  EXPECT_EQ(Form1->Edit2->GetText(), "2.5");
+  EXPECT_EQ(mainEdit("Edit1")->GetText(), "0.5");
+  EXPECT_EQ(mainEdit("Edit2")->GetText(), "2.5");
   EXPECT_EQ(PhaseWindow.sMax, 6.11234);
   EXPECT_EQ(PhaseWindow.phiMax, 3.14159);
 }

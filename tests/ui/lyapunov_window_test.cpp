@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "analysis_test_support.h"
+#include "main_window_controls.h"
 #include "raster/conversions.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
 
@@ -33,7 +34,7 @@ class LyapunovGraphWindow : public ::testing::Test {
     LyapunovGraph = LyapunovGraphRecord{};
     setTextQuietly(Form3->Edit1, "500");
     setTextQuietly(Form3->Edit2, "100");
-    Form1->CheckBox4->SetChecked(true);
+    mainCheckBox("CheckBox4")->SetChecked(true);
     Form3->Image1DblClick();
   }
 

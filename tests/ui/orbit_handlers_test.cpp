@@ -19,6 +19,7 @@
 #include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
+#include "main_window_controls.h"
 #include "ui/main_window/run_progress.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
@@ -39,12 +40,12 @@ class OrbitHandlers : public ::testing::Test {
     ResumeState = ResumeStateRecord{};
     HoverPoint = HoverPointRecord{};
     runCount = 0;
-    Form1->faziskep->Canvas->Brush->Color = toolkit::clWhite;
-    Form1->faziskep->Canvas->FillRect(0, 0, portraitWidth, portraitHeight);
-    Form1->ComboBox1->SetItemIndex(0);
-    Form1->ColorBox1->SetSelected(toolkit::clBlack);
-    Form1->CheckBox3->SetChecked(true);
-    Form1->Button1->SetText("go");
+    mainImage("faziskep")->Canvas->Brush->Color = toolkit::clWhite;
+    mainImage("faziskep")->Canvas->FillRect(0, 0, portraitWidth, portraitHeight);
+    mainComboBox("ComboBox1")->SetItemIndex(0);
+    mainColorBox("ColorBox1")->SetSelected(toolkit::clBlack);
+    mainCheckBox("CheckBox3")->SetChecked(true);
+    mainButton("Button1")->SetText("go");
   }
   void TearDown() override {
     runCount = 0;
@@ -53,11 +54,11 @@ class OrbitHandlers : public ::testing::Test {
 
   static void fillFields(const char* b, const char* rr, const char* distance, const char* angle,
                          const char* repeat) {
-    Form1->Edit1->SetText(b);
-    Form1->Edit2->SetText(rr);
-    Form1->Edit3->SetText(distance);
-    Form1->Edit4->SetText(angle);
-    Form1->Edit5->SetText(repeat);
+    mainEdit("Edit1")->SetText(b);
+    mainEdit("Edit2")->SetText(rr);
+    mainEdit("Edit3")->SetText(distance);
+    mainEdit("Edit4")->SetText(angle);
+    mainEdit("Edit5")->SetText(repeat);
   }
 
   // Where n bounces from a fresh launch of the fields end.
@@ -81,12 +82,12 @@ TEST_F(OrbitHandlers, GoThenGoContinuesTheOrbit) {
   const BallStateRecord want = bouncesFromFields(0.5, 2, 0.7, 60, 2000);
   Form1->Button1Click();
   Form1->WaitForRun();
-  EXPECT_EQ(Form1->Button1->GetText(), "continue");
-  EXPECT_EQ(Form1->Label8->GetText(), "ready!");
-  EXPECT_EQ(Form1->ProgressBar1->Position(), 1000);
+  EXPECT_EQ(mainButton("Button1")->GetText(), "continue");
+  EXPECT_EQ(mainLabel("Label8")->GetText(), "ready!");
+  EXPECT_EQ(mainProgressBar("ProgressBar1")->Position(), 1000);
   Form1->Button1Click();
   Form1->WaitForRun();
-  EXPECT_EQ(Form1->Button1->GetText(), "continue");
+  EXPECT_EQ(mainButton("Button1")->GetText(), "continue");
   EXPECT_EQ(runCount, 2);
   EXPECT_EQ(ResumeState.x, want.hitX);
   EXPECT_EQ(ResumeState.dy, want.newDy);
@@ -96,8 +97,8 @@ TEST_F(OrbitHandlers, GoEditGoStartsAfresh) {
   fillFields("0.5", "2", "0.7", "60", "1");
   Form1->Button1Click();
   Form1->WaitForRun();
-  Form1->Edit4->SetText("61");
-  EXPECT_EQ(Form1->Button1->GetText(), "go");
+  mainEdit("Edit4")->SetText("61");
+  EXPECT_EQ(mainButton("Button1")->GetText(), "go");
   const BallStateRecord want = bouncesFromFields(0.5, 2, 0.7, 61, 1000);
   Form1->Button1Click();
   Form1->WaitForRun();
@@ -110,16 +111,16 @@ TEST_F(OrbitHandlers, GoWritesTheSummaryAndTheCorners) {
   Form1->Button1Click();
   Form1->WaitForRun();
   EXPECT_EQ(
-      Form1->Label1->GetText(),
+      mainLabel("Label1")->GetText(),
       "delta= 63.435 degree\n\nr=1.118  R8=2.2361  R=1.118\n\ncorners: 2.47566 .. 4.549155 .. 7.024815 .. "
       "9.09831)");
-  EXPECT_EQ(Form1->Label11->GetText(), "1 1 -1 1 -1 -1 1 -1 ");
+  EXPECT_EQ(mainLabel("Label11")->GetText(), "1 1 -1 1 -1 -1 1 -1 ");
   fillFields("0.5", "2", "0.7", "60", "1");
   Form1->Button1Click();
   Form1->WaitForRun();
-  EXPECT_EQ(Form1->Label1->GetText(),
+  EXPECT_EQ(mainLabel("Label1")->GetText(),
             "r=0.68853  R8=2.0656  R=1.0328\n\ncorners: 1.119214 .. 3.20695 .. 5.929639 .. 8.017375)");
-  EXPECT_EQ(Form1->Label11->GetText(), "0.5 1.161895 -0.5 1.161895 -1 -0.7745967 1 -0.7745967 ");
+  EXPECT_EQ(mainLabel("Label11")->GetText(), "0.5 1.161895 -0.5 1.161895 -1 -0.7745967 1 -0.7745967 ");
 }
 
 TEST_F(OrbitHandlers, DoubleClickRunsTwoThousandAndTwoBouncesForRepeatOne) {
@@ -138,21 +139,21 @@ TEST_F(OrbitHandlers, DoubleClickRunsTwoThousandAndTwoBouncesForRepeatOne) {
   EXPECT_EQ(ResumeState.x, want.hitX);
   EXPECT_EQ(ResumeState.dx, want.newDx);
   EXPECT_EQ(runCount, 1);
-  EXPECT_EQ(Form1->Button1->GetText(), "continue");
+  EXPECT_EQ(mainButton("Button1")->GetText(), "continue");
 }
 
 TEST_F(OrbitHandlers, GesturesBeforeAnyRunDoNothing) {
   // The ball stands on no table: a bounce would reach the reflection's fatal
   // guard and end the program.
   ReportedErrors errors;
-  Form1->Edit5->SetText("1");
-  Form1->Label11->SetText("before");
+  mainEdit("Edit5")->SetText("1");
+  mainLabel("Label11")->SetText("before");
   Form1->faziskepClick();
   Form1->faziskepDblClick();
   Form1->WaitForRun();
-  EXPECT_EQ(Form1->Label11->GetText(), "before");
+  EXPECT_EQ(mainLabel("Label11")->GetText(), "before");
   EXPECT_EQ(ResumeState.x, 0);
-  EXPECT_EQ(Form1->faziskep->Canvas->pixel(400, 400), toolkit::clWhite);
+  EXPECT_EQ(mainImage("faziskep")->Canvas->pixel(400, 400), toolkit::clWhite);
   EXPECT_TRUE(errors.messages.empty());
 }
 
@@ -162,12 +163,12 @@ TEST_F(OrbitHandlers, BadFieldLeavesThePreviousTableWhole) {
   Form1->WaitForRun();
   const TableGeometryRecord before = TableGeometry;
   ReportedErrors errors;
-  Form1->Edit1->SetText("1");
-  Form1->Edit2->SetText("3");
-  testing::setTextQuietly(Form1->Edit4, "sixty");
-  Form1->Edit3->SetText("0.2");  // resets the resume state, as any start edit does
+  mainEdit("Edit1")->SetText("1");
+  mainEdit("Edit2")->SetText("3");
+  testing::setTextQuietly(mainEdit("Edit4"), "sixty");
+  mainEdit("Edit3")->SetText("0.2");  // resets the resume state, as any start edit does
   const ResumeStateRecord cleared = ResumeState;
-  Form1->Button1->click();
+  mainButton("Button1")->click();
   Form1->WaitForRun();
   ASSERT_EQ(errors.messages.size(), 1u);
   EXPECT_NE(errors.messages[0].find("'sixty'"), std::string::npos);
@@ -182,28 +183,28 @@ TEST_F(OrbitHandlers, ClearKeepsTheLastColumn) {
   fillFields("0.5", "2", "0.7", "60", "1");
   Form1->Button1Click();
   Form1->WaitForRun();
-  toolkit::TCanvas& c = *Form1->faziskep->Canvas;
+  toolkit::TCanvas& c = *mainImage("faziskep")->Canvas;
   c.Brush->Color = toolkit::clBlack;
   c.FillRect(0, 0, portraitWidth, portraitHeight);
-  Form1->ColorBox1->SetSelected(toolkit::clRed);
+  mainColorBox("ColorBox1")->SetSelected(toolkit::clRed);
   Form1->Button4Click();
   EXPECT_EQ(c.pixel(792, 100), toolkit::clWhite);
   EXPECT_EQ(c.pixel(793, 100), toolkit::clBlack);
   EXPECT_EQ(c.Pen->Color, toolkit::clRed);
   EXPECT_EQ(PhaseWindow.sMax, 11.0);
-  EXPECT_EQ(Form1->Button1->GetText(), "continue");  // clear keeps the orbit to continue
+  EXPECT_EQ(mainButton("Button1")->GetText(), "continue");  // clear keeps the orbit to continue
 }
 
 // The run's passes on a clock of the test's own: each pass takes `passMs`.
 int repaintsOverPasses(int passes, std::int64_t passMs) {
-  Form1->ProgressBar1->SetPosition(0);
+  mainProgressBar("ProgressBar1")->SetPosition(0);
   std::int64_t now = 1000;
-  RunProgress progress(*Form1->ProgressBar1, *Form1->faziskep, [&now] { return now; });
+  RunProgress progress(*mainProgressBar("ProgressBar1"), *mainImage("faziskep"), [&now] { return now; });
   for (int pass = 0; pass < passes; ++pass) {
     now += passMs;
     progress.passDone();
   }
-  EXPECT_EQ(Form1->ProgressBar1->Position(), passes);
+  EXPECT_EQ(mainProgressBar("ProgressBar1")->Position(), passes);
   return progress.repaints();
 }
 
@@ -221,8 +222,8 @@ TEST_F(OrbitHandlers, RunProgressRepaintsAtMostEveryFiftyMilliseconds) {
 
 TEST_F(OrbitHandlers, WindowAndRenderDrawTheSamePortrait) {
   fillFields("0.5", "2", "0.7", "60", "2");
-  Form1->ComboBox1->SetItemIndex(1);
-  Form1->ColorBox1->SetSelected(0xFF0000);
+  mainComboBox("ComboBox1")->SetItemIndex(1);
+  mainColorBox("ColorBox1")->SetSelected(0xFF0000);
   Form1->Button1Click();
   Form1->WaitForRun();
   QTemporaryDir dir;
@@ -237,7 +238,7 @@ TEST_F(OrbitHandlers, WindowAndRenderDrawTheSamePortrait) {
   QImage rendered(out);
   ASSERT_EQ(rendered.size(), QSize(portraitWidth, portraitHeight));
   rendered = rendered.convertToFormat(QImage::Format_RGB32);
-  const toolkit::TCanvas& shown = *Form1->faziskep->Canvas;
+  const toolkit::TCanvas& shown = *mainImage("faziskep")->Canvas;
   int differing = 0;
   for (int y = 0; y < portraitHeight; ++y) {
     for (int x = 0; x < portraitWidth; ++x) {

@@ -17,6 +17,7 @@
 #include "explorer/main_window_state.h"
 #include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
+#include "main_window_controls.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
 
@@ -41,13 +42,13 @@ class PortraitFileAndView : public ::testing::Test {
     ResumeState = ResumeStateRecord{};
     runCount = 0;
     Form1->Button4Click();
-    toolkit::TCanvas& c = *Form1->faziskep->Canvas;
+    toolkit::TCanvas& c = *mainImage("faziskep")->Canvas;
     c.Brush->Color = toolkit::clWhite;
     c.FillRect(0, 0, portraitWidth, portraitHeight);
     PhaseWindow = PhaseWindowRecord{};
-    Form1->ComboBox1->SetItemIndex(0);
-    Form1->ColorBox1->SetSelected(toolkit::clBlack);
-    Form1->CheckBox3->SetChecked(true);
+    mainComboBox("ComboBox1")->SetItemIndex(0);
+    mainColorBox("ColorBox1")->SetSelected(toolkit::clBlack);
+    mainCheckBox("CheckBox3")->SetChecked(true);
   }
   void TearDown() override {
     TSavePictureDialog::fileChooser = std::move(savedSave_);
@@ -56,11 +57,11 @@ class PortraitFileAndView : public ::testing::Test {
   }
 
   static void go(const char* b, const char* rr, const char* distance, const char* angle, const char* repeat) {
-    Form1->Edit1->SetText(b);
-    Form1->Edit2->SetText(rr);
-    Form1->Edit3->SetText(distance);
-    Form1->Edit4->SetText(angle);
-    Form1->Edit5->SetText(repeat);
+    mainEdit("Edit1")->SetText(b);
+    mainEdit("Edit2")->SetText(rr);
+    mainEdit("Edit3")->SetText(distance);
+    mainEdit("Edit4")->SetText(angle);
+    mainEdit("Edit5")->SetText(repeat);
     Form1->Button1Click();
     Form1->WaitForRun();
   }
@@ -72,10 +73,10 @@ class PortraitFileAndView : public ::testing::Test {
 };
 
 TEST_F(PortraitFileAndView, ASavedPortraitLoadsBackWithEveryParameterAndContinues) {
-  Form1->ComboBox1->SetItemIndex(1);
-  Form1->ColorBox1->SetSelected(toolkit::clBlue);
+  mainComboBox("ComboBox1")->SetItemIndex(1);
+  mainColorBox("ColorBox1")->SetSelected(toolkit::clBlue);
   go("0.5", "2", "0.7", "60", "2");
-  const std::vector<std::uint32_t> saved = pixelsOf(*Form1->faziskep->Canvas);
+  const std::vector<std::uint32_t> saved = pixelsOf(*mainImage("faziskep")->Canvas);
   const PhaseWindowRecord window = PhaseWindow;
   const ResumeStateRecord resume = ResumeState;
   // The suggested name is the stored-portrait name, in the folder last used.
@@ -92,29 +93,29 @@ TEST_F(PortraitFileAndView, ASavedPortraitLoadsBackWithEveryParameterAndContinue
   // That run continued once more: what a loaded portrait's "continue" must draw.
   Form1->Button1Click();
   Form1->WaitForRun();
-  const std::vector<std::uint32_t> continued = pixelsOf(*Form1->faziskep->Canvas);
+  const std::vector<std::uint32_t> continued = pixelsOf(*mainImage("faziskep")->Canvas);
 
   // Another table, other fields, another look.
   go("1", "3", "1", "45", "1");
-  Form1->ComboBox1->SetItemIndex(0);
-  Form1->ColorBox1->SetSelected(toolkit::clRed);
+  mainComboBox("ComboBox1")->SetItemIndex(0);
+  mainColorBox("ColorBox1")->SetSelected(toolkit::clRed);
   TOpenPictureDialog::fileChooser = [&](QWidget*, const std::string&, const std::string&) {
     return std::optional<std::string>(suggested);
   };
   Form1->Button2Click();
-  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), saved);
-  EXPECT_EQ(Form1->Edit1->GetText(), "0.5");
-  EXPECT_EQ(Form1->Edit3->GetText(), "0.7");
-  EXPECT_EQ(Form1->Edit4->GetText(), "60");
-  EXPECT_EQ(Form1->Edit5->GetText(), "2");
-  EXPECT_EQ(Form1->ComboBox1->ItemIndex(), 1);
-  EXPECT_EQ(Form1->ColorBox1->Selected(), toolkit::clBlue);
+  EXPECT_EQ(pixelsOf(*mainImage("faziskep")->Canvas), saved);
+  EXPECT_EQ(mainEdit("Edit1")->GetText(), "0.5");
+  EXPECT_EQ(mainEdit("Edit3")->GetText(), "0.7");
+  EXPECT_EQ(mainEdit("Edit4")->GetText(), "60");
+  EXPECT_EQ(mainEdit("Edit5")->GetText(), "2");
+  EXPECT_EQ(mainComboBox("ComboBox1")->ItemIndex(), 1);
+  EXPECT_EQ(mainColorBox("ColorBox1")->Selected(), toolkit::clBlue);
   EXPECT_EQ(std::memcmp(&PhaseWindow, &window, sizeof window), 0);
   EXPECT_EQ(std::memcmp(&ResumeState, &resume, sizeof resume), 0);
-  EXPECT_EQ(Form1->Button1->GetText(), "continue");
+  EXPECT_EQ(mainButton("Button1")->GetText(), "continue");
   Form1->Button1Click();
   Form1->WaitForRun();
-  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), continued);
+  EXPECT_EQ(pixelsOf(*mainImage("faziskep")->Canvas), continued);
 }
 
 TEST_F(PortraitFileAndView, ExportFigureWritesTheChosenFormatAndAsksAPngItsWidth) {
@@ -160,7 +161,7 @@ TEST_F(PortraitFileAndView, BackReturnsToThePreviousWindowAndFullViewToTheWhole)
   Form1->faziskepMouseDown(toolkit::mbRight, 0, 100, 100);
   Form1->faziskepMouseUp(toolkit::mbRight, 0, 500, 400);
   const PhaseWindowRecord first = PhaseWindow;
-  const std::vector<std::uint32_t> firstZoom = pixelsOf(*Form1->faziskep->Canvas);
+  const std::vector<std::uint32_t> firstZoom = pixelsOf(*mainImage("faziskep")->Canvas);
   Form1->faziskepMouseDown(toolkit::mbRight, 0, 200, 200);
   Form1->faziskepMouseUp(toolkit::mbRight, 0, 600, 500);
   EXPECT_NE(PhaseWindow.sMax, first.sMax);
@@ -168,7 +169,7 @@ TEST_F(PortraitFileAndView, BackReturnsToThePreviousWindowAndFullViewToTheWhole)
   Form1->ViewBack();
   EXPECT_EQ(std::memcmp(&PhaseWindow, &first, sizeof first), 0);
   // The same orbit replayed into the same window: the first zoom's picture.
-  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), firstZoom);
+  EXPECT_EQ(pixelsOf(*mainImage("faziskep")->Canvas), firstZoom);
   Form1->ViewBack();
   EXPECT_EQ(PhaseWindow.sMax, full.sMax);
   EXPECT_EQ(PhaseWindow.scaleS, full.scaleS);
@@ -189,17 +190,17 @@ TEST_F(PortraitFileAndView, BackReturnsToThePreviousWindowAndFullViewToTheWhole)
 
 TEST_F(PortraitFileAndView, ARightDragShowsARubberBandUntilReleased) {
   go("0.5", "2", "0.7", "60", "1");
-  const std::vector<std::uint32_t> before = pixelsOf(*Form1->faziskep->Canvas);
+  const std::vector<std::uint32_t> before = pixelsOf(*mainImage("faziskep")->Canvas);
   Form1->faziskepMouseDown(toolkit::mbRight, 0, 100, 100);
   Form1->faziskepMouseMove(toolkit::ssRight, 300, 250);
-  EXPECT_TRUE(Form1->faziskep->RubberBandShown());
+  EXPECT_TRUE(mainImage("faziskep")->RubberBandShown());
   // The band is shown over the portrait, not drawn on it.
-  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), before);
+  EXPECT_EQ(pixelsOf(*mainImage("faziskep")->Canvas), before);
   Form1->faziskepMouseUp(toolkit::mbRight, 0, 300, 250);
-  EXPECT_FALSE(Form1->faziskep->RubberBandShown());
+  EXPECT_FALSE(mainImage("faziskep")->RubberBandShown());
   // A plain move shows none.
   Form1->faziskepMouseMove(0, 310, 260);
-  EXPECT_FALSE(Form1->faziskep->RubberBandShown());
+  EXPECT_FALSE(mainImage("faziskep")->RubberBandShown());
 }
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
+#include "main_window_controls.h"
 #include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 #include "ui/toolkit/application.h"
@@ -58,10 +59,10 @@ class RunControl : public ::testing::Test {
     Form1->Button4Click();  // forgets the portrait's table
     whiten();
     PhaseWindow = PhaseWindowRecord{};
-    Form1->ComboBox1->SetItemIndex(0);
-    Form1->ColorBox1->SetSelected(toolkit::clBlack);
-    Form1->CheckBox3->SetChecked(true);
-    Form1->Button1->SetText("go");
+    mainComboBox("ComboBox1")->SetItemIndex(0);
+    mainColorBox("ColorBox1")->SetSelected(toolkit::clBlack);
+    mainCheckBox("CheckBox3")->SetChecked(true);
+    mainButton("Button1")->SetText("go");
   }
   void TearDown() override {
     Form1->StopRun();
@@ -70,18 +71,18 @@ class RunControl : public ::testing::Test {
   }
 
   static void whiten() {
-    toolkit::TCanvas& c = *Form1->faziskep->Canvas;
+    toolkit::TCanvas& c = *mainImage("faziskep")->Canvas;
     c.Brush->Color = toolkit::clWhite;
     c.FillRect(0, 0, portraitWidth, portraitHeight);
   }
 
   static void fillFields(const char* b, const char* rr, const char* distance, const char* angle,
                          const char* repeat) {
-    Form1->Edit1->SetText(b);
-    Form1->Edit2->SetText(rr);
-    Form1->Edit3->SetText(distance);
-    Form1->Edit4->SetText(angle);
-    Form1->Edit5->SetText(repeat);
+    mainEdit("Edit1")->SetText(b);
+    mainEdit("Edit2")->SetText(rr);
+    mainEdit("Edit3")->SetText(distance);
+    mainEdit("Edit4")->SetText(angle);
+    mainEdit("Edit5")->SetText(repeat);
   }
 
   // The picture a fresh go run of these fields leaves on a white portrait,
@@ -112,15 +113,15 @@ TEST_F(RunControl, DuringARunTheButtonReadsStopAndStopsIt) {
   fillFields("0.5", "2", "0.7", "60", endlessRepeat);
   Form1->Button1Click();
   ASSERT_TRUE(Form1->Running());
-  EXPECT_EQ(Form1->Button1->GetText(), "stop");
+  EXPECT_EQ(mainButton("Button1")->GetText(), "stop");
   EXPECT_FALSE(Form1->RunGo->Enabled());
   EXPECT_TRUE(Form1->RunStop->Enabled());
-  Form1->Button1->click();
+  mainButton("Button1")->click();
   Form1->WaitForRun();
   EXPECT_FALSE(Form1->Running());
-  EXPECT_EQ(Form1->Button1->GetText(), "continue");
+  EXPECT_EQ(mainButton("Button1")->GetText(), "continue");
   // A stopped run is not ready, and keeps its end state to continue from.
-  EXPECT_NE(Form1->Label8->GetText(), "ready!");
+  EXPECT_NE(mainLabel("Label8")->GetText(), "ready!");
   EXPECT_NE(ResumeState.dx, 0.0);
   EXPECT_NE(Form1->MainFrame->StatusText().find("stopped at "), std::string::npos);
   EXPECT_TRUE(Form1->RunGo->Enabled());
@@ -131,21 +132,21 @@ TEST_F(RunControl, InputDuringARunIsRefusedNotQueuedAndEscapeStops) {
   Form1->Button1Click();
   ASSERT_TRUE(Form1->Running());
   const double sMax = PhaseWindow.sMax;
-  QTest::keyClicks(Form1->Edit1, "9");
-  QTest::mouseClick(Form1->Button4, Qt::LeftButton);  // "clear" would reset the phase window
-  QTest::mouseClick(Form1->CheckBox3, Qt::LeftButton);
-  EXPECT_EQ(Form1->Edit1->GetText(), "0.5");
-  EXPECT_TRUE(Form1->CheckBox3->Checked());
-  QTest::keyClick(Form1->Edit3, Qt::Key_Escape);
+  QTest::keyClicks(mainEdit("Edit1"), "9");
+  QTest::mouseClick(mainButton("Button4"), Qt::LeftButton);  // "clear" would reset the phase window
+  QTest::mouseClick(mainCheckBox("CheckBox3"), Qt::LeftButton);
+  EXPECT_EQ(mainEdit("Edit1")->GetText(), "0.5");
+  EXPECT_TRUE(mainCheckBox("CheckBox3")->Checked());
+  QTest::keyClick(mainEdit("Edit3"), Qt::Key_Escape);
   Form1->WaitForRun();
-  EXPECT_EQ(Form1->Button1->GetText(), "continue");
+  EXPECT_EQ(mainButton("Button1")->GetText(), "continue");
   // Nothing refused arrives after the run either.
   QCoreApplication::processEvents();
-  EXPECT_EQ(Form1->Edit1->GetText(), "0.5");
+  EXPECT_EQ(mainEdit("Edit1")->GetText(), "0.5");
   EXPECT_EQ(PhaseWindow.sMax, sMax);
   // With the run over, input goes through again.
-  QTest::keyClicks(Form1->Edit1, "9");
-  EXPECT_EQ(Form1->Edit1->GetText(), "0.59");
+  QTest::keyClicks(mainEdit("Edit1"), "9");
+  EXPECT_EQ(mainEdit("Edit1")->GetText(), "0.59");
 }
 
 // Help's boxes may open during a run; they take their input as always.
@@ -176,10 +177,10 @@ TEST_F(RunControl, AStoppedAndContinuedRunDrawsOneRun) {
     Form1->StopRun();
     Form1->WaitForRun();
     ASSERT_LT(++presses, 5000);
-  } while (Form1->Label8->GetText() != "ready!");
-  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), want) << presses << " presses";
+  } while (mainLabel("Label8")->GetText() != "ready!");
+  EXPECT_EQ(pixelsOf(*mainImage("faziskep")->Canvas), want) << presses << " presses";
   EXPECT_EQ(runCount, 1);
-  EXPECT_EQ(Form1->ProgressBar1->Position(), 1000);
+  EXPECT_EQ(mainProgressBar("ProgressBar1")->Position(), 1000);
   EXPECT_EQ(Form1->MainFrame->StatusText(), "ready: 40 000 bounces");
 }
 
@@ -206,13 +207,13 @@ TEST_F(RunControl, AnotherTableStartsOnAClearedPortrait) {
   fillFields("0.6", "2", "0.7", "60", "3");
   Form1->Button1Click();
   Form1->WaitForRun();
-  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), renderedRun(0.6, 2, 0.7, 60, 3));
+  EXPECT_EQ(pixelsOf(*mainImage("faziskep")->Canvas), renderedRun(0.6, 2, 0.7, 60, 3));
   // The same table again keeps the dots: a second orbit in another colour.
-  Form1->Edit3->SetText("2");
-  Form1->ColorBox1->SetSelected(toolkit::clRed);
+  mainEdit("Edit3")->SetText("2");
+  mainColorBox("ColorBox1")->SetSelected(toolkit::clRed);
   Form1->Button1Click();
   Form1->WaitForRun();
-  const std::vector<std::uint32_t> both = pixelsOf(*Form1->faziskep->Canvas);
+  const std::vector<std::uint32_t> both = pixelsOf(*mainImage("faziskep")->Canvas);
   int black = 0, red = 0;
   for (const std::uint32_t p : both) {
     black += (p & 0xFFFFFF) == 0;
@@ -224,26 +225,26 @@ TEST_F(RunControl, AnotherTableStartsOnAClearedPortrait) {
 
 TEST_F(RunControl, TheGridBoxRedrawsAtOnce) {
   fillFields("0.5", "2", "0.7", "60", "3");
-  Form1->CheckBox3->SetChecked(false);
+  mainCheckBox("CheckBox3")->SetChecked(false);
   Form1->Button1Click();
   Form1->WaitForRun();
-  const std::vector<std::uint32_t> dots = pixelsOf(*Form1->faziskep->Canvas);
+  const std::vector<std::uint32_t> dots = pixelsOf(*mainImage("faziskep")->Canvas);
   const BallStateRecord ball = BallState;
-  QTest::mouseClick(Form1->CheckBox3, Qt::LeftButton);
-  ASSERT_TRUE(Form1->CheckBox3->Checked());
+  QTest::mouseClick(mainCheckBox("CheckBox3"), Qt::LeftButton);
+  ASSERT_TRUE(mainCheckBox("CheckBox3")->Checked());
   // The run with the grid ticked draws exactly this.
-  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), renderedRun(0.5, 2, 0.7, 60, 3));
+  EXPECT_EQ(pixelsOf(*mainImage("faziskep")->Canvas), renderedRun(0.5, 2, 0.7, 60, 3));
   EXPECT_EQ(BallState.x, ball.x);
-  QTest::mouseClick(Form1->CheckBox3, Qt::LeftButton);
-  EXPECT_EQ(pixelsOf(*Form1->faziskep->Canvas), dots);
+  QTest::mouseClick(mainCheckBox("CheckBox3"), Qt::LeftButton);
+  EXPECT_EQ(pixelsOf(*mainImage("faziskep")->Canvas), dots);
 }
 
 TEST_F(RunControl, ErrorsNameTheirField) {
   ReportedErrors errors;
   fillFields("0.5", "2", "1e", "60", "1");
-  Form1->Button1->click();
+  mainButton("Button1")->click();
   fillFields("0.5", "2", "0.7", "60", "1.5");
-  Form1->Button1->click();
+  mainButton("Button1")->click();
   ASSERT_EQ(errors.messages.size(), 2u);
   EXPECT_EQ(errors.messages[0], "distance: '1e' is not a valid floating point value");
   EXPECT_EQ(errors.messages[1], "repeat: '1.5' is not a valid integer value");
@@ -252,27 +253,27 @@ TEST_F(RunControl, ErrorsNameTheirField) {
 
 TEST_F(RunControl, HalfTypedNumbersAreNotErrorsUntilTheFieldIsLeft) {
   ReportedErrors errors;
-  Form1->Edit3->setFocus();
-  Form1->Edit3->SetText("");
-  QTest::keyClicks(Form1->Edit3, "-");
-  QTest::keyClicks(Form1->Edit3, "1e-");
+  mainEdit("Edit3")->setFocus();
+  mainEdit("Edit3")->SetText("");
+  QTest::keyClicks(mainEdit("Edit3"), "-");
+  QTest::keyClicks(mainEdit("Edit3"), "1e-");
   EXPECT_TRUE(errors.messages.empty());
-  EXPECT_EQ(Form1->Edit3->GetText(), "-1e-");
-  QTest::keyClicks(Form1->Edit3, "3");
+  EXPECT_EQ(mainEdit("Edit3")->GetText(), "-1e-");
+  QTest::keyClicks(mainEdit("Edit3"), "3");
   EXPECT_EQ(BallState.startS, -1e-3);
-  QTest::keyClick(Form1->Edit3, Qt::Key_Backspace);
+  QTest::keyClick(mainEdit("Edit3"), Qt::Key_Backspace);
   QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-  QCoreApplication::sendEvent(Form1->Edit3, &leave);
+  QCoreApplication::sendEvent(mainEdit("Edit3"), &leave);
   ASSERT_EQ(errors.messages.size(), 1u);
   EXPECT_EQ(errors.messages[0], "distance: '-1e-' is not a valid floating point value");
-  Form1->Edit3->SetText("");
+  mainEdit("Edit3")->SetText("");
 }
 
 // Run > Many orbits fills the portrait as trapezola-cli portrait --orbits
 // draws it, and stops like a run.
 TEST_F(RunControl, ManyOrbitsDrawWhatThePortraitCommandDraws) {
-  Form1->Edit1->SetText("0.5");
-  Form1->Edit2->SetText("2");
+  mainEdit("Edit1")->SetText("0.5");
+  mainEdit("Edit2")->SetText("2");
   std::vector<int> answers = {6, 3000};
   const auto savedAsker = toolkit::TSavePictureDialog::numberAsker;
   toolkit::TSavePictureDialog::numberAsker = [&](QWidget*, const std::string&, int, int, int) {
@@ -294,7 +295,7 @@ TEST_F(RunControl, ManyOrbitsDrawWhatThePortraitCommandDraws) {
   ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
   const QImage rendered = QImage(out).convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(rendered.size(), QSize(portraitWidth, portraitHeight));
-  const toolkit::TCanvas& shown = *Form1->faziskep->Canvas;
+  const toolkit::TCanvas& shown = *mainImage("faziskep")->Canvas;
   int differing = 0;
   for (int y = 0; y < portraitHeight; ++y) {
     for (int x = 0; x < portraitWidth; ++x) {

@@ -11,6 +11,7 @@
 #include "core/geometry/table_geometry.h"
 #include "explorer/geometry_summary.h"
 #include "explorer/window_geometry.h"
+#include "main_window_controls.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
 #include "ui/lyapunov_window/tform3.h"
 #include "ui/main_window/tform1.h"
@@ -67,31 +68,31 @@ class StartFields : public ::testing::Test {
   }
   void TearDown() override {
     for (toolkit::TEdit* field : fields()) setTextQuietly(field, "");
-    Form1->Button1->SetText("go");
-    Form1->Label1->SetText(labelText_);
+    mainButton("Button1")->SetText("go");
+    mainLabel("Label1")->SetText(labelText_);
   }
 
   static std::vector<toolkit::TEdit*> fields() {
-    return {Form1->Edit1, Form1->Edit2, Form1->Edit3, Form1->Edit4, Form1->Edit5};
+    return {mainEdit("Edit1"), mainEdit("Edit2"), mainEdit("Edit3"), mainEdit("Edit4"), mainEdit("Edit5")};
   }
 
   // What a finished run leaves: its end state saved and the button on "continue".
   static void afterARun() {
     ResumeState = {0.25, -0.5, 0.6, 0.8};
-    Form1->Button1->SetText("continue");
+    mainButton("Button1")->SetText("continue");
   }
 
   static bool freshRun() {
     return ResumeState.x == 0 && ResumeState.y == 0 && ResumeState.dx == 0 && ResumeState.dy == 0 &&
-           Form1->Button1->GetText() == "go";
+           mainButton("Button1")->GetText() == "go";
   }
 
   SharedStateGuard state_;
-  std::string labelText_ = Form1->Label1->GetText();
+  std::string labelText_ = mainLabel("Label1")->GetText();
 };
 
 TEST_F(StartFields, FirstKeystrokeInAnyStartFieldMakesTheRunFresh) {
-  for (toolkit::TEdit* field : {Form1->Edit1, Form1->Edit3, Form1->Edit4}) {
+  for (toolkit::TEdit* field : {mainEdit("Edit1"), mainEdit("Edit3"), mainEdit("Edit4")}) {
     afterARun();
     QTest::keyClick(field, Qt::Key_0);
     EXPECT_TRUE(freshRun()) << field->objectName().toStdString();
@@ -99,16 +100,16 @@ TEST_F(StartFields, FirstKeystrokeInAnyStartFieldMakesTheRunFresh) {
 }
 
 TEST_F(StartFields, RatioAndRepeatFieldsLeaveTheInterruptedRun) {
-  for (toolkit::TEdit* field : {Form1->Edit2, Form1->Edit5}) {
+  for (toolkit::TEdit* field : {mainEdit("Edit2"), mainEdit("Edit5")}) {
     QTest::keyClicks(field, "2");
-    EXPECT_EQ(Form1->Button1->GetText(), "continue") << field->objectName().toStdString();
+    EXPECT_EQ(mainButton("Button1")->GetText(), "continue") << field->objectName().toStdString();
     EXPECT_EQ(ResumeState.dx, 0.6);
   }
 }
 
 TEST_F(StartFields, BFollowsTheTypedNumber) {
   ReportedErrors errors;
-  QTest::keyClicks(Form1->Edit1, "0.5");
+  QTest::keyClicks(mainEdit("Edit1"), "0.5");
   EXPECT_EQ(enteredB, 0.5);
   EXPECT_TRUE(errors.messages.empty());
   EXPECT_TRUE(freshRun());
@@ -117,31 +118,31 @@ TEST_F(StartFields, BFollowsTheTypedNumber) {
 TEST_F(StartFields, DistanceShowsTheTableAsItStands) {
   buildGeometry(0.5, 2);
   const TableGeometryRecord before = TableGeometry;
-  QTest::keyClicks(Form1->Edit3, "20");
+  QTest::keyClicks(mainEdit("Edit3"), "20");
   EXPECT_EQ(BallState.startS, 20.0);
   EXPECT_EQ(geometrySummary, buildGeometrySummary(TableGeometry));
-  EXPECT_EQ(Form1->Label1->GetText(), geometrySummary);
+  EXPECT_EQ(mainLabel("Label1")->GetText(), geometrySummary);
   // No rebuild, no wrapping of the distance: both wait for the run.
   EXPECT_EQ(TableGeometry.s4, before.s4);
 }
 
 TEST_F(StartFields, ClearingTheDistanceKeepsTheLastNumberAndSummary) {
-  QTest::keyClicks(Form1->Edit3, "3");
+  QTest::keyClicks(mainEdit("Edit3"), "3");
   buildGeometry(1, 2);  // a later table, not yet shown
   ReportedErrors errors;
-  const std::string shown = Form1->Label1->GetText();
+  const std::string shown = mainLabel("Label1")->GetText();
   afterARun();
-  QTest::keyClick(Form1->Edit3, Qt::Key_Backspace);
+  QTest::keyClick(mainEdit("Edit3"), Qt::Key_Backspace);
   // An empty field is a number still being typed: no error, the last number stays.
   EXPECT_TRUE(errors.messages.empty());
   EXPECT_EQ(BallState.startS, 3.0);
-  EXPECT_EQ(Form1->Label1->GetText(), shown);
+  EXPECT_EQ(mainLabel("Label1")->GetText(), shown);
   EXPECT_TRUE(freshRun());
 }
 
 TEST_F(StartFields, AngleTextIsNotReadWhileTyping) {
   ReportedErrors errors;
-  QTest::keyClicks(Form1->Edit4, "4x");
+  QTest::keyClicks(mainEdit("Edit4"), "4x");
   EXPECT_TRUE(errors.messages.empty());
   EXPECT_TRUE(freshRun());
 }

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "app/tform2.h"
+#include "main_window_controls.h"
 #include "ui/lyapunov_window/tform3.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
@@ -16,15 +17,16 @@ namespace {
 TEST(StartUp, MainWindowIsUpAndReadyForAFreshRun) {
   EXPECT_TRUE(Form1->isVisible());
   EXPECT_EQ(toolkit::Application->MainForm(), Form1);
-  EXPECT_EQ(Form1->Button1->GetText(), "go");
-  for (toolkit::TEdit* field : {Form1->Edit1, Form1->Edit2, Form1->Edit3, Form1->Edit4, Form1->Edit5}) {
+  EXPECT_EQ(mainButton("Button1")->GetText(), "go");
+  for (toolkit::TEdit* field :
+       {mainEdit("Edit1"), mainEdit("Edit2"), mainEdit("Edit3"), mainEdit("Edit4"), mainEdit("Edit5")}) {
     EXPECT_EQ(field->GetText(), "") << field->objectName().toStdString();
   }
 }
 
 TEST(StartUp, FollowDepthShowsZeroWithNoItemSelected) {
-  EXPECT_EQ(Form1->kovetes->GetText(), "0");
-  EXPECT_EQ(Form1->kovetes->ItemIndex(), -1);
+  EXPECT_EQ(mainComboBox("kovetes")->GetText(), "0");
+  EXPECT_EQ(mainComboBox("kovetes")->ItemIndex(), -1);
 }
 
 TEST(StartUp, LyapunovWindowExistsButIsHidden) {
@@ -40,7 +42,7 @@ TEST(StartUp, AuxiliaryWindowWasNeverShown) {
 }
 
 TEST(StartUp, SensitivityStandsAtMinusFiftyWithItsMinimumAtTheTop) {
-  toolkit::TTrackBar* bar = Form1->TrackBar1;
+  toolkit::TTrackBar* bar = mainTrackBar("TrackBar1");
   EXPECT_EQ(bar->Position(), -50);
   // Qt draws a vertical slider's minimum at the bottom unless told otherwise.
   EXPECT_TRUE(bar->invertedAppearance());

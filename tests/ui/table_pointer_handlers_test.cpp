@@ -9,6 +9,7 @@
 #include "explorer/main_window_state.h"
 #include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
+#include "main_window_controls.h"
 #include "ui/main_window/tform1.h"
 #include "ui/toolkit/events.h"
 #include "ui_test_support.h"
@@ -28,9 +29,10 @@ class TablePointerHandlers : public ::testing::Test {
     ResumeState = ResumeStateRecord{};
     HoverPoint = HoverPointRecord{};
     runCount = 0;
-    Form1->kovetes->SetItemIndex(-1);
-    Form1->TrackBar1->SetPosition(-50);
-    for (toolkit::TLabel* label : {Form1->Label8, Form1->Label9, Form1->Label11}) label->SetText("");
+    mainComboBox("kovetes")->SetItemIndex(-1);
+    mainTrackBar("TrackBar1")->SetPosition(-50);
+    for (toolkit::TLabel* label : {mainLabel("Label8"), mainLabel("Label9"), mainLabel("Label11")})
+      label->SetText("");
   }
   void TearDown() override {
     runCount = 0;
@@ -38,11 +40,11 @@ class TablePointerHandlers : public ::testing::Test {
   }
 
   static void go(const char* b, const char* rr) {
-    Form1->Edit1->SetText(b);
-    Form1->Edit2->SetText(rr);
-    Form1->Edit3->SetText("0.7");
-    Form1->Edit4->SetText("60");
-    Form1->Edit5->SetText("1");
+    mainEdit("Edit1")->SetText(b);
+    mainEdit("Edit2")->SetText(rr);
+    mainEdit("Edit3")->SetText("0.7");
+    mainEdit("Edit4")->SetText("60");
+    mainEdit("Edit5")->SetText("1");
     Form1->Button1Click();
     Form1->WaitForRun();
   }
@@ -51,40 +53,40 @@ class TablePointerHandlers : public ::testing::Test {
 };
 
 TEST_F(TablePointerHandlers, LeavingRatioRebuildsShowsTheRangeAndSketches) {
-  setTextQuietly(Form1->Edit1, "1");
-  setTextQuietly(Form1->Edit2, "2");
+  setTextQuietly(mainEdit("Edit1"), "1");
+  setTextQuietly(mainEdit("Edit2"), "2");
   ResumeState.x = 1;
-  Form1->Button1->SetText("continue");
+  mainButton("Button1")->SetText("continue");
   Form1->Edit2Exit();
   const std::string want =
       "delta=63.435 degree\nr=1.118  R8=2.2361  R=1.118\n\nDistance from the first corner?\n(0 . . 2.47566 . "
       ". "
       "4.549155 . . 7.024815 . . 9.09831)";
-  EXPECT_EQ(Form1->Label1->GetText(), want);
-  EXPECT_EQ(Form1->Edit3->GetHint(), want);
+  EXPECT_EQ(mainLabel("Label1")->GetText(), want);
+  EXPECT_EQ(mainEdit("Edit3")->GetHint(), want);
   EXPECT_EQ(ResumeState.x, 0);
-  EXPECT_EQ(Form1->Button1->GetText(), "go");
-  EXPECT_EQ(Form1->ProgressBar1->Position(), 0);
-  const toolkit::TCanvas& sketch = *Form1->vazlat->Canvas;
+  EXPECT_EQ(mainButton("Button1")->GetText(), "go");
+  EXPECT_EQ(mainProgressBar("ProgressBar1")->Position(), 0);
+  const toolkit::TCanvas& sketch = *mainImage("vazlat")->Canvas;
   EXPECT_EQ(sketch.pixel(105, 116), toolkit::clWhite);
   EXPECT_EQ(sketch.Pen->Color, toolkit::clBlack);
 
-  setTextQuietly(Form1->Edit1, "0.5");
+  setTextQuietly(mainEdit("Edit1"), "0.5");
   Form1->Edit2Exit();
   EXPECT_EQ(
-      Form1->Label1->GetText(),
+      mainLabel("Label1")->GetText(),
       "r=0.68853  R8=2.0656  R=1.0328\n\nDistance from the first corner?\n(0 . . 1.119214 . . 3.20695 . . "
       "5.929639 . . 8.017375)");
 }
 
 TEST_F(TablePointerHandlers, BadRatioLeavesThePreviousTableWhole) {
-  setTextQuietly(Form1->Edit1, "0.5");
-  setTextQuietly(Form1->Edit2, "2");
+  setTextQuietly(mainEdit("Edit1"), "0.5");
+  setTextQuietly(mainEdit("Edit2"), "2");
   Form1->Edit2Exit();
   const TableGeometryRecord before = TableGeometry;
   ReportedErrors errors;
-  setTextQuietly(Form1->Edit1, "1");
-  setTextQuietly(Form1->Edit2, "2,5");
+  setTextQuietly(mainEdit("Edit1"), "1");
+  setTextQuietly(mainEdit("Edit2"), "2,5");
   ResumeState.x = 1;
   // As the field's focus-out event runs it: the error goes to the display.
   toolkit::runHandlers([] { Form1->Edit2Exit(); });
@@ -98,11 +100,11 @@ TEST_F(TablePointerHandlers, BadRatioLeavesThePreviousTableWhole) {
 }
 
 TEST_F(TablePointerHandlers, LeavingBShowsThePromptAndAProvisionalTheta) {
-  Form1->Edit1->SetText("1");
+  mainEdit("Edit1")->SetText("1");
   Form1->Edit1Exit();
-  EXPECT_EQ(Form1->Label1->GetText(),
+  EXPECT_EQ(mainLabel("Label1")->GetText(),
             "What is the parameter of the transformation!\n(1-circle ... infinite-squash)");
-  EXPECT_EQ(Form1->Edit2->GetHint(), Form1->Label1->GetText());
+  EXPECT_EQ(mainEdit("Edit2")->GetHint(), mainLabel("Label1")->GetText());
   EXPECT_EQ(TableGeometry.theta, pi / 2);
   EXPECT_EQ(TableGeometry.height, 2);
 }
@@ -110,17 +112,17 @@ TEST_F(TablePointerHandlers, LeavingBShowsThePromptAndAProvisionalTheta) {
 TEST_F(TablePointerHandlers, ReadOutOfTheWorkedPoint) {
   go("1", "2");
   Form1->faziskepMouseMove(0, 395, 342);
-  EXPECT_EQ(Form1->Label8->GetText(), "dist:  4.549155  angle:  90");
-  EXPECT_EQ(Form1->Label9->GetText(), "x: -1     y: -1");
+  EXPECT_EQ(mainLabel("Label8")->GetText(), "dist:  4.549155  angle:  90");
+  EXPECT_EQ(mainLabel("Label9")->GetText(), "x: -1     y: -1");
   // Outside the plot nothing changes.
   Form1->faziskepMouseMove(0, 5, 342);
   Form1->faziskepMouseMove(0, 395, 676);
-  EXPECT_EQ(Form1->Label8->GetText(), "dist:  4.549155  angle:  90");
+  EXPECT_EQ(mainLabel("Label8")->GetText(), "dist:  4.549155  angle:  90");
 }
 
 TEST_F(TablePointerHandlers, ReadOutIsInactiveBeforeTheFirstRun) {
   Form1->faziskepMouseMove(0, 395, 342);
-  EXPECT_EQ(Form1->Label8->GetText(), "");
+  EXPECT_EQ(mainLabel("Label8")->GetText(), "");
   EXPECT_EQ(HoverPoint.s, 0);
 }
 
@@ -130,12 +132,12 @@ TEST_F(TablePointerHandlers, ForecastTexts) {
   Form1->faziskepMouseMove(0, 181, 492);
   const HoverPointRecord hovered = HoverPoint;
   Form1->faziskepClick();
-  EXPECT_EQ(Form1->Label11->GetText(), "closest corner is in: 1steps");
+  EXPECT_EQ(mainLabel("Label11")->GetText(), "closest corner is in: 1steps");
   EXPECT_EQ(HoverPoint.s, hovered.s);
   EXPECT_EQ(HoverPoint.phi, hovered.phi);
-  Form1->TrackBar1->SetPosition(5);  // a negative sensitivity is never met
+  mainTrackBar("TrackBar1")->SetPosition(5);  // a negative sensitivity is never met
   Form1->faziskepClick();
-  EXPECT_EQ(Form1->Label11->GetText(), "won't approach any corners in a while");
+  EXPECT_EQ(mainLabel("Label11")->GetText(), "won't approach any corners in a while");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The windows as designed: every component by its layout name, where it sits,
-// what it shows, its hint and its font; the ranges and defaults of the sliders
+// what it shows, its hint and its font (the main window's as its layout table
+// declares them, the Lyapunov window's listed here); the ranges and defaults of the sliders
 // and lists; the tab order and the stacking of overlapping components.
 #include <gtest/gtest.h>
 
@@ -16,7 +17,9 @@
 #include <vector>
 
 #include "app/tform2.h"
+#include "main_window_controls.h"
 #include "ui/lyapunov_window/tform3.h"
+#include "ui/main_window/main_window_layout.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
 
@@ -27,14 +30,6 @@ using namespace toolkit;
 
 constexpr int windowFont = 11;  // pixel height of the windows' font (-11)
 constexpr int largeFont = 13;   // components designed with height -13
-
-const char* const bHint =
-    "half length of the shortest side of the circular trapezoid (0 triangle ... 1 square)";
-const char* const ratioHint =
-    "The ratio between the largest and the large radii (1 circle ... infinite - squash)";
-const char* const distanceHint =
-    "The distance from the top right corner of the geometry, measured on the perimeter";
-const char* const angleHint = "the angle between the trajectory and the local tangent (0...180)";
 
 enum class Size { Exact, GrowsWithText };
 
@@ -94,50 +89,20 @@ TEST_P(ComponentPlacement, SitsAndReadsAsDesigned) {
   EXPECT_EQ(QFontInfo(widget->font()).family().toStdString(), "Liberation Sans");
 }
 
-const std::string label1Prompt =
-    "    Parameter of the circular               trapezoid            (0-triangle ...1-square)";
+// The main window's entries come from the table the window is built from.
+std::vector<Placement> mainWindowPlacements() {
+  std::vector<Placement> placements;
+  for (const ControlLayout& c : mainWindowLayout) {
+    const int fontHeight = c.fontHeight != 0 ? c.fontHeight : mainWindowFontHeight;
+    placements.push_back(Placement{"Form1", c.name, c.left, c.top, c.width, c.height,
+                                   c.growsWithText ? Size::GrowsWithText : Size::Exact,
+                                   c.caption ? std::optional<std::string>(c.caption) : std::nullopt, c.hint,
+                                   -fontHeight, c.bold});
+  }
+  return placements;
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    MainWindow, ComponentPlacement,
-    ::testing::Values(
-        Placement{"Form1", "Label1", 8, 176, 201, 145, Size::Exact, label1Prompt, "", largeFont, true},
-        Placement{"Form1", "Label2", 24, 8, 17, 16, Size::GrowsWithText, "b : ", bHint, largeFont, false},
-        Placement{"Form1", "Label4", 8, 35, 39, 16, Size::GrowsWithText, "R8/R :", ratioHint, largeFont,
-                  false},
-        Placement{"Form1", "Label5", 0, 62, 57, 16, Size::GrowsWithText, "distance :", distanceHint,
-                  largeFont, false},
-        Placement{"Form1", "Label6", 16, 89, 40, 16, Size::GrowsWithText, "angle :", angleHint, largeFont,
-                  false},
-        Placement{"Form1", "Label7", 8, 116, 39, 16, Size::GrowsWithText, "repeat", "", largeFont, false},
-        Placement{"Form1", "Label8", 8, 408, 209, 17, Size::Exact, "", "", largeFont, false},
-        Placement{"Form1", "faziskep", 224, 8, 794, 681, Size::Exact, std::nullopt, "", windowFont, false},
-        Placement{"Form1", "vazlat", 8, 424, 209, 241, Size::Exact, std::nullopt, "", windowFont, false},
-        Placement{"Form1", "Label3", 104, 118, 65, 17, Size::Exact, "x1000 times", "", windowFont, false},
-        Placement{"Form1", "Label10", 8, 672, 63, 16, Size::GrowsWithText, "short sigth:", "", largeFont,
-                  false},
-        Placement{"Form1", "Label11", 8, 320, 201, 41, Size::Exact, "", "", windowFont, true},
-        Placement{"Form1", "Label9", 8, 392, 209, 17, Size::Exact, "", "", windowFont, false},
-        Placement{"Form1", "Label12", 8, 408, 3, 13, Size::GrowsWithText, "", "", windowFont, false},
-        Placement{"Form1", "Edit1", 56, 8, 105, 21, Size::Exact, "", bHint, windowFont, false},
-        Placement{"Form1", "Edit2", 56, 35, 105, 21, Size::Exact, "", ratioHint, windowFont, false},
-        Placement{"Form1", "Button1", 168, 116, 49, 22, Size::Exact, "go", "", windowFont, false},
-        Placement{"Form1", "Edit3", 56, 62, 105, 21, Size::Exact, "", distanceHint, windowFont, false},
-        Placement{"Form1", "Edit4", 56, 89, 105, 21, Size::Exact, "", angleHint, windowFont, false},
-        Placement{"Form1", "Edit5", 56, 116, 49, 21, Size::Exact, "", "", windowFont, false},
-        Placement{"Form1", "ProgressBar1", 0, 696, 1020, 17, Size::Exact, std::nullopt, "", windowFont,
-                  false},
-        Placement{"Form1", "CheckBox3", 168, 8, 49, 25, Size::Exact, "grid", "", windowFont, false},
-        Placement{"Form1", "ComboBox1", 62, 365, 49, 21, Size::Exact, "small", "Pontméret", windowFont,
-                  false},
-        Placement{"Form1", "ColorBox1", 115, 365, 38, 22, Size::Exact, std::nullopt, "", 1, false},
-        Placement{"Form1", "kovetes", 72, 670, 57, 21, Size::Exact, "0", "", windowFont, false},
-        Placement{"Form1", "Button2", 160, 363, 57, 25, Size::Exact, "load", "", windowFont, false},
-        Placement{"Form1", "Button4", 6, 363, 49, 25, Size::Exact, "clear", "", windowFont, false},
-        Placement{"Form1", "TrackBar1", 184, 26, 33, 79, Size::Exact, std::nullopt, "\"érzékenység\"",
-                  windowFont, false},
-        Placement{"Form1", "Edit6", 160, 648, 57, 21, Size::Exact, "0", "periódus?", windowFont, false},
-        Placement{"Form1", "CheckBox4", 13, 140, 188, 17, Size::Exact, "Lg(Tr) graph to Ljapunov exponent",
-                  "", windowFont, false}));
+INSTANTIATE_TEST_SUITE_P(MainWindow, ComponentPlacement, ::testing::ValuesIn(mainWindowPlacements()));
 
 INSTANTIATE_TEST_SUITE_P(
     LyapunovWindow, ComponentPlacement,
@@ -243,21 +208,21 @@ TEST(WindowCaptions, FitTheirControls) {
 }
 
 TEST(MainWindowDefaults, ListsAndBoxesStartAsDesigned) {
-  EXPECT_EQ(Form1->ProgressBar1->Min(), 0);
-  EXPECT_EQ(Form1->ProgressBar1->Max(), 1000);
-  EXPECT_EQ(Form1->ProgressBar1->Position(), 0);
-  EXPECT_TRUE(Form1->CheckBox3->Checked());
-  EXPECT_FALSE(Form1->CheckBox4->Checked());
+  EXPECT_EQ(mainProgressBar("ProgressBar1")->Min(), 0);
+  EXPECT_EQ(mainProgressBar("ProgressBar1")->Max(), 1000);
+  EXPECT_EQ(mainProgressBar("ProgressBar1")->Position(), 0);
+  EXPECT_TRUE(mainCheckBox("CheckBox3")->Checked());
+  EXPECT_FALSE(mainCheckBox("CheckBox4")->Checked());
 
-  ASSERT_EQ(Form1->ComboBox1->count(), 2);
-  EXPECT_EQ(Form1->ComboBox1->itemText(1).toStdString(), "big");
-  EXPECT_EQ(Form1->ComboBox1->ItemIndex(), 0);
+  ASSERT_EQ(mainComboBox("ComboBox1")->count(), 2);
+  EXPECT_EQ(mainComboBox("ComboBox1")->itemText(1).toStdString(), "big");
+  EXPECT_EQ(mainComboBox("ComboBox1")->ItemIndex(), 0);
 
-  ASSERT_EQ(Form1->kovetes->count(), 33);
-  for (int i = 0; i < Form1->kovetes->count(); ++i) {
-    EXPECT_EQ(Form1->kovetes->itemText(i).toStdString(), std::to_string(i));
+  ASSERT_EQ(mainComboBox("kovetes")->count(), 33);
+  for (int i = 0; i < mainComboBox("kovetes")->count(); ++i) {
+    EXPECT_EQ(mainComboBox("kovetes")->itemText(i).toStdString(), std::to_string(i));
   }
-  EXPECT_EQ(Form1->ColorBox1->Selected(), clBlack);
+  EXPECT_EQ(mainColorBox("ColorBox1")->Selected(), clBlack);
 }
 
 // The designed controls in the order the focus chain visits them from the first.
@@ -272,10 +237,12 @@ std::vector<QWidget*> focusOrder(const std::vector<QWidget*>& designed) {
 }
 
 TEST(TabOrder, FollowsTheLayoutInBothWindows) {
-  const std::vector<QWidget*> main = {Form1->Edit1,     Form1->Edit2,   Form1->Edit3,     Form1->Edit4,
-                                      Form1->Edit5,     Form1->Button1, Form1->CheckBox3, Form1->ComboBox1,
-                                      Form1->ColorBox1, Form1->kovetes, Form1->Button2,   Form1->Button4,
-                                      Form1->TrackBar1, Form1->Edit6,   Form1->CheckBox4};
+  const std::vector<QWidget*> main = {
+      mainEdit("Edit1"),         mainEdit("Edit2"),         mainEdit("Edit3"),
+      mainEdit("Edit4"),         mainEdit("Edit5"),         mainButton("Button1"),
+      mainCheckBox("CheckBox3"), mainComboBox("ComboBox1"), mainColorBox("ColorBox1"),
+      mainComboBox("kovetes"),   mainButton("Button2"),     mainButton("Button4"),
+      mainTrackBar("TrackBar1"), mainEdit("Edit6"),         mainCheckBox("CheckBox4")};
   EXPECT_EQ(focusOrder(main), main);
   const std::vector<QWidget*> lyapunov = {Form3->Button2, Form3->Edit1,     Form3->Edit2,
                                           Form3->Edit3,   Form3->TrackBar1, Form3->TrackBar2,
@@ -286,11 +253,11 @@ TEST(TabOrder, FollowsTheLayoutInBothWindows) {
 // Where two components overlap, the later one in the layout lies on top.
 TEST(MainWindowDefaults, LaterComponentsLieOnTop) {
   const QObjectList& stacking = Form1->children();
-  EXPECT_GT(stacking.indexOf(Form1->Label12), stacking.indexOf(Form1->Label8));
-  EXPECT_EQ(Form1->childAt(9, 409), Form1->Label12);
-  EXPECT_EQ(Form1->childAt(20, 409), Form1->Label8);
+  EXPECT_GT(stacking.indexOf(mainLabel("Label12")), stacking.indexOf(mainLabel("Label8")));
+  EXPECT_EQ(Form1->childAt(9, 409), mainLabel("Label12"));
+  EXPECT_EQ(Form1->childAt(20, 409), mainLabel("Label8"));
   // Edit6 reaches into the sketch's lower right corner.
-  EXPECT_EQ(Form1->childAt(200, 660), Form1->Edit6);
+  EXPECT_EQ(Form1->childAt(200, 660), mainEdit("Edit6"));
 }
 
 TEST(WindowFrames, MainWindowHasAFixedClientAreaCentredOnTheScreen) {

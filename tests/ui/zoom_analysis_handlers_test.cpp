@@ -18,6 +18,7 @@
 #include "explorer/phase_window.h"
 #include "explorer/pointer_readout.h"
 #include "explorer/window_geometry.h"
+#include "main_window_controls.h"
 #include "raster/conversions.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
 
@@ -38,9 +39,9 @@ class RightButtonGestures : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dataFile_.valid());
     PhaseWindow = PhaseWindowRecord{};
-    setTextQuietly(Form1->Edit6, "0");
-    Form1->CheckBox4->SetChecked(false);
-    Form1->TrackBar1->SetPosition(-50);
+    setTextQuietly(mainEdit("Edit6"), "0");
+    mainCheckBox("CheckBox4")->SetChecked(false);
+    mainTrackBar("TrackBar1")->SetPosition(-50);
     setTextQuietly(Form3->Edit1, "500");
     setTextQuietly(Form3->Edit2, "100");
     LyapunovGraph = LyapunovGraphRecord{};
@@ -93,8 +94,8 @@ TEST_F(RightButtonGestures, ZoomGivesTheSameWindowInEitherDragDirection) {
     EXPECT_EQ(w.phiMax, full.phiMax - (100.0 - 9) / full.scalePhi);
     EXPECT_EQ(w.scaleS, 778 / (w.sMax - w.sMin));
     EXPECT_EQ(w.scalePhi, 666 / (w.phiMax - w.phiMin));
-    const std::vector<std::string> parts = words(Form1->Label11->GetText(), ' ');
-    ASSERT_EQ(parts.size(), 4u) << Form1->Label11->GetText();
+    const std::vector<std::string> parts = words(mainLabel("Label11")->GetText(), ' ');
+    ASSERT_EQ(parts.size(), 4u) << mainLabel("Label11")->GetText();
     EXPECT_EQ(parts[0], toolkit::FloatToStr(w.scaleS));
     EXPECT_EQ(parts[1], "");
     EXPECT_EQ(parts[2], "200");
@@ -118,11 +119,11 @@ TEST_F(RightButtonGestures, ZoomsComposeInsideTheCurrentWindow) {
 
 TEST_F(RightButtonGestures, ZoomClearsThePortraitAndReplaysTheHoveredOrbit) {
   useTable(1, 2, 3);
-  toolkit::TCanvas& portrait = *Form1->faziskep->Canvas;
+  toolkit::TCanvas& portrait = *mainImage("faziskep")->Canvas;
   portrait.Brush->Color = toolkit::clGreen;
   portrait.FillRect(0, 0, 794, 681);
-  Form1->ColorBox1->SetSelected(toolkit::clBlue);
-  Form1->ProgressBar1->SetPosition(0);
+  mainColorBox("ColorBox1")->SetSelected(toolkit::clBlue);
+  mainProgressBar("ProgressBar1")->SetPosition(0);
   const ResumeStateRecord resume{0.25, -0.5, 0.6, 0.8};
   ResumeState = resume;
   // The pointer came to rest on the release point, as it does at a drag's end.
@@ -142,7 +143,7 @@ TEST_F(RightButtonGestures, ZoomClearsThePortraitAndReplaysTheHoveredOrbit) {
     }
   }
   EXPECT_GT(dots, 0);
-  EXPECT_EQ(Form1->ProgressBar1->Position(), 1000);
+  EXPECT_EQ(mainProgressBar("ProgressBar1")->Position(), 1000);
   EXPECT_EQ(runCount, 1);
   EXPECT_EQ(ResumeState.x, resume.x);
   EXPECT_EQ(ResumeState.dy, resume.dy);
@@ -154,10 +155,10 @@ TEST_F(RightButtonGestures, ReleaseOnThePressRowOrColumnIsAnAnalysis) {
   HoverPoint.phi = pi / 3;
   const PhaseWindowRecord before = PhaseWindow;
   for (const auto& [x, y] : {std::pair{100, 250}, std::pair{300, 100}, std::pair{100, 100}}) {
-    Form1->Label11->SetText("");
+    mainLabel("Label11")->SetText("");
     std::filesystem::remove(dataFile_.path());
     rightDrag(100, 100, x, y);
-    EXPECT_EQ(Form1->Label11->GetText().rfind("period?: 3 ; 3 , 3 , 3\n", 0), 0u) << x << ", " << y;
+    EXPECT_EQ(mainLabel("Label11")->GetText().rfind("period?: 3 ; 3 , 3 , 3\n", 0), 0u) << x << ", " << y;
     EXPECT_TRUE(std::filesystem::exists(dataFile_.path()));
     EXPECT_EQ(PhaseWindow.sMax, before.sMax);
     EXPECT_EQ(PhaseWindow.scalePhi, before.scalePhi);
@@ -167,7 +168,7 @@ TEST_F(RightButtonGestures, ReleaseOnThePressRowOrColumnIsAnAnalysis) {
 TEST_F(RightButtonGestures, OnlyTheRightButtonCounts) {
   useTable(1, 2);
   const PhaseWindowRecord before = PhaseWindow;
-  Form1->Label11->SetText("unchanged");
+  mainLabel("Label11")->SetText("unchanged");
   for (const toolkit::TMouseButton button : {mbLeft, mbMiddle}) {
     Form1->faziskepMouseDown(button, 0, 100, 100);
     Form1->faziskepMouseUp(button, 0, 300, 250);
@@ -176,7 +177,7 @@ TEST_F(RightButtonGestures, OnlyTheRightButtonCounts) {
   }
   EXPECT_EQ(PhaseWindow.sMin, before.sMin);
   EXPECT_EQ(PhaseWindow.phiMax, before.phiMax);
-  EXPECT_EQ(Form1->Label11->GetText(), "unchanged");
+  EXPECT_EQ(mainLabel("Label11")->GetText(), "unchanged");
   EXPECT_FALSE(std::filesystem::exists(dataFile_.path()));
 }
 
@@ -186,14 +187,14 @@ TEST_F(RightButtonGestures, DoNothingBeforeTheFirstRunOrLoad) {
   TableGeometry = TableGeometryRecord{};
   BallState = BallStateRecord{};
   runCount = 0;
-  Form1->Label11->SetText("unchanged");
+  mainLabel("Label11")->SetText("unchanged");
   rightDrag(100, 100, 300, 250);
   rightDrag(100, 100, 100, 100);
   EXPECT_EQ(PhaseWindow.sMax, PhaseWindowRecord{}.sMax);
   EXPECT_EQ(PhaseWindow.scaleS, PhaseWindowRecord{}.scaleS);
   EXPECT_EQ(BallState.x, 0);
   EXPECT_EQ(BallState.startS, 0);
-  EXPECT_EQ(Form1->Label11->GetText(), "unchanged");
+  EXPECT_EQ(mainLabel("Label11")->GetText(), "unchanged");
   EXPECT_FALSE(std::filesystem::exists(dataFile_.path()));
   EXPECT_FALSE(Form3->isVisible());
 }
@@ -213,7 +214,7 @@ TEST_F(RightButtonGestures, CircleOrbitOfPeriodThree) {
   setTextQuietly(Form3->Edit1, "3");
   setTextQuietly(Form3->Edit2, "20");
   rightDrag(200, 200, 200, 200);
-  EXPECT_EQ(Form1->Label11->GetText(), "period?: 3 ; 3 , 3 , 3\n-2  parabolic\nm11=-7  ;  m22=5");
+  EXPECT_EQ(mainLabel("Label11")->GetText(), "period?: 3 ; 3 , 3 , 3\n-2  parabolic\nm11=-7  ;  m22=5");
   EXPECT_EQ(BallState.startS, 0.7);
 
   // The products (-I + 3N)^m keep |trace| = 2, so every value is ln 2 to the
@@ -253,10 +254,10 @@ TEST_P(TypedPeriod, SetsTheLabel) {
   useTable(1, 2);
   HoverPoint.s = 1.3;
   HoverPoint.phi = 1.1;
-  setTextQuietly(Form1->Edit6, GetParam().field);
-  Form1->Label11->SetText("before");
+  setTextQuietly(mainEdit("Edit6"), GetParam().field);
+  mainLabel("Label11")->SetText("before");
   rightDrag(200, 200, 200, 300);
-  EXPECT_EQ(Form1->Label11->GetText(), GetParam().label ? GetParam().label : "before");
+  EXPECT_EQ(mainLabel("Label11")->GetText(), GetParam().label ? GetParam().label : "before");
   // Every analysis writes its series.
   EXPECT_TRUE(std::filesystem::exists(dataFile_.path()));
 }
@@ -271,9 +272,9 @@ TEST_F(RightButtonGestures, NoReturnWithAPositiveSliderIsNotPeriodicButStillRuns
   useTable(1, 1);
   HoverPoint.s = 0.7;
   HoverPoint.phi = pi / 3;
-  Form1->TrackBar1->SetPosition(0);
+  mainTrackBar("TrackBar1")->SetPosition(0);
   rightDrag(200, 200, 200, 200);
-  EXPECT_EQ(Form1->Label11->GetText(), "not periodic");
+  EXPECT_EQ(mainLabel("Label11")->GetText(), "not periodic");
   EXPECT_EQ(readLgTrFile(dataFile_.path(), 100).back().block, 100);
 }
 
@@ -284,14 +285,14 @@ TEST_F(RightButtonGestures, PeriodThatIsNoWholeNumberChangesNothing) {
   HoverPoint.s = 1.3;
   HoverPoint.phi = 1.1;
   const BallStateRecord ball = BallState;
-  Form1->Label11->SetText("before");
-  setTextQuietly(Form1->Edit6, "2.5");
+  mainLabel("Label11")->SetText("before");
+  setTextQuietly(mainEdit("Edit6"), "2.5");
   ReportedErrors errors;
-  QTest::mousePress(Form1->faziskep, Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
-  QTest::mouseRelease(Form1->faziskep, Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
+  QTest::mousePress(mainImage("faziskep"), Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
+  QTest::mouseRelease(mainImage("faziskep"), Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
   ASSERT_EQ(errors.messages.size(), 1u);
   EXPECT_EQ(errors.messages[0], "'2.5' is not a valid integer value");
-  EXPECT_EQ(Form1->Label11->GetText(), "before");
+  EXPECT_EQ(mainLabel("Label11")->GetText(), "before");
   EXPECT_EQ(BallState.x, ball.x);
   EXPECT_EQ(BallState.dy, ball.dy);
   EXPECT_EQ(BallState.startS, ball.startS);
@@ -306,7 +307,7 @@ TEST_F(RightButtonGestures, GraphBoxDecidesOnlyWhetherTheSeriesIsDrawn) {
     Form3->setVisible(false);
     Form3->Image1DblClick();
     std::filesystem::remove(dataFile_.path());
-    Form1->CheckBox4->SetChecked(drawn);
+    mainCheckBox("CheckBox4")->SetChecked(drawn);
     rightDrag(200, 200, 200, 200);
     // ln 2 at yMax 40000 lies on row trunc(330 - 0.693 * 0.00825) = 329, from
     // block 0 at column 5 to block 100 at column 405.
@@ -323,13 +324,13 @@ TEST_F(RightButtonGestures, AnalysisErrorsOfTheLyapunovWindowAreShownAndStopIt) 
   HoverPoint.phi = pi / 3;
   setTextQuietly(Form3->Edit2, "0");
   ReportedErrors errors;
-  QTest::mousePress(Form1->faziskep, Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
-  QTest::mouseRelease(Form1->faziskep, Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
+  QTest::mousePress(mainImage("faziskep"), Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
+  QTest::mouseRelease(mainImage("faziskep"), Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
   ASSERT_EQ(errors.messages.size(), 1u);
   EXPECT_NE(errors.messages[0].find("number of blocks must be at least 1"), std::string::npos)
       << errors.messages[0];
   // The analysis itself came first.
-  EXPECT_EQ(Form1->Label11->GetText().rfind("period?: 3", 0), 0u);
+  EXPECT_EQ(mainLabel("Label11")->GetText().rfind("period?: 3", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(dataFile_.path()));
 }
 

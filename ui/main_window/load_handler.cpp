@@ -29,11 +29,11 @@ std::string loadedNumber(double v) {
 void TForm1::Button2Click() {
   // A cancelled dialog keeps the previous choice, so "load" then reloads it.
   OpenPictureDialog1->Execute();
-  faziskep->Picture->LoadFromFile(OpenPictureDialog1->FileName);
+  portraitImage->Picture->LoadFromFile(OpenPictureDialog1->FileName);
   stopped_.reset();
   // A portrait saved with its parameters is restored from them, all of them;
   // one with only a stored name, as before, from its name.
-  if (const std::optional<PortraitRecord> record = portraitRecordFromTexts(faziskep->Picture->Texts())) {
+  if (const std::optional<PortraitRecord> record = portraitRecordFromTexts(portraitImage->Picture->Texts())) {
     restorePortraitRecord(*record);
     return;
   }
@@ -46,9 +46,9 @@ void TForm1::Button2Click() {
 
   runCount = 2;
   enteredB = values.b;
-  Edit1->SetText(texts.b);
+  bField->SetText(texts.b);
   TableGeometry.rr = values.rr;
-  Edit2->SetText(texts.rr);
+  ratioField->SetText(texts.rr);
   PhaseWindowRecord& w = PhaseWindow;
   w.sMax = values.sMax;
   w.sMin = values.sMin;
@@ -57,31 +57,32 @@ void TForm1::Button2Click() {
 
   // The table comes from the fields, as every rebuild does; they hold the
   // texts just converted.
-  const double b = toolkit::StrToFloat(Edit1->GetText());
-  buildGeometry(b, toolkit::StrToFloat(Edit2->GetText()));
+  const double b = toolkit::StrToFloat(bField->GetText());
+  buildGeometry(b, toolkit::StrToFloat(ratioField->GetText()));
   w.scaleS = plotAreaWidth / (w.sMax - w.sMin);
   w.scalePhi = plotAreaHeight / (w.phiMax - w.phiMin);
   launch();
   portraitTable_ = std::make_pair(TableGeometry.b, TableGeometry.rr);
   gridGeneration_.reset();
-  ProgressBar1->SetPosition(0);
-  Label11->SetText("loaded:\nB= " + loadedNumber(enteredB) + "  erperer= " + loadedNumber(TableGeometry.rr));
+  progressBar->SetPosition(0);
+  analysisLabel->SetText("loaded:\nB= " + loadedNumber(enteredB) +
+                         "  erperer= " + loadedNumber(TableGeometry.rr));
 }
 
 void TForm1::restorePortraitRecord(const PortraitRecord& record) {
-  Edit1->SetText(record.b);
-  Edit2->SetText(record.rr);
-  Edit3->SetText(record.distance);
-  Edit4->SetText(record.angle);
-  Edit5->SetText(record.repeat);
+  bField->SetText(record.b);
+  ratioField->SetText(record.rr);
+  distanceField->SetText(record.distance);
+  angleField->SetText(record.angle);
+  repeatField->SetText(record.repeat);
   // Converted as "go" converts them: a bad text is reported naming its field.
-  const double b = fieldFloat("b", *Edit1);
-  const double rr = fieldFloat("R8/R", *Edit2);
-  const double distance = fieldFloat("distance", *Edit3);
-  const double angle = fieldFloat("angle", *Edit4);
-  const int repeat = fieldInt("repeat", *Edit5);
-  ComboBox1->SetItemIndex(record.pointSize == 3 ? 1 : 0);
-  ColorBox1->SetSelected(record.colour);
+  const double b = fieldFloat("b", *bField);
+  const double rr = fieldFloat("R8/R", *ratioField);
+  const double distance = fieldFloat("distance", *distanceField);
+  const double angle = fieldFloat("angle", *angleField);
+  const int repeat = fieldInt("repeat", *repeatField);
+  pointSizeBox->SetItemIndex(record.pointSize == 3 ? 1 : 0);
+  colorBox->SetSelected(record.colour);
 
   runCount = 2;
   enteredB = b;
@@ -93,11 +94,12 @@ void TForm1::restorePortraitRecord(const PortraitRecord& record) {
   ResumeState = record.resume;
   portraitTable_ = std::make_pair(TableGeometry.b, TableGeometry.rr);
   gridGeneration_.reset();
-  ProgressBar1->SetPosition(0);
-  Label11->SetText("loaded:\nB= " + loadedNumber(enteredB) + "  erperer= " + loadedNumber(TableGeometry.rr));
+  progressBar->SetPosition(0);
+  analysisLabel->SetText("loaded:\nB= " + loadedNumber(enteredB) +
+                         "  erperer= " + loadedNumber(TableGeometry.rr));
   const bool fresh =
       ResumeState.x == 0.0 && ResumeState.y == 0.0 && ResumeState.dx == 0.0 && ResumeState.dy == 0.0;
-  Button1->SetText(fresh ? "go" : "continue");
+  goButton->SetText(fresh ? "go" : "continue");
 }
 
 }  // namespace trapezola

@@ -84,26 +84,26 @@ void TForm1::buildMenus() {
 }
 
 void TForm1::SavePortrait() {
-  const int repeat = fieldInt("repeat", *Edit5);
+  const int repeat = fieldInt("repeat", *repeatField);
   const std::optional<std::string> name =
-      storedPortraitFileName(Edit1->GetText(), Edit2->GetText(), repeat, PhaseWindow);
+      storedPortraitFileName(bField->GetText(), ratioField->GetText(), repeat, PhaseWindow);
   if (!name) throw toolkit::Exception("The phase window does not fit in a stored portrait's name");
   const std::string& last = SavePictureDialog->FileName;
   const std::size_t slash = last.find_last_of('/');
   SavePictureDialog->FileName = (slash == std::string::npos ? "" : last.substr(0, slash + 1)) + *name;
   if (!SavePictureDialog->Execute()) return;
   PortraitRecord record;
-  record.b = Edit1->GetText();
-  record.rr = Edit2->GetText();
-  record.distance = Edit3->GetText();
-  record.angle = Edit4->GetText();
-  record.repeat = Edit5->GetText();
+  record.b = bField->GetText();
+  record.rr = ratioField->GetText();
+  record.distance = distanceField->GetText();
+  record.angle = angleField->GetText();
+  record.repeat = repeatField->GetText();
   record.window = PhaseWindow;
-  record.pointSize = ComboBox1->ItemIndex() + 2;
-  record.colour = ColorBox1->Selected();
+  record.pointSize = pointSizeBox->ItemIndex() + 2;
+  record.colour = colorBox->Selected();
   record.resume = ResumeState;
   record.version = TRAPEZOLA_VERSION;
-  faziskep->Picture->SaveToFile(SavePictureDialog->FileName, portraitTexts(record));
+  portraitImage->Picture->SaveToFile(SavePictureDialog->FileName, portraitTexts(record));
   MainFrame->SetStatusText("saved " + SavePictureDialog->FileName);
 }
 
@@ -121,10 +121,10 @@ void TForm1::ExportFigure() {
     width = figurePngWidth_ = *chosen;
   }
   FigureContent content;
-  content.portrait = faziskep->Canvas;
+  content.portrait = portraitImage->Canvas;
   content.window = PhaseWindow;
   content.corners = {TableGeometry.s1, TableGeometry.s2, TableGeometry.s3, TableGeometry.s4};
-  content.title = figureTitle(Edit1->GetText(), Edit2->GetText());
+  content.title = figureTitle(bField->GetText(), ratioField->GetText());
   toolkit::writeWholeFile(path, renderFigure(content, *format, width));
   MainFrame->SetStatusText("exported " + path);
 }

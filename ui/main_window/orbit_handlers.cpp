@@ -20,9 +20,8 @@ namespace {
 
 // The run's look, as the window's run has always prepared it: the point size
 // rule and the portrait's pen and brush.
-OrbitRunJob prepareJob(TForm1& form) {
-  const toolkit::TColor colour = form.ColorBox1->Selected();
-  prepareRun(*form.faziskep->Canvas, RunLook{form.ComboBox1->ItemIndex(), colour, false});
+OrbitRunJob prepareJob(toolkit::TCanvas& canvas, int pointSizeIndex, toolkit::TColor colour) {
+  prepareRun(canvas, RunLook{pointSizeIndex, colour, false});
   OrbitRunJob job;
   job.table = TableGeometry;
   job.ball = BallState;
@@ -41,17 +40,17 @@ void TForm1::Button1Click() {
   }
   // All five fields are converted before anything changes: a text that does
   // not convert raises its error and leaves the previous table whole.
-  const double b = fieldFloat("b", *Edit1);
-  const double rr = fieldFloat("R8/R", *Edit2);
-  const double distance = fieldFloat("distance", *Edit3);
-  const double angle = fieldFloat("angle", *Edit4);
-  const int repeat = fieldInt("repeat", *Edit5);
+  const double b = fieldFloat("b", *bField);
+  const double rr = fieldFloat("R8/R", *ratioField);
+  const double distance = fieldFloat("distance", *distanceField);
+  const double angle = fieldFloat("angle", *angleField);
+  const int repeat = fieldInt("repeat", *repeatField);
   keepOneTable(b, rr);
   setupTable(b, rr, distance, angle, repeat);
-  ProgressBar1->SetPosition(0);
+  progressBar->SetPosition(0);
 
   geometrySummary = buildGeometrySummary(TableGeometry);
-  Label1->SetText(geometrySummary);
+  geometryLabel->SetText(geometrySummary);
 
   // A stopped run is finished, as it was started, before a new one begins.
   if (stopped_ && !resumeStateIsZero()) {
@@ -63,12 +62,12 @@ void TForm1::Button1Click() {
     OrbitRunJob job = stopped.job;
     job.ball = BallState;
     pointSize = job.dotSize;
-    ProgressBar1->SetPosition(job.from.pass);
+    progressBar->SetPosition(job.from.pass);
     startRun(stopped.kind, job);
     return;
   }
   beginGoRun();
-  OrbitRunJob job = prepareJob(*this);
+  OrbitRunJob job = prepareJob(*portraitImage->Canvas, pointSizeBox->ItemIndex(), colorBox->Selected());
   job.passes = 1000;
   job.bouncesPerPass = repeatCount;
   startRun(RunKind::go, job);
@@ -78,10 +77,10 @@ void TForm1::faziskepDblClick() {
   // Before the first go or load the ball stands on no table: bouncing it would
   // end the program at the reflection's guard.
   if (runCount < 1 || Running()) return;
-  repeatCount = fieldInt("repeat", *Edit5);
+  repeatCount = fieldInt("repeat", *repeatField);
   keepOneTable(TableGeometry.b, TableGeometry.rr);
-  ProgressBar1->SetPosition(0);
-  OrbitRunJob job = prepareJob(*this);
+  progressBar->SetPosition(0);
+  OrbitRunJob job = prepareJob(*portraitImage->Canvas, pointSizeBox->ItemIndex(), colorBox->Selected());
   job.passes = 1001;
   // repeatCount + 1 in 64 bits: a typed 2147483647 must not overflow.
   job.bouncesPerPass = static_cast<std::int64_t>(repeatCount) + 1;

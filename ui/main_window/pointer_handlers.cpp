@@ -18,21 +18,21 @@ std::string readoutNumber(double v) {
 void TForm1::faziskepMouseMove(toolkit::TShiftState Shift, int X, int Y) {
   // The rubber band of a right-button drag; the read-out below goes on as ever.
   if (bandStart_ && (Shift & toolkit::ssRight))
-    faziskep->ShowRubberBand(bandStart_->first, bandStart_->second, X, Y);
+    portraitImage->ShowRubberBand(bandStart_->first, bandStart_->second, X, Y);
   if (!pointerReadoutActive(X, Y)) return;
   hoverAt(X, Y);
-  Label8->SetText("dist:  " + readoutNumber(HoverPoint.s) +
-                  "  angle:  " + readoutNumber(HoverPoint.phi * 180 / pi));
-  drawHoverSketch(*vazlat->Canvas, [this] { return kovetes->ItemIndex(); });
-  Label9->SetText("x: " + readoutNumber(HoverPoint.x) + "     y: " + readoutNumber(HoverPoint.y));
+  readoutLabel->SetText("dist:  " + readoutNumber(HoverPoint.s) +
+                        "  angle:  " + readoutNumber(HoverPoint.phi * 180 / pi));
+  drawHoverSketch(*sketchImage->Canvas, [this] { return followDepthBox->ItemIndex(); });
+  pointLabel->SetText("x: " + readoutNumber(HoverPoint.x) + "     y: " + readoutNumber(HoverPoint.y));
 }
 
 void TForm1::faziskepClick() {
   // Before the first go or load there is no launched table to bounce on.
   if (runCount < 1) return;
-  const int k = forecastCornerApproach(-TrackBar1->Position() * 0.001);
-  Label11->SetText(k == forecastLimit ? "won't approach any corners in a while"
-                                      : "closest corner is in: " + toolkit::IntToStr(k) + "steps");
+  const int k = forecastCornerApproach(-sensitivitySlider->Position() * 0.001);
+  analysisLabel->SetText(k == forecastLimit ? "won't approach any corners in a while"
+                                            : "closest corner is in: " + toolkit::IntToStr(k) + "steps");
 }
 
 }  // namespace trapezola

@@ -67,8 +67,8 @@ TForm1::~TForm1() {
 // every core, into a fresh portrait of that table; one colour an orbit.
 void TForm1::ManyOrbits() {
   if (Running()) return;
-  const double b = fieldFloat("b", *Edit1);
-  const double rr = fieldFloat("R8/R", *Edit2);
+  const double b = fieldFloat("b", *bField);
+  const double rr = fieldFloat("R8/R", *ratioField);
   const std::optional<int> orbits = toolkit::TSavePictureDialog::numberAsker(
       ScreenWindow(), "Many orbits: how many orbits?", manyOrbitsCount_, 1, 100000);
   if (!orbits) return;
@@ -84,15 +84,15 @@ void TForm1::ManyOrbits() {
   PhaseWindow = freshRunWindow(TableGeometry);
   ResumeState = ResumeStateRecord{};
   stopped_.reset();
-  Button1->SetText("go");
-  toolkit::TCanvas& portrait = *faziskep->Canvas;
+  goButton->SetText("go");
+  toolkit::TCanvas& portrait = *portraitImage->Canvas;
   const toolkit::TColor brush = portrait.Brush->Color;
   portrait.Brush->Color = toolkit::clWhite;
   portrait.FillRect(0, 0, portraitWidth, portraitHeight);
   portrait.Brush->Color = brush;
   portraitTable_ = std::make_pair(TableGeometry.b, TableGeometry.rr);
   gridGeneration_.reset();
-  ProgressBar1->SetPosition(0);
+  progressBar->SetPosition(0);
 
   const int threads = std::max(1u, std::thread::hardware_concurrency());
   stretchStartMs_ = steadyMs();
@@ -113,23 +113,22 @@ void TForm1::endOrbitsRun() {
   if (!orbitsRun_) return;
   orbitsRun_->wait();
   openAfterRun();
-  paintOrbits(*faziskep->Canvas, orbitsRun_->result());
+  paintOrbits(*portraitImage->Canvas, orbitsRun_->result());
   const bool stopped = orbitsRun_->stopRequested();
   const std::int64_t done = orbitsRun_->bouncesDone(), total = orbitsRun_->bouncesTotal();
   orbitsRun_.reset();
   // The table is built and its window set: the read-out works on the portrait.
   if (runCount < 1) runCount = 1;
-  if (CheckBox3->Checked()) {
+  if (gridBox->Checked()) {
     const BallStateRecord ball = BallState;
     drawGridKeepingDots();
     BallState = ball;
   }
-  ProgressBar1->SetPosition(stopped ? static_cast<int>(done * 1000 / std::max<std::int64_t>(total, 1))
-                                    : 1000);
+  progressBar->SetPosition(stopped ? static_cast<int>(done * 1000 / std::max<std::int64_t>(total, 1)) : 1000);
   MainFrame->SetStatusText(stopped ? "many orbits stopped at " + groupedCount(done) + " of " +
                                          groupedCount(total) + " bounces"
                                    : "many orbits ready: " + groupedCount(total) + " bounces");
-  Button1->SetText("go");
+  goButton->SetText("go");
 }
 
 void TForm1::startRun(RunKind kind, const OrbitRunJob& job) {
@@ -139,7 +138,7 @@ void TForm1::startRun(RunKind kind, const OrbitRunJob& job) {
   gridGeneration_.reset();
   stretchStartMs_ = steadyMs();
   stretchStartBounces_ = bouncesDoneAt(job.from, job.bouncesPerPass);
-  run_ = std::make_unique<BackgroundRun>(job, *faziskep->Canvas, [this] {
+  run_ = std::make_unique<BackgroundRun>(job, *portraitImage->Canvas, [this] {
     // On the worker's thread: only a message to the window's own thread.
     QMetaObject::invokeMethod(
         this,
@@ -155,13 +154,13 @@ void TForm1::startRun(RunKind kind, const OrbitRunJob& job) {
 // While a run goes: the button stops it, the menu keeps Stop, Quit and Help,
 // and every other input is refused.
 void TForm1::shutForRun() {
-  Button1->SetText("stop");
+  goButton->SetText("stop");
   for (toolkit::TMenuItem* item :
        {FileLoad, FileSavePortrait, FileExportFigure, ViewBackItem, ViewFullViewItem, RunGo, RunManyOrbits}) {
     item->SetEnabled(false);
   }
   RunStop->SetEnabled(true);
-  inputGate_->Shut({Button1});
+  inputGate_->Shut({goButton});
   runTimer_->SetInterval(progressIntervalMs);
   runTimer_->SetEnabled(true);
 }
@@ -195,14 +194,14 @@ void TForm1::WaitForRun() {
 void TForm1::showRunProgress() {
   if (orbitsRun_) {
     const std::int64_t done = orbitsRun_->bouncesDone(), total = orbitsRun_->bouncesTotal();
-    ProgressBar1->SetPosition(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
+    progressBar->SetPosition(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
     const double seconds = static_cast<double>(steadyMs() - stretchStartMs_) / 1000.0;
     MainFrame->SetStatusText(runStatusText(done, total, done, seconds));
     return;
   }
   if (!run_) return;
-  run_->showDrawing(*faziskep->Canvas);
-  ProgressBar1->SetPosition(run_->passesDone());
+  run_->showDrawing(*portraitImage->Canvas);
+  progressBar->SetPosition(run_->passesDone());
   const std::int64_t done = run_->bouncesDone();
   const double seconds = static_cast<double>(steadyMs() - stretchStartMs_) / 1000.0;
   MainFrame->SetStatusText(
@@ -213,7 +212,7 @@ void TForm1::endRun() {
   if (!run_) return;
   run_->wait();
   openAfterRun();
-  run_->showDrawing(*faziskep->Canvas);
+  run_->showDrawing(*portraitImage->Canvas);
   const OrbitRunJob job = run_->job();
   const OrbitRunEnd end = run_->end();
   run_.reset();
@@ -221,14 +220,14 @@ void TForm1::endRun() {
   if (end.badArcIndex) endOnBadArcIndex();
 
   static_cast<Ball&>(BallState) = end.ball;
-  ProgressBar1->SetPosition(end.at.pass);
+  progressBar->SetPosition(end.at.pass);
   const bool finished = end.complete || end.leftTable;
   const std::int64_t done = bouncesDoneAt(end.at, job.bouncesPerPass);
   MainFrame->SetStatusText(end.leftTable ? "the orbit left the table after " + groupedCount(done) +
                                                " bounces: a collision search found no arc"
                                          : runEndText(done, totalBounces(job), end.complete));
   if (finished) {
-    if (CheckBox3->Checked()) drawGridKeepingDots();
+    if (gridBox->Checked()) drawGridKeepingDots();
   } else {
     OrbitRunJob rest = job;
     rest.from = end.at;
@@ -241,10 +240,10 @@ void TForm1::endRun() {
   ResumeState.dx = BallState.newDx;
   ResumeState.dy = BallState.newDy;
   if (finished) {
-    Label8->SetText("ready!");
-    if (runKind_ == RunKind::go) Label11->SetText(cornerCoordinatesText());
+    readoutLabel->SetText("ready!");
+    if (runKind_ == RunKind::go) analysisLabel->SetText(cornerCoordinatesText());
   }
-  Button1->SetText("continue");
+  goButton->SetText("continue");
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -263,7 +262,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::drawGridKeepingDots() {
-  toolkit::TCanvas& portrait = *faziskep->Canvas;
+  toolkit::TCanvas& portrait = *portraitImage->Canvas;
   gridless_.copyPixels(portrait, toolkit::TRect{0, 0, portrait.width(), portrait.height()});
   drawPhaseGrid(portrait, PhaseWindow.scaleS, PhaseWindow.scalePhi);
   gridGeneration_ = portrait.generation();
@@ -272,8 +271,8 @@ void TForm1::drawGridKeepingDots() {
 void TForm1::CheckBox3Click() {
   // Only a table that has been run or loaded has a grid to show.
   if (runCount < 1 || !(TableGeometry.s4 > 0)) return;
-  toolkit::TCanvas& portrait = *faziskep->Canvas;
-  if (CheckBox3->Checked()) {
+  toolkit::TCanvas& portrait = *portraitImage->Canvas;
+  if (gridBox->Checked()) {
     // The grid's corner curves walk the shared ball; the orbit's state stays.
     const BallStateRecord ball = BallState;
     const toolkit::TColor pen = portrait.Pen->Color;
@@ -288,7 +287,7 @@ void TForm1::CheckBox3Click() {
 
 void TForm1::keepOneTable(double b, double rr) {
   if (!portraitTable_ || (portraitTable_->first == b && portraitTable_->second == rr)) return;
-  toolkit::TCanvas& portrait = *faziskep->Canvas;
+  toolkit::TCanvas& portrait = *portraitImage->Canvas;
   const toolkit::TColor brush = portrait.Brush->Color;
   portrait.Brush->Color = toolkit::clWhite;
   portrait.FillRect(0, 0, portraitWidth, portraitHeight);

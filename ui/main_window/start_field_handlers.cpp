@@ -18,9 +18,9 @@ namespace trapezola {
 
 namespace {
 
-void discardInterruptedRun(TForm1& form) {
+void discardInterruptedRun(toolkit::TButton& go) {
   ResumeState = ResumeStateRecord{};
-  form.Button1->SetText("go");
+  go.SetText("go");
 }
 
 // A complete number, or nothing while the text is still being typed.
@@ -36,23 +36,23 @@ std::optional<double> typedNumber(const char* field, const toolkit::TEdit& edit)
 }  // namespace
 
 void TForm1::Edit1Change() {
-  discardInterruptedRun(*this);
-  if (const std::optional<double> b = typedNumber("b", *Edit1)) enteredB = *b;
+  discardInterruptedRun(*goButton);
+  if (const std::optional<double> b = typedNumber("b", *bField)) enteredB = *b;
 }
 
 void TForm1::Edit3Change() {
-  discardInterruptedRun(*this);
-  const std::optional<double> distance = typedNumber("distance", *Edit3);
+  discardInterruptedRun(*goButton);
+  const std::optional<double> distance = typedNumber("distance", *distanceField);
   if (!distance) return;
   BallState.startS = *distance;
   // The table is shown as it stands; the distance edit does not rebuild it.
   geometrySummary = buildGeometrySummary(TableGeometry);
-  Label1->SetText(geometrySummary);
+  geometryLabel->SetText(geometrySummary);
 }
 
 // The angle is read only when a run is set up.
 void TForm1::Edit4Change() {
-  discardInterruptedRun(*this);
+  discardInterruptedRun(*goButton);
 }
 
 // Leaving a start field with the beginning of a number in it ("-", "1e") is

@@ -20,9 +20,9 @@ void TForm1::Edit1Exit() {
   TableGeometry.height = 4 * enteredB / (square(enteredB) + 1);
   TableGeometry.theta = 2 * std::atan(enteredB);
   parameterPrompt = parameterPromptText;
-  Edit2->SetHint(parameterPrompt);
-  Label1->SetText(parameterPrompt);
-  StartFieldExit("b", *Edit1);
+  ratioField->SetHint(parameterPrompt);
+  geometryLabel->SetText(parameterPrompt);
+  StartFieldExit("b", *bField);
 }
 
 // A new ratio takes effect when the field is left or a run is set up.
@@ -30,20 +30,20 @@ void TForm1::Edit2Change() {}
 
 void TForm1::Edit2Exit() {
   ResumeState = ResumeStateRecord{};
-  Button1->SetText("go");
+  goButton->SetText("go");
   // Both fields are converted before the table changes, so a bad text leaves
   // the previous table whole.
-  const double b = fieldFloat("b", *Edit1);
-  const double rr = fieldFloat("R8/R", *Edit2);
+  const double b = fieldFloat("b", *bField);
+  const double rr = fieldFloat("R8/R", *ratioField);
   buildGeometry(b, rr);
-  ProgressBar1->SetPosition(0);
+  progressBar->SetPosition(0);
 
   geometrySummary = buildDistancePrompt(TableGeometry);
-  Edit3->SetHint(geometrySummary);
-  Label1->SetText(geometrySummary);
+  distanceField->SetHint(geometrySummary);
+  geometryLabel->SetText(geometrySummary);
 
-  vazlat->Refresh();
-  toolkit::TCanvas& sketch = *vazlat->Canvas;
+  sketchImage->Refresh();
+  toolkit::TCanvas& sketch = *sketchImage->Canvas;
   drawTableOutline(sketch);
   sketch.Pen->Color = toolkit::clBlack;
 }

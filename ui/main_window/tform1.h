@@ -1,8 +1,10 @@
 // The main window: parameter fields, the phase portrait "faziskep", the table
 // sketch "vazlat" and the controls around them.
 //
-// Components keep their layout names and are created in layout order, so later
-// ones lie on top where they overlap. The handlers are bound to the components'
+// The controls are built from the layout table (main_window_layout.h), in its
+// order, so later ones lie on top where they overlap; each keeps its layout
+// name ("Edit1", "Button1") as its object name and accessible description,
+// while the code calls it by what it is (bField, goButton). The handlers are bound to the components'
 // events in the constructor and live in files grouped by behaviour:
 //   table_field_handlers.cpp  Edit1Exit, Edit2Change, Edit2Exit (table fields, sketch)
 //   start_field_handlers.cpp  Edit1Change, Edit3Change, Edit4Change (start fields)
@@ -23,7 +25,9 @@
 
 #include "explorer/background_orbits.h"
 #include "explorer/background_run.h"
+#include "explorer/phase_window.h"
 #include "explorer/portrait_record.h"
+#include "ui/main_window/main_window_layout.h"
 #include "ui/toolkit/button.h"
 #include "ui/toolkit/check_box.h"
 #include "ui/toolkit/color_box.h"
@@ -49,37 +53,6 @@ class TForm1 : public toolkit::TForm {
   TForm1();
   ~TForm1() override;
 
-  toolkit::TLabel* Label1;
-  toolkit::TLabel* Label2;
-  toolkit::TLabel* Label4;
-  toolkit::TLabel* Label5;
-  toolkit::TLabel* Label6;
-  toolkit::TLabel* Label7;
-  toolkit::TLabel* Label8;
-  toolkit::TImage* faziskep;
-  toolkit::TImage* vazlat;
-  toolkit::TLabel* Label3;
-  toolkit::TLabel* Label10;
-  toolkit::TLabel* Label11;
-  toolkit::TLabel* Label9;
-  toolkit::TLabel* Label12;
-  toolkit::TEdit* Edit1;
-  toolkit::TEdit* Edit2;
-  toolkit::TButton* Button1;
-  toolkit::TEdit* Edit3;
-  toolkit::TEdit* Edit4;
-  toolkit::TEdit* Edit5;
-  toolkit::TProgressBar* ProgressBar1;
-  toolkit::TCheckBox* CheckBox3;
-  toolkit::TComboBox* ComboBox1;
-  toolkit::TColorBox* ColorBox1;
-  toolkit::TComboBox* kovetes;
-  toolkit::TButton* Button2;
-  toolkit::TButton* Button4;
-  toolkit::TTrackBar* TrackBar1;
-  toolkit::TEdit* Edit6;
-  toolkit::TCheckBox* CheckBox4;
-
   // The menu bar and the status line around the client area.
   toolkit::TMenuFrame* MainFrame;
   toolkit::TMenuItem* FileLoad;
@@ -103,6 +76,39 @@ class TForm1 : public toolkit::TForm {
   void WaitForRun();
 
  private:
+  // The controls of the client area; their layout names (main_window_layout.h)
+  // are their object names, by which tests and tools find them.
+  toolkit::TLabel* geometryLabel;         // Label1: the prompt, then the table's radii and corners
+  toolkit::TLabel* bCaption;              // Label2
+  toolkit::TLabel* ratioCaption;          // Label4
+  toolkit::TLabel* distanceCaption;       // Label5
+  toolkit::TLabel* angleCaption;          // Label6
+  toolkit::TLabel* repeatCaption;         // Label7
+  toolkit::TLabel* readoutLabel;          // Label8: the hovered s and angle, "ready!" after a run
+  toolkit::TImage* portraitImage;         // faziskep: the phase portrait
+  toolkit::TImage* sketchImage;           // vazlat: the table sketch
+  toolkit::TLabel* thousandsCaption;      // Label3
+  toolkit::TLabel* followCaption;         // Label10
+  toolkit::TLabel* analysisLabel;         // Label11: periodic-orbit analysis, corner forecast, errors
+  toolkit::TLabel* pointLabel;            // Label9: the hovered point's x and y
+  toolkit::TLabel* readoutEdge;           // Label12: the white left edge of the read-out
+  toolkit::TEdit* bField;                 // Edit1
+  toolkit::TEdit* ratioField;             // Edit2
+  toolkit::TButton* goButton;             // Button1
+  toolkit::TEdit* distanceField;          // Edit3
+  toolkit::TEdit* angleField;             // Edit4
+  toolkit::TEdit* repeatField;            // Edit5: bounces per run, in thousands
+  toolkit::TProgressBar* progressBar;     // ProgressBar1
+  toolkit::TCheckBox* gridBox;            // CheckBox3
+  toolkit::TComboBox* pointSizeBox;       // ComboBox1
+  toolkit::TColorBox* colorBox;           // ColorBox1
+  toolkit::TComboBox* followDepthBox;     // kovetes: how many bounces the sketch follows
+  toolkit::TButton* loadButton;           // Button2
+  toolkit::TButton* clearButton;          // Button4
+  toolkit::TTrackBar* sensitivitySlider;  // TrackBar1: tolerance of periodic orbits and forecasts
+  toolkit::TEdit* periodField;            // Edit6: the period a right click looks for
+  toolkit::TCheckBox* lyapunovBox;        // CheckBox4
+
   toolkit::TOpenPictureDialog openPictureDialog_{this};
   toolkit::TSavePictureDialog savePictureDialog_{this};
   toolkit::TSavePictureDialog figureDialog_{this};
@@ -147,6 +153,7 @@ class TForm1 : public toolkit::TForm {
     OrbitRunJob job;
   };
 
+  void buildControls();
   void bindEvents();
   void buildMenus();
   void startRun(RunKind kind, const OrbitRunJob& job);
@@ -155,6 +162,12 @@ class TForm1 : public toolkit::TForm {
   void drawGridKeepingDots();
   // Clears the portrait when it holds the dots of a table other than (b, rr).
   void keepOneTable(double b, double rr);
+
+  // Right-button gestures on the portrait (zoom_analysis_handlers.cpp).
+  void zoom(double x, double y);
+  void replay();
+  void showWindow(const PhaseWindowRecord& window);
+  void analyse();
 
   void restorePortraitRecord(const PortraitRecord& record);
 

@@ -46,8 +46,6 @@ struct ReplayStartRecord {
 };
 ReplayStartRecord replayStart;
 
-void replay(TForm1& form);
-
 // The phase window's part of a zoom: the rectangle between the two corners,
 // inverted with the window from before the zoom on every right-hand side.
 void zoomPhaseWindow(double xLo, double xHi, double yLo, double yHi) {
@@ -61,10 +59,12 @@ void zoomPhaseWindow(double xLo, double xHi, double yLo, double yHi) {
   w.scalePhi = plotAreaHeight / (w.phiMax - w.phiMin);
 }
 
+}  // namespace
+
 // Zooms into the rectangle between the press and (x, y), clears the portrait
 // and replays the hovered orbit into the new window.
-void zoom(TForm1& form, double x, double y) {
-  form.Label11->SetText("zooming...");
+void TForm1::zoom(double x, double y) {
+  analysisLabel->SetText("zooming...");
   const double xHi = std::max(x, pressPoint.x);
   const double xLo = std::min(x, pressPoint.x);
   const double yHi = std::max(y, pressPoint.y);
@@ -72,66 +72,65 @@ void zoom(TForm1& form, double x, double y) {
   zoomHistory.push_back(PhaseWindow);
   zoomPhaseWindow(xLo, xHi, yLo, yHi);
 
-  toolkit::TCanvas& portrait = *form.faziskep->Canvas;
+  toolkit::TCanvas& portrait = *portraitImage->Canvas;
   portrait.Brush->Color = toolkit::clWhite;
   // Right is exclusive: column 793 keeps what it showed, as after "clear".
   portrait.FillRect(0, 0, 793, 681);
   portrait.Brush->Color = toolkit::clBlack;
-  portrait.Pen->Color = form.ColorBox1->Selected();
-  portrait.Brush->Color = form.ColorBox1->Selected();
-  form.Label11->SetText(toolkit::FloatToStr(PhaseWindow.scaleS) + "  " + toolkit::FloatToStr(xHi - xLo) +
-                        " " + toolkit::FloatToStr(PhaseWindow.scalePhi));
+  portrait.Pen->Color = colorBox->Selected();
+  portrait.Brush->Color = colorBox->Selected();
+  analysisLabel->SetText(toolkit::FloatToStr(PhaseWindow.scaleS) + "  " + toolkit::FloatToStr(xHi - xLo) +
+                         " " + toolkit::FloatToStr(PhaseWindow.scalePhi));
 
   replayStart = ReplayStartRecord{HoverPoint.s, HoverPoint.phi};
-  replay(form);
+  replay();
 }
 
 // The hovered orbit of the last zoom, replayed into the phase window as it now
 // stands: 1001 passes of repeatCount + 1 bounces.
-void replay(TForm1& form) {
-  toolkit::TCanvas& portrait = *form.faziskep->Canvas;
+void TForm1::replay() {
+  toolkit::TCanvas& portrait = *portraitImage->Canvas;
   BallState.startS = replayStart.s;
   BallState.cosPhi = std::cos(replayStart.phi);
   placeOnBoundary(BallState.cosPhi, BallState.startS);
   // The bar goes on from where it stands; it is not reset for a zoom.
-  RunProgress progress(*form.ProgressBar1, *form.faziskep);
+  RunProgress progress(*progressBar, *portraitImage);
   runPlottedPasses(portrait, 1001, static_cast<std::int64_t>(repeatCount) + 1, &progress);
 }
 
 // View > Back and View > Full view: the portrait cleared as a zoom clears it,
 // then the last zoom's orbit replayed into the new window.
-void showWindow(TForm1& form, const PhaseWindowRecord& window) {
+void TForm1::showWindow(const PhaseWindowRecord& window) {
   PhaseWindow = window;
-  toolkit::TCanvas& portrait = *form.faziskep->Canvas;
+  toolkit::TCanvas& portrait = *portraitImage->Canvas;
   portrait.Brush->Color = toolkit::clWhite;
   portrait.FillRect(0, 0, 793, 681);
-  portrait.Pen->Color = form.ColorBox1->Selected();
-  portrait.Brush->Color = form.ColorBox1->Selected();
-  replay(form);
+  portrait.Pen->Color = colorBox->Selected();
+  portrait.Brush->Color = colorBox->Selected();
+  replay();
 }
 
 // The period, monodromy and class of the hovered orbit into Label11, then its
 // lg(Tr) series into the Lyapunov window.
-void analyse(TForm1& form) {
-  const double epsilon = -form.TrackBar1->Position() * 0.001;
+void TForm1::analyse() {
+  const double epsilon = -sensitivitySlider->Position() * 0.001;
   // A typed period is converted before the ball moves, so a text that is not a
   // whole number changes nothing.
-  const std::string periodField = form.Edit6->GetText();
+  const std::string periodText = periodField->GetText();
   std::optional<int> typedPeriod;
-  if (periodField != "0") typedPeriod = toolkit::StrToInt(periodField);
+  if (periodText != "0") typedPeriod = toolkit::StrToInt(periodText);
   const PeriodicOrbitAnalysis analysis =
       analysePeriodicOrbit(HoverPoint.s, HoverPoint.phi, epsilon, typedPeriod);
-  if (const std::optional<std::string> label = analysisLabel(analysis)) form.Label11->SetText(*label);
+  if (const std::optional<std::string> label = trapezola::analysisLabel(analysis))
+    analysisLabel->SetText(*label);
 
   // Every analysis runs the series, periodic or not and whether or not the
   // graph is shown, from where the monodromy product began.
-  Form3->beginLgTrSeries(form.CheckBox4->Checked());
+  Form3->beginLgTrSeries(lyapunovBox->Checked());
   runLgTrSeries(analysis.matrixStart, LyapunovGraph.blockSize, LyapunovGraph.blockCount,
                 [](int block, double value) { Form3->addLgTrPoint(block, value); });
   Form3->endLgTrSeries();
 }
-
-}  // namespace
 
 void TForm1::faziskepMouseDown(toolkit::TMouseButton Button, toolkit::TShiftState, int X, int Y) {
   // Before the first go or load there is no table to zoom into or analyse on.
@@ -144,7 +143,7 @@ void TForm1::ViewBack() {
   if (zoomHistory.empty() || runCount < 1) return;
   const PhaseWindowRecord previous = zoomHistory.back();
   zoomHistory.pop_back();
-  showWindow(*this, previous);
+  showWindow(previous);
 }
 
 void TForm1::ViewFullView() {
@@ -154,7 +153,7 @@ void TForm1::ViewFullView() {
   full.sMax = std::min(full.sMax, TableGeometry.s4);
   full.scaleS = plotAreaWidth / (full.sMax - full.sMin);
   full.scalePhi = plotAreaHeight / (full.phiMax - full.phiMin);
-  showWindow(*this, full);
+  showWindow(full);
 }
 
 // A release that shares its x or its y with the press is a click, however far
@@ -163,14 +162,14 @@ void TForm1::faziskepMouseUp(toolkit::TMouseButton Button, toolkit::TShiftState,
   // A bounce before the first go or load would run on an unbuilt table and end
   // the program at the reflection's guard.
   if (Button != toolkit::mbRight || runCount < 1) return;
-  faziskep->HideRubberBand();
+  portraitImage->HideRubberBand();
   bandStart_.reset();
   const double x = X;
   const double y = Y;
   if (x != pressPoint.x && y != pressPoint.y) {
-    zoom(*this, x, y);
+    zoom(x, y);
   } else {
-    analyse(*this);
+    analyse();
   }
 }
 
