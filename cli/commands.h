@@ -30,6 +30,8 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* out, std::FILE*
 int atlasCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 int atlasMergeCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 int atlasPlotCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+int periodicCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+int continueCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 
 // The table as one JSON object keyed by the TableGeometry field names.
 void writeTable(BufferedOutput& out, const BilliardTable& table);

@@ -24,6 +24,8 @@ constexpr const char* usage =
 #endif
 #ifdef TRAPEZOLA_CLI_ANALYSE
     "  analyse  period, monodromy and lg(Tr) series of one phase point, as JSON\n"
+    "  periodic a periodic orbit by Newton from a guess, or the Birkhoff catalogue\n"
+    "  continue one periodic orbit followed along b or R8/R, with its bifurcations\n"
 #endif
 #ifdef TRAPEZOLA_CLI_ATLAS
     "  atlas    how chaotic each table of a (b, R8/R) grid is, as CSV, on every\n"
@@ -51,7 +53,8 @@ constexpr Command commands[] = {
     {"render", renderCommand},        {"portrait", portraitCommand},
 #endif
 #ifdef TRAPEZOLA_CLI_ANALYSE
-    {"analyse", analyseCommand},
+    {"analyse", analyseCommand},      {"periodic", periodicCommand},
+    {"continue", continueCommand},
 #endif
 #ifdef TRAPEZOLA_CLI_ATLAS
     {"atlas", atlasCommand},          {"atlas-merge", atlasMergeCommand},

@@ -32,12 +32,16 @@
 #include <thread>
 #include <vector>
 
+#include "core/analysis/birkhoff_catalogue.h"
 #include "core/analysis/chaos_atlas.h"
 #include "core/analysis/finite_time_lyapunov.h"
 #include "core/analysis/monodromy.h"
+#include "core/analysis/orbit_continuation.h"
 #include "core/analysis/orbit_report.h"
 #include "core/analysis/orbit_starts.h"
+#include "core/analysis/periodic_solver.h"
 #include "core/dynamics/orbit_walk.h"
+#include "core/geometry/boundary.h"
 #include "core/geometry/parameter_ranges.h"
 #include "core/geometry/table_geometry.h"
 #include "core/jobs/request_limits.h"
@@ -58,6 +62,9 @@ namespace {
 constexpr std::int64_t orbitChunk = std::int64_t{1} << 20;
 // How often analyse and lyapunov look for Ctrl+C while their worker runs.
 constexpr auto interruptInterval = std::chrono::milliseconds(100);
+// The limits of trapezola-cli periodic and continue.
+constexpr std::int64_t maxPeriod = 10000;
+constexpr std::int64_t maxContinuationSteps = 100000;
 
 // A number as Python's repr shows it (the shortest text that reads back the same).
 std::string numberText(double v) {
@@ -362,6 +369,168 @@ py::dict lyapunov(const Table& table, const std::vector<std::pair<double, double
   return result;
 }
 
+// The periods and guesses of periodic and continue, with their words.
+int periodOf(const char* function, std::int64_t period) {
+  return static_cast<int>(atMost(function, "period", atLeast(function, "period", period, 2), maxPeriod));
+}
+
+PhasePoint nearOf(const char* function, const std::pair<double, double>& near) {
+  if (!std::isfinite(near.first))
+    refuse(function, "near distance " + numberText(near.first) + " is not a number");
+  checked(function, "near angle", near.second, startAngleRange);
+  return PhasePoint{near.first, startAngleRadians(near.second)};
+}
+
+py::object className(bool present, OrbitClass c) {
+  return present ? py::object(py::str(orbitClassName(c))) : py::object(py::none());
+}
+
+// Runs `work` on one worker without the GIL, looking for Ctrl+C meanwhile; the
+// work stops between its steps when `stop` rises.
+template <typename Work>
+void runInterruptible(Work&& work) {
+  py::gil_scoped_release release;
+  std::atomic<bool> stop{false};
+  auto worker = std::async(std::launch::async, [&] { work(stop); });
+  waitLookingForCtrlC(worker, stop);
+}
+
+py::dict periodicOrbit(const Table& table, std::int64_t period, const std::pair<double, double>& near) {
+  const int n = periodOf("periodic_orbit", period);
+  PhasePoint guess = nearOf("periodic_orbit", near);
+  guess.s = wrappedPerimeterCoordinate(guess.s, table.geometry.s4);
+  PeriodicOrbitSolution o;
+  runInterruptible([&](std::atomic<bool>&) { o = solvePeriodicOrbit(table.geometry, n, guess); });
+  const bool ok = o.converged;
+  py::dict result;
+  result["converged"] = ok;
+  result["period"] = o.period;
+  result["rotation"] = ok ? py::object(py::str(std::to_string(o.turns) + "/" + std::to_string(o.period)))
+                          : py::object(py::none());
+  if (ok) {
+    py::array_t<double> points({static_cast<py::ssize_t>(o.points.size()), py::ssize_t{2}});
+    for (std::size_t i = 0; i < o.points.size(); ++i) {
+      points.mutable_at(static_cast<py::ssize_t>(i), 0) = o.points[i].s;
+      points.mutable_at(static_cast<py::ssize_t>(i), 1) = o.points[i].phi;
+    }
+    result["points"] = points;
+  } else {
+    result["points"] = py::none();
+  }
+  result["length"] = nullable(ok, o.length);
+  result["trace"] = nullable(ok, o.trace);
+  result["class"] = className(ok && o.hasClass, o.orbitClass);
+  result["m11"] = nullable(ok, o.monodromy.m11);
+  result["m22"] = nullable(ok, o.monodromy.m22);
+  // As the tool's JSON: null (None) where no iterate made the period's bounces.
+  result["residual"] =
+      std::isfinite(o.residual) ? py::object(py::float_(o.residual)) : py::object(py::none());
+  return result;
+}
+
+// A column of texts as a NumPy array of str.
+py::array textColumn(const std::vector<std::string>& texts) {
+  return py::array(py::cast(texts)).attr("astype")("str");
+}
+
+py::dict birkhoffOrbitTable(const Table& table, std::int64_t maxPeriodValue) {
+  const int n = static_cast<int>(atMost("birkhoff_orbits", "max_period",
+                                        atLeast("birkhoff_orbits", "max_period", maxPeriodValue, 2),
+                                        maxCataloguePeriod));
+  std::vector<BirkhoffOrbit> catalogue;
+  runInterruptible([&](std::atomic<bool>& stop) { catalogue = birkhoffCatalogue(table.geometry, n, &stop); });
+  const auto count = static_cast<py::ssize_t>(catalogue.size());
+  py::array_t<std::int64_t> m(count), period(count);
+  py::array_t<double> s(count), phi(count), length(count), trace(count), residual(count);
+  std::vector<std::string> kind, cls;
+  for (py::ssize_t i = 0; i < count; ++i) {
+    const BirkhoffOrbit& row = catalogue[static_cast<std::size_t>(i)];
+    m.mutable_at(i) = row.m;
+    period.mutable_at(i) = row.n;
+    s.mutable_at(i) = row.orbit.points[0].s;
+    phi.mutable_at(i) = row.orbit.points[0].phi;
+    length.mutable_at(i) = row.orbit.length;
+    trace.mutable_at(i) = row.orbit.trace;
+    residual.mutable_at(i) = row.orbit.residual;
+    kind.emplace_back(birkhoffKindName(row.kind));
+    cls.emplace_back(row.orbit.hasClass ? orbitClassName(row.orbit.orbitClass) : "");
+  }
+  py::dict result;
+  result["m"] = m;
+  result["n"] = period;
+  result["kind"] = textColumn(kind);
+  result["s"] = s;
+  result["phi"] = phi;
+  result["length"] = length;
+  result["trace"] = trace;
+  result["class"] = textColumn(cls);
+  result["residual"] = residual;
+  return result;
+}
+
+py::dict continueOrbitTable(std::int64_t period, const std::pair<double, double>& near, const py::object& b,
+                            const py::object& rr) {
+  const char* function = "continue_orbit";
+  const bool alongB = py::isinstance<py::tuple>(b) || py::isinstance<py::list>(b);
+  const bool alongRr = py::isinstance<py::tuple>(rr) || py::isinstance<py::list>(rr);
+  if (alongB == alongRr)
+    refuse(function, "give one of b and rr as (from, to, count) and the other as a value");
+  ContinuationRequest request;
+  request.parameter = alongB ? FamilyParameter::b : FamilyParameter::rr;
+  const py::sequence range = alongB ? b.cast<py::sequence>() : rr.cast<py::sequence>();
+  const char* name = alongB ? "b" : "rr";
+  const ParameterRange& accepted = alongB ? shapeBRange : shapeRrRange;
+  if (py::len(range) != 3) refuse(function, std::string(name) + " is not (from, to, count)");
+  request.from = checked(function, (std::string(name) + " from").c_str(), range[0].cast<double>(), accepted);
+  request.to = checked(function, (std::string(name) + " to").c_str(), range[1].cast<double>(), accepted);
+  const std::int64_t count = range[2].cast<std::int64_t>();
+  request.count =
+      static_cast<int>(atMost(function, "count", atLeast(function, "count", count, 2), maxContinuationSteps));
+  if (request.from == request.to) refuse(function, std::string(name) + " has from equal to to");
+  request.fixed = alongB ? checked(function, "rr", rr.cast<double>(), shapeRrRange)
+                         : checked(function, "b", b.cast<double>(), shapeBRange);
+  request.period = periodOf(function, period);
+  request.near = nearOf(function, near);
+  const BilliardTable first =
+      alongB ? buildTable(request.from, request.fixed) : buildTable(request.fixed, request.from);
+  request.near.s = wrappedPerimeterCoordinate(request.near.s, first.s4);
+
+  Continuation c;
+  runInterruptible([&](std::atomic<bool>& stop) { c = continueOrbit(request, &stop); });
+  const auto count2 = static_cast<py::ssize_t>(c.steps.size());
+  py::array_t<double> parameter(count2), s(count2), phi(count2), length(count2), trace(count2);
+  std::vector<std::string> cls;
+  for (py::ssize_t i = 0; i < count2; ++i) {
+    const ContinuationStep& step = c.steps[static_cast<std::size_t>(i)];
+    parameter.mutable_at(i) = step.parameter;
+    s.mutable_at(i) = step.point.s;
+    phi.mutable_at(i) = step.point.phi;
+    length.mutable_at(i) = step.length;
+    trace.mutable_at(i) = step.trace;
+    cls.emplace_back(step.hasClass ? orbitClassName(step.orbitClass) : "");
+  }
+  py::dict steps;
+  steps["parameter"] = parameter;
+  steps["s"] = s;
+  steps["phi"] = phi;
+  steps["length"] = length;
+  steps["trace"] = trace;
+  steps["class"] = textColumn(cls);
+  py::list bifurcations;
+  for (const Bifurcation& found : c.bifurcations) {
+    py::dict entry;
+    entry["parameter"] = found.parameter;
+    entry["trace"] = found.trace;
+    entry["kind"] = bifurcationKindName(found);
+    bifurcations.append(entry);
+  }
+  py::dict result;
+  result["steps"] = steps;
+  result["bifurcations"] = bifurcations;
+  result["stopped"] = c.stopped.empty() ? py::object(py::none()) : py::object(py::str(c.stopped));
+  return result;
+}
+
 AtlasAxis axisOf(const char* name, const std::vector<double>& values, const ParameterRange& range) {
   if (values.empty()) refuse("atlas", std::string(name) + " is empty");
   for (std::size_t k = 0; k < values.size(); ++k) {
@@ -608,6 +777,37 @@ Where the edges of portrait(table, ...)'s pixels lie in s (across) and phi
 The starts (distance, angle_deg) that portrait(orbits=count, seed=seed) and the
 atlas use: the R2 low-discrepancy sequence from index `seed`, uniform in
 (s / s4, (1 - cos phi) / 2), the billiard's invariant measure.)");
+
+  m.def("periodic_orbit", &periodicOrbit, "table"_a, "period"_a, "near"_a,
+        R"(periodic_orbit(table, period, near) -> dict
+
+The periodic orbit of `trapezola-cli periodic --period N --near S,DEG`: damped
+Newton on the period-fold bounce map from near = (distance, angle_deg), with
+the tool's keys and bits: converged, period, rotation ("m/n"), points (array of
+shape (period, 2), columns s and phi, the first the orbit's point nearest the
+guess), length, trace (of the Jacobian of the n-fold map in (s, phi)), class,
+m11, m22, residual. Where Newton did not converge, converged is False and every
+key but period and residual is None. 2 <= period <= 10000.)");
+
+  m.def("birkhoff_orbits", &birkhoffOrbitTable, "table"_a, "max_period"_a,
+        R"(birkhoff_orbits(table, max_period) -> dict
+
+The Birkhoff catalogue of `trapezola-cli periodic --catalogue --max-period N`
+(2 <= max_period <= 40): the maximal-length (kind "max") and minimax orbits of
+every coprime m/n with n <= max_period and m <= n/2, each once, in the CSV's
+order. Keys are the CSV's columns, each an array with one entry per orbit: m,
+n, kind, s, phi (the orbit's point of smallest s), length, trace, class ("" for
+none), residual.)");
+
+  m.def("continue_orbit", &continueOrbitTable, "period"_a, "near"_a, "b"_a, "rr"_a,
+        R"(continue_orbit(period, near, b, rr) -> dict
+
+The continuation of `trapezola-cli continue`: one of b and rr is a range
+(from, to, count), as --b FROM:TO:COUNT, the other a value; the orbit of the
+given period is found at `from` from near = (distance, angle_deg) and followed
+along the range. Keys as the tool's: steps (a dict of arrays parameter, s, phi,
+length, trace, class, one entry per value reached), bifurcations (a list of
+dicts parameter, trace, kind), stopped (None, or why the orbit was lost).)");
 
   m.def("atlas", &atlas, "b_values"_a, "rr_values"_a, "orbits"_a = 16, "bounces"_a = 100000, "seed"_a = 0,
         "boxes"_a = 100, "threshold_factor"_a = 10.0, "threads"_a = py::none(),
