@@ -39,6 +39,9 @@ constexpr double sameOrbitDistance = 1e-8;
 // A pivot of the Hessian's elimination smaller than this times its largest
 // diagonal entry has no sign: the orbit is degenerate (a circle's families).
 constexpr double pivotFloor = 1e-9;
+// Degenerate orbits of one rotation number whose lengths agree this closely
+// belong to one family.
+constexpr double familyLength = 1e-10;
 
 struct Frame {
   double x = 0, y = 0;
@@ -299,8 +302,12 @@ std::vector<BirkhoffOrbit> birkhoffOrbits(const BilliardTable& table, int m, int
 
   // A change of sign of the slope may be a kink of the profile, where the
   // constrained maximum jumps from one chain to another, rather than a
-  // critical point: the polished orbit's own Hessian tells its kind.
-  const auto polishAndKeep = [&](std::vector<double> s, bool family) {
+  // critical point: the polished orbit's own Hessian tells its kind. Only where
+  // the Hessian is singular (a family of orbits of one length, all parabolic:
+  // a circle, or the diameters of a bottom arc that spans more than half its
+  // circle) does the change of sign tell it, and one orbit stands for the
+  // family.
+  const auto polishAndKeep = [&](std::vector<double> s, BirkhoffKind profileKind) {
     work.evaluate(s);
     const PeriodicOrbitSolution rough = solvePeriodicOrbit(table, n, work.firstPoint(s));
     if (!rough.converged || rough.turns != m) return;
@@ -309,22 +316,30 @@ std::vector<BirkhoffOrbit> birkhoffOrbits(const BilliardTable& table, int m, int
                                          [](const PhasePoint& a, const PhasePoint& b) { return a.s < b.s; });
     PeriodicOrbitSolution orbit = solvePeriodicOrbit(table, n, *lowest);
     if (!orbit.converged || orbit.turns != m) return;
+    const int ascending = work.ascendingDirections(liftedChain(orbit, s4));
+    if (ascending > 1) return;
+    const bool degenerate = ascending < 0;
     for (const BirkhoffOrbit& known : found) {
       if (sameOrbit(orbit, known.orbit, s4)) return;
+      if (degenerate && known.orbit.orbitClass == OrbitClass::parabolic &&
+          std::fabs(known.orbit.length - orbit.length) < familyLength) {
+        return;
+      }
     }
-    BirkhoffKind kind = BirkhoffKind::max;
-    if (!family) {
-      const int ascending = work.ascendingDirections(liftedChain(orbit, s4));
-      if (ascending != 0 && ascending != 1) return;
-      kind = ascending == 0 ? BirkhoffKind::max : BirkhoffKind::minimax;
-    }
+    const BirkhoffKind kind =
+        degenerate ? profileKind : (ascending == 0 ? BirkhoffKind::max : BirkhoffKind::minimax);
     found.push_back(BirkhoffOrbit{m, n, kind, std::move(orbit)});
   };
 
   double steepest = 0;
   for (const ProfileSample& p : profile) steepest = std::max(steepest, std::fabs(p.slope));
   if (steepest < familySlope) {
-    polishAndKeep(profile[0].chain, true);
+    // Any start stands for the family; one whose orbit runs into a corner
+    // may find no arc there (the acceptance tests of two arcs can both fail
+    // within rounding), so the next sample is tried.
+    for (std::size_t k = 0; k < profile.size() && found.empty(); ++k) {
+      polishAndKeep(profile[(k + profile.size() / 8) % profile.size()].chain, BirkhoffKind::max);
+    }
     return found;
   }
 
@@ -363,7 +378,8 @@ std::vector<BirkhoffOrbit> birkhoffOrbits(const BilliardTable& table, int m, int
         lastSide = 1;
       }
     }
-    polishAndKeep(std::fabs(fa) < std::fabs(fb) ? chainA : chainB, false);
+    polishAndKeep(std::fabs(fa) < std::fabs(fb) ? chainA : chainB,
+                  falling ? BirkhoffKind::max : BirkhoffKind::minimax);
   }
   std::stable_sort(found.begin(), found.end(), [](const BirkhoffOrbit& x, const BirkhoffOrbit& y) {
     if (x.kind != y.kind) return x.kind == BirkhoffKind::max;

@@ -76,6 +76,7 @@ void newtonStep(const Matrix2& a, double rs, double rphi, double& ds, double& dp
 struct NewtonResult {
   PhasePoint x;
   double residual = std::numeric_limits<double>::infinity();
+  double tolerance = periodicResidualTolerance;  // residualTolerance at x
   int iterations = 0;
   bool valid = false;
 };
@@ -87,6 +88,7 @@ NewtonResult newton(const BilliardTable& table, int period, PhasePoint x) {
   result.valid = true;
   result.x = x;
   result.residual = map.residual;
+  result.tolerance = residualTolerance(period, map.jacobian);
   PeriodMap trial;
   for (int iteration = 0; iteration < maxNewtonIterations && map.residual > 0; ++iteration) {
     const Matrix2 a{map.jacobian.m11 - 1, map.jacobian.m12, map.jacobian.m21, map.jacobian.m22 - 1};
@@ -113,12 +115,18 @@ NewtonResult newton(const BilliardTable& table, int period, PhasePoint x) {
     if (!lowered) break;
     result.x = x;
     result.residual = map.residual;
+    result.tolerance = residualTolerance(period, map.jacobian);
     result.iterations = iteration + 1;
   }
   return result;
 }
 
 }  // namespace
+
+double residualTolerance(int period, const Monodromy& jacobian) {
+  constexpr double eps = 0x1p-52;
+  return periodicResidualTolerance + 64 * static_cast<double>(period) * eps * entrySum(jacobian);
+}
 
 int arcAtPerimeter(const BilliardTable& table, double s) {
   s = wrappedPerimeterCoordinate(s, table.s4);
@@ -197,7 +205,7 @@ PeriodicOrbitSolution solvePeriodicOrbit(const BilliardTable& table, int period,
   NewtonResult found = newton(table, period, guess);
   solution.residual = found.residual;
   solution.iterations = found.iterations;
-  if (!found.valid || !(found.residual <= periodicResidualTolerance)) return solution;
+  if (!found.valid || !(found.residual <= found.tolerance)) return solution;
 
   // The orbit's point nearest the guess becomes its first; Newton polishes the
   // orbit again from there, so that the reported residual is that point's.
@@ -224,7 +232,7 @@ PeriodicOrbitSolution solvePeriodicOrbit(const BilliardTable& table, int period,
   }
   if (nearest != 0) {
     const NewtonResult again = newton(table, period, points[nearest]);
-    if (!again.valid || !(again.residual <= periodicResidualTolerance)) return solution;
+    if (!again.valid || !(again.residual <= again.tolerance)) return solution;
     found = again;
     solution.iterations += again.iterations;
   }

@@ -35,12 +35,12 @@ struct PhasePoint {
   double phi = 0;
 };
 
-// The residual below which an orbit counts as found: the larger of |s error|
-// (taken round the perimeter) and |phi error| after n bounces. Newton goes on
-// as long as a step lowers the residual; on the tables of the family it ends
-// within a few ulps of s4 (8.9e-16 to 1.8e-15) for short orbits and below 1e-13
-// for hyperbolic orbits whose trace reaches the thousands, where the rounding
-// of one bounce grows by |DF^n| before it returns.
+// The residual below which an orbit counts as found, where it is not
+// unstable: the larger of |s error| (taken round the perimeter) and |phi error|
+// after n bounces. Newton goes on as long as a step lowers the residual; it
+// ends within a few ulps of s4 (1e-15) for orbits of moderate trace, and near
+// n eps |DF^n| for strongly hyperbolic ones, where the rounding of each bounce
+// grows by the Jacobian of the bounces after it before the orbit closes.
 inline constexpr double periodicResidualTolerance = 1e-11;
 inline constexpr int maxNewtonIterations = 60;
 // The longest period the solver takes: every Newton step bounces n times.
@@ -93,9 +93,15 @@ struct PeriodicOrbitSolution {
 // in half until it lowers the residual, at most 0.5 long in (s, phi). Where
 // DF^n - I is (nearly) singular, a parabolic orbit, the step is its
 // least-squares solution. Converged when the best residual is at most
-// periodicResidualTolerance; the points, trace and class are then those of the
+// residualTolerance; the points, trace and class are then those of the
 // orbit from its point nearest the guess, polished once more from there.
 PeriodicOrbitSolution solvePeriodicOrbit(const BilliardTable& table, int period, PhasePoint guess);
+
+// The residual at which an orbit of period n with Jacobian J counts as found:
+// periodicResidualTolerance + 64 n eps |J| (|J| the sum of the absolute
+// entries), the rounding floor of an unstable orbit with the factor the trace's
+// rounding bound allows.
+double residualTolerance(int period, const Monodromy& jacobian);
 
 // The arc (1..4) that holds perimeter coordinate s (wrapped) and its radius.
 int arcAtPerimeter(const BilliardTable& table, double s);
