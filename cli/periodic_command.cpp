@@ -1,5 +1,6 @@
 // trapezola-cli periodic: one periodic orbit by Newton from a guess, or the
 // Birkhoff catalogue of a table.
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -129,8 +130,13 @@ int printOrbit(const PeriodicOrbitSolution& orbit, std::FILE* output, std::FILE*
   out.text("\n}\n");
   out.flush();
   if (ok) return 0;
-  std::fprintf(err, "trapezola-cli periodic: Newton did not converge from the guess (best residual %.3g)\n",
-               orbit.residual);
+  if (std::isfinite(orbit.residual)) {
+    std::fprintf(err, "trapezola-cli periodic: Newton did not converge from the guess (best residual %.3g)\n",
+                 orbit.residual);
+  } else {
+    std::fprintf(err, "trapezola-cli periodic: the guess makes no %d bounces (a bounce finds no arc)\n",
+                 orbit.period);
+  }
   return 1;
 }
 

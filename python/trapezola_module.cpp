@@ -377,7 +377,10 @@ int periodOf(const char* function, std::int64_t period) {
 PhasePoint nearOf(const char* function, const std::pair<double, double>& near) {
   if (!std::isfinite(near.first))
     refuse(function, "near distance " + numberText(near.first) + " is not a number");
-  checked(function, "near angle", near.second, startAngleRange);
+  if (!startAngleRange.accepts(near.second)) {
+    refuse(function,
+           "near (" + numberText(near.first) + ", " + numberText(near.second) + ") has DEG outside (0, 180)");
+  }
   return PhasePoint{near.first, startAngleRadians(near.second)};
 }
 
@@ -484,9 +487,13 @@ py::dict continueOrbitTable(std::int64_t period, const std::pair<double, double>
   request.from = checked(function, (std::string(name) + " from").c_str(), range[0].cast<double>(), accepted);
   request.to = checked(function, (std::string(name) + " to").c_str(), range[1].cast<double>(), accepted);
   const std::int64_t count = range[2].cast<std::int64_t>();
-  request.count =
-      static_cast<int>(atMost(function, "count", atLeast(function, "count", count, 2), maxContinuationSteps));
-  if (request.from == request.to) refuse(function, std::string(name) + " has from equal to to");
+  const std::string rangeText = std::string(name) + " (" + numberText(request.from) + ", " +
+                                numberText(request.to) + ", " + std::to_string(count) + ")";
+  if (count < 2 || count > maxContinuationSteps) {
+    refuse(function, rangeText + " has a COUNT outside 2 to " + std::to_string(maxContinuationSteps));
+  }
+  request.count = static_cast<int>(count);
+  if (request.from == request.to) refuse(function, rangeText + " has FROM equal to TO");
   request.fixed = alongB ? checked(function, "rr", rr.cast<double>(), shapeRrRange)
                          : checked(function, "b", b.cast<double>(), shapeBRange);
   request.period = periodOf(function, period);
