@@ -28,9 +28,10 @@ constexpr const char* periodicUsage =
     "With --period N (2 <= N <= 10000) and --near S,DEG: damped Newton on the\n"
     "N-fold bounce map from the guess s = S (taken round the perimeter), DEG\n"
     "degrees (0 < DEG < 180). The orbit counts as found when the residual is at\n"
-    "most 1e-11 + 64 N eps |J| (|J| the sum of the absolute entries of the\n"
-    "Jacobian J of the N-fold map, eps = 2^-52: the rounding floor of an unstable\n"
-    "orbit); it usually ends within a few ulps of the perimeter length.\n"
+    "most 1e-11 + 64 N eps |J| and never above 1e-9 (|J| the sum of the absolute\n"
+    "entries of the Jacobian J of the N-fold map, eps = 2^-52: the rounding floor\n"
+    "of an unstable orbit); it usually ends within a few ulps of the perimeter\n"
+    "length.\n"
     "Prints one JSON object:\n"
     "  converged  true when Newton found the orbit; false (exit status 1, and null\n"
     "             for every key below but period and residual) when it did not\n"
@@ -70,7 +71,8 @@ constexpr const char* periodicUsage =
     "  class      hiperbolic, parabolic or elliptic, as above (empty for none)\n"
     "  residual   as above\n"
     "An orbit whose Newton polish does not converge (through a corner, where the\n"
-    "map is not smooth) is left out.\n";
+    "map is not smooth, or too unstable to close within 1e-9 in doubles) is left\n"
+    "out.\n";
 
 int printOrbit(const PeriodicOrbitSolution& orbit, std::FILE* output, std::FILE* err) {
   BufferedOutput out(output);

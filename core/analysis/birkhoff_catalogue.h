@@ -17,14 +17,19 @@
 // its maxima are the maximal-length orbits and its minima the minimax ones,
 // and its slope is dL/ds_1 at the constrained maximum. The profile is sampled
 // over one perimeter of sigma (each orbit appears there once per point), every
-// change of sign of its slope is refined, and the orbit there polished. An
-// orbit is listed once, whichever of its points was found. Where the slope
-// vanishes everywhere (a circle, where every start is periodic) one orbit
-// stands for the family, as a maximum.
+// change of sign of its slope is refined, and the orbit there polished. Where
+// the constrained maximum jumps from one chain to another the profile has a
+// kink rather than a critical point, so the kind of a polished orbit comes
+// from the signature of the Hessian of L: no ascending direction, a maximum;
+// one, a minimax orbit; orbits with more are not listed. An orbit is listed
+// once, whichever of its points was found. Where a whole family of orbits
+// shares one length (a circle, where every start is periodic; the diameters of
+// a bottom arc that spans more than half its circle) one orbit stands for it.
 //
 // Rotation numbers m/n with m > n/2 are the same orbits run backwards and are
 // left out. An orbit whose polish does not converge (a chain through a corner,
-// where the map is not smooth) is left out too.
+// where the map is not smooth, or one too unstable to close within
+// maxPeriodicResidual in doubles) is left out too.
 #pragma once
 
 #include <atomic>

@@ -125,7 +125,8 @@ NewtonResult newton(const BilliardTable& table, int period, PhasePoint x) {
 
 double residualTolerance(int period, const Monodromy& jacobian) {
   constexpr double eps = 0x1p-52;
-  return periodicResidualTolerance + 64 * static_cast<double>(period) * eps * entrySum(jacobian);
+  return std::min(maxPeriodicResidual,
+                  periodicResidualTolerance + 64 * static_cast<double>(period) * eps * entrySum(jacobian));
 }
 
 int arcAtPerimeter(const BilliardTable& table, double s) {

@@ -100,7 +100,10 @@ PeriodicOrbitSolution solvePeriodicOrbit(const BilliardTable& table, int period,
 // The residual at which an orbit of period n with Jacobian J counts as found:
 // periodicResidualTolerance + 64 n eps |J| (|J| the sum of the absolute
 // entries), the rounding floor of an unstable orbit with the factor the trace's
-// rounding bound allows.
+// rounding bound allows, but never above maxPeriodicResidual: an orbit so
+// unstable that doubles cannot close it better after n bounces (|J| beyond
+// about 1e5 / n) is not found this way.
+inline constexpr double maxPeriodicResidual = 1e-9;
 double residualTolerance(int period, const Monodromy& jacobian);
 
 // The arc (1..4) that holds perimeter coordinate s (wrapped) and its radius.
