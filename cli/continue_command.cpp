@@ -14,9 +14,10 @@
 #include "core/analysis/orbit_continuation.h"
 #include "core/geometry/parameter_ranges.h"
 #include "core/geometry/table_geometry.h"
+#include "core/jobs/request_limits.h"
 #ifdef TRAPEZOLA_CLI_RENDER
-#include "cli/painting_application.h"
-#include "plot/stability_diagram.h"
+#include "export/offscreen_qt.h"
+#include "export/stability_diagram.h"
 #endif
 
 namespace trapezola::cli {
@@ -66,8 +67,6 @@ constexpr const char* continueUsage =
     "                 elliptic band, the bifurcations marked (PNG, 960 x 640,\n"
     "                 written whole or not at all; traces beyond +-25 at the edge)\n";
 
-constexpr int maxSteps = 100000;
-
 struct Range {
   double from = 0;
   double to = 0;
@@ -95,8 +94,8 @@ Range parseRange(const Arguments& args, const char* name, const ParameterRange& 
   if (count.empty() || ec != std::errc() || end != count.data() + count.size()) {
     args.refuse(name, "has a COUNT that is not a whole number");
   }
-  if (range.count < 2 || range.count > maxSteps) {
-    args.refuse(name, "has a COUNT outside 2 to " + std::to_string(maxSteps));
+  if (range.count < 2 || range.count > maxContinuationSteps) {
+    args.refuse(name, "has a COUNT outside 2 to " + std::to_string(maxContinuationSteps));
   }
   if (range.from == range.to) args.refuse(name, "has FROM equal to TO");
   for (const double v : {range.from, range.to}) {
@@ -183,7 +182,8 @@ std::string stabilityPicture(const ContinuationRequest& request, const Continuat
     d.bifurcations.push_back(StabilityDiagram::Mark{b.parameter, b.trace, label});
   }
   try {
-    return paintWithApplication([&] { return renderStabilityDiagram(d); });
+    const OffscreenQt qt;
+    return renderStabilityDiagram(d);
   } catch (const std::runtime_error& e) {
     throw FileWriteError(e.what());
   }

@@ -11,6 +11,7 @@
 #include "core/analysis/birkhoff_catalogue.h"
 #include "core/analysis/periodic_solver.h"
 #include "core/geometry/table_geometry.h"
+#include "core/jobs/request_limits.h"
 
 namespace trapezola::cli {
 

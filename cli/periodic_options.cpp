@@ -6,12 +6,13 @@
 #include "core/geometry/boundary.h"
 #include "core/geometry/parameter_ranges.h"
 #include "core/geometry/table_geometry.h"
+#include "core/jobs/request_limits.h"
 
 namespace trapezola::cli {
 
 int periodOption(const Arguments& args) {
   const std::int64_t n = args.integer("period", 2);
-  if (n > maxCommandPeriod) args.refuse("period", "is above " + std::to_string(maxCommandPeriod));
+  if (n > maxPeriodicPeriod) args.refuse("period", "is above " + std::to_string(maxPeriodicPeriod));
   return static_cast<int>(n);
 }
 

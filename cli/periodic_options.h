@@ -4,17 +4,14 @@
 
 #include <string_view>
 
-#include "cli/output.h"
 #include "core/analysis/periodic_solver.h"
+#include "report/buffered_output.h"
 
 namespace trapezola::cli {
 
 class Arguments;
 
-// The longest period the two commands take.
-inline constexpr int maxCommandPeriod = 10000;
-
-// --period N, 2 <= N <= maxCommandPeriod: no orbit of a billiard closes after
+// --period N, 2 <= N <= maxPeriodicPeriod: no orbit of a billiard closes after
 // one bounce.
 int periodOption(const Arguments& args);
 

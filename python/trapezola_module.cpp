@@ -62,9 +62,6 @@ namespace {
 constexpr std::int64_t orbitChunk = std::int64_t{1} << 20;
 // How often analyse and lyapunov look for Ctrl+C while their worker runs.
 constexpr auto interruptInterval = std::chrono::milliseconds(100);
-// The limits of trapezola-cli periodic and continue.
-constexpr std::int64_t maxPeriod = 10000;
-constexpr std::int64_t maxContinuationSteps = 100000;
 
 // A number as Python's repr shows it (the shortest text that reads back the same).
 std::string numberText(double v) {
@@ -371,7 +368,8 @@ py::dict lyapunov(const Table& table, const std::vector<std::pair<double, double
 
 // The periods and guesses of periodic and continue, with their words.
 int periodOf(const char* function, std::int64_t period) {
-  return static_cast<int>(atMost(function, "period", atLeast(function, "period", period, 2), maxPeriod));
+  return static_cast<int>(
+      atMost(function, "period", atLeast(function, "period", period, 2), maxPeriodicPeriod));
 }
 
 PhasePoint nearOf(const char* function, const std::pair<double, double>& near) {

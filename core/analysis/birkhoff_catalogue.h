@@ -53,8 +53,6 @@ struct BirkhoffOrbit {
   PeriodicOrbitSolution orbit;
 };
 
-inline constexpr int maxCataloguePeriod = 40;
-
 // Every coprime m/n with 2 <= n <= maxPeriod and 1 <= m <= n/2, in the order
 // n, m, kind (max first), then by decreasing length and increasing s. A raised
 // `stop` ends the search between two rotation numbers with what it has.

@@ -20,6 +20,12 @@ inline constexpr std::int64_t maxAtlasOrbits = 1000000;
 inline constexpr std::int64_t maxBoxesPerSide = 4096;
 // Values along each axis of an atlas grid.
 inline constexpr std::int64_t maxAxisValues = 10000;
+// The period of a periodic orbit found by Newton (each step bounces that
+// often), the longest period of a Birkhoff catalogue (its search grows like
+// the cube of the period), and the values of a continuation.
+inline constexpr std::int64_t maxPeriodicPeriod = 10000;
+inline constexpr std::int64_t maxCataloguePeriod = 40;
+inline constexpr std::int64_t maxContinuationSteps = 100000;
 // Blocks of a lg(Tr) series and bounces per block.
 inline constexpr std::int64_t maxSeriesBlocks = 1000000;
 inline constexpr std::int64_t maxBlockSize = 1000000;
