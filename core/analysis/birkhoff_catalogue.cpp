@@ -30,6 +30,9 @@ constexpr double familySlope = 1e-11;
 constexpr double chainGradientFloor = 1e-15;
 constexpr double chainStepFloor = 1e-14;
 constexpr int maxChainIterations = 200;
+// The shift that makes the Hessian negative definite grows fourfold per try,
+// from 1e-6 of its largest diagonal entry: 40 tries reach 1e18 times that.
+constexpr int maxShiftWidenings = 40;
 // The refinement of a change of sign stops at this width of sigma.
 constexpr double sigmaWidth = 1e-13;
 constexpr int maxRefinements = 100;
@@ -159,13 +162,18 @@ class ChainWork {
     for (int iteration = 0; iteration < maxChainIterations && n > 1; ++iteration) {
       double largest = 0;
       for (std::size_t i = 1; i < n; ++i) largest = std::max(largest, std::fabs(gradient_[i]));
-      if (largest < chainGradientFloor) break;
+      // A gradient that is not a number (a chord of length zero) ends the
+      // ascent where it stands.
+      if (!(largest >= chainGradientFloor)) break;
       double shift = 0;
-      while (!solveShifted(shift)) {
+      bool solved = solveShifted(shift);
+      for (int widening = 0; !solved && widening < maxShiftWidenings; ++widening) {
         double scale = 1;
         for (std::size_t i = 1; i < n; ++i) scale = std::max(scale, std::fabs(diagonal_[i]));
         shift = shift == 0 ? 1e-6 * scale : 4 * shift;
+        solved = solveShifted(shift);
       }
+      if (!solved) break;
       double stepSize = 0;
       for (std::size_t i = 1; i < n; ++i) stepSize = std::max(stepSize, std::fabs(step_[i]));
       double gap = table_.s4;

@@ -5,6 +5,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "core/analysis/chaos_atlas.h"
 #include "core/geometry/table_geometry.h"

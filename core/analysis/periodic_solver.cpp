@@ -240,16 +240,15 @@ PeriodicOrbitSolution solvePeriodicOrbit(const BilliardTable& table, int period,
 
   PeriodMap map;
   if (!evaluatePeriodMap(table, period, found.x, map)) return solution;
-  solution.points.clear();
   solution.points.reserve(static_cast<std::size_t>(period));
-  solution.arcs.reserve(static_cast<std::size_t>(period));
   Ball ball;
   placeAnalysisStart(table, ball, found.x.s, found.x.phi);
   solution.points.push_back(PhasePoint{wrappedPerimeterCoordinate(found.x.s, table.s4), found.x.phi});
   solution.arcs.assign(static_cast<std::size_t>(period), 0);
   // Each arc is the one whose collision search took the bounce (at a corner,
   // the one whose radius went into the monodromy); the first point's is that
-  // of the n-th bounce, which comes back to it.
+  // of the n-th bounce, which comes back to it. The bounces are those the
+  // evaluation above made from the same start, every one of them ok.
   for (int k = 1; k <= period; ++k) {
     bounce(table, ball);
     if (k < period) solution.points.push_back(PhasePoint{ball.s, ball.phi});
