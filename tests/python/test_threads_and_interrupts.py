@@ -28,6 +28,8 @@ CALLS = {
     "analyse": lambda t: trapezola.analyse(t, 0.7, 60.0, blocks=200),
     "lyapunov": lambda t: trapezola.lyapunov(t, [(0.7, 60.0), (2.0, 80.0)], 200_000),
     "atlas": lambda t: trapezola.atlas([0.5, 1.0], [1.0, 2.0], orbits=2, bounces=20_000, threads=2),
+    "birkhoff_orbits": lambda t: trapezola.birkhoff_orbits(t, 8),
+    "continue_orbit": lambda t: trapezola.continue_orbit(5, (0.378745, 45.755), b=0.5, rr=(2.0, 1.8, 200)),
 }
 
 
@@ -74,6 +76,9 @@ LONG_CALLS = {
     "lyapunov": lambda t: trapezola.lyapunov(t, [(0.7, 60.0), (2.0, 80.0)], LONG),
     "analyse": lambda t: trapezola.analyse(t, 0.7, 60.0, blocksize=10**6, blocks=10**6),
     "atlas": lambda t: trapezola.atlas([0.5, 0.6], [2.0, 3.0], orbits=4, bounces=LONG, threads=2),
+    # The side orbit run 5000 times round: hours of steps, stopped between two.
+    "continue_orbit": lambda t: trapezola.continue_orbit(10_000, (2.6850160512289727, 90.0), b=0.5,
+                                                         rr=(2.0, 1.99, 100_000)),
 }
 
 
