@@ -217,7 +217,8 @@ int drawPortrait(int argc, const char* const* argv, std::FILE* out, std::FILE* e
     return writeFigure(args, table, starts, bounces, *figureFormat, page, path, err);
   }
   for (const char* option : {"width", "figure-width", "dpi", "legend"}) {
-    if (args.has(option)) throw UsageError(std::string("trapezola-cli portrait: --") + option + " belongs to --figure");
+    if (args.has(option))
+      throw UsageError(std::string("trapezola-cli portrait: --") + option + " belongs to --figure");
   }
   const char* format = losslessFormat(lowerExtension(path));
   if (format == nullptr) args.refuse("out", "has no .png or .bmp extension");

@@ -33,7 +33,8 @@ constexpr const char* renderUsage =
     "usage: trapezola-cli render --b B --rr RR --distance S --angle DEG --repeat N\n"
     "                            [--size small|big] [--colour TCOLOR] [--no-grid]\n"
     "                            (--out FILE | --out-dir DIR |\n"
-    "                             --figure [--figure-width WIDTH] [--dpi D | --width W] [--legend] --out FILE)\n"
+    "                             --figure [--figure-width WIDTH] [--dpi D | --width W] [--legend] --out "
+    "FILE)\n"
     "\n"
     "Writes the 794 x 681 phase portrait that a fresh \"go\" run with these field\n"
     "values leaves in the window (0.0001 <= B <= 1, 1 <= RR <= 10000, S taken round\n"
@@ -181,7 +182,8 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     page = figurePageOf(args, "trapezola-cli render");
   } else {
     for (const char* option : {"width", "figure-width", "dpi", "legend"}) {
-      if (args.has(option)) throw UsageError(std::string("trapezola-cli render: --") + option + " belongs to --figure");
+      if (args.has(option))
+        throw UsageError(std::string("trapezola-cli render: --") + option + " belongs to --figure");
     }
   }
   if (figure) {
@@ -208,7 +210,8 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     // A figure's texts need fonts.
     const OffscreenQt qt;
     FigureContent content;
-    content.orbits.push_back(figureOrbit(TableGeometry, OrbitStart{distance, angle}, repeat * 1000, look.colour));
+    content.orbits.push_back(
+        figureOrbit(TableGeometry, OrbitStart{distance, angle}, repeat * 1000, look.colour));
     content.dotSize = look.sizeIndex + 2;
     content.grid = look.grid;
     content.legend = args.has("legend");

@@ -55,7 +55,9 @@ inline constexpr double maximumFigureMm = 1000;
 std::optional<double> parseFigureWidth(const std::string& text);
 
 // Points (1/72 inch) in `mm` millimetres.
-inline double pointsFromMm(double mm) { return mm / 25.4 * 72; }
+inline double pointsFromMm(double mm) {
+  return mm / 25.4 * 72;
+}
 
 // One phase point of an orbit: a dot of the figure at exactly (s, phi).
 struct PhasePoint {

@@ -96,7 +96,9 @@ void paintFigure(QPainter& p, const FigureContent& f, const Layout& l) {
   const double bottom = top + l.plotHeight;
   const double right = left + l.plotWidth;
   const auto xOf = [&](double s) { return left + (s - w.sMin) * l.plotWidth / (w.sMax - w.sMin); };
-  const auto yOf = [&](double phi) { return bottom - (phi - w.phiMin) * l.plotHeight / (w.phiMax - w.phiMin); };
+  const auto yOf = [&](double phi) {
+    return bottom - (phi - w.phiMin) * l.plotHeight / (w.phiMax - w.phiMin);
+  };
   // Points per portrait pixel.
   const double unit = l.plotWidth / portraitPlotWidth;
 
@@ -106,7 +108,8 @@ void paintFigure(QPainter& p, const FigureContent& f, const Layout& l) {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(Qt::red, 0.3));
     for (const double s : f.corners) p.drawLine(QPointF(xOf(s), top), QPointF(xOf(s), bottom));
-    for (const double phi : {pi / 4, pi / 2, 3 * pi / 4}) p.drawLine(QPointF(left, yOf(phi)), QPointF(right, yOf(phi)));
+    for (const double phi : {pi / 4, pi / 2, 3 * pi / 4})
+      p.drawLine(QPointF(left, yOf(phi)), QPointF(right, yOf(phi)));
   }
   if (!f.orbits.empty()) {
     // Each dot a stroke of one dot's length across, as wide as it is long:
@@ -116,7 +119,8 @@ void paintFigure(QPainter& p, const FigureContent& f, const Layout& l) {
     for (const FigureOrbit& orbit : f.orbits) {
       QPainterPath path;
       for (const PhasePoint& point : orbit.points) {
-        if (!(point.s >= w.sMin && point.s <= w.sMax && point.phi >= w.phiMin && point.phi <= w.phiMax)) continue;
+        if (!(point.s >= w.sMin && point.s <= w.sMax && point.phi >= w.phiMin && point.phi <= w.phiMax))
+          continue;
         const double x = xOf(point.s);
         const double y = yOf(point.phi);
         path.moveTo(x - d / 2, y);
@@ -158,8 +162,8 @@ void paintFigure(QPainter& p, const FigureContent& f, const Layout& l) {
   for (const AxisTick& tick : phiTicks(w.phiMin, w.phiMax)) {
     const double y = yOf(tick.value);
     p.drawLine(QPointF(left - tickLength, y), QPointF(left, y));
-    p.drawText(QRectF(0, y - tickPoints, left - tickLength - 1.5, 2 * tickPoints), Qt::AlignRight | Qt::AlignVCenter,
-               QString::fromStdString(tick.text));
+    p.drawText(QRectF(0, y - tickPoints, left - tickLength - 1.5, 2 * tickPoints),
+               Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(tick.text));
   }
 
   // The corners on the s axis: a red mark inside the frame with the corner's
@@ -171,8 +175,11 @@ void paintFigure(QPainter& p, const FigureContent& f, const Layout& l) {
     if (!(s >= w.sMin && s <= w.sMax)) continue;
     const double x = xOf(s);
     p.drawLine(QPointF(x, bottom - tickLength), QPointF(x, bottom));
-    p.drawText(QRectF(x - 10, bottom - tickLength - tickPoints - 2, 20, tickPoints + 1),
-               Qt::AlignHCenter | Qt::AlignBottom, QString::fromLatin1(names[k]));
+    // A corner at the frame's right edge (s4) keeps its number inside the frame.
+    const bool atRight = x > right - tickPoints;
+    p.drawText(QRectF(atRight ? x - 21 : x - 10, bottom - tickLength - tickPoints - 2, 20, tickPoints + 1),
+               (atRight ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignBottom,
+               QString::fromLatin1(names[k]));
   }
 
   p.setPen(Qt::black);
@@ -182,8 +189,8 @@ void paintFigure(QPainter& p, const FigureContent& f, const Layout& l) {
   p.save();
   p.translate(labelPoints / 2.0 + 1, top + l.plotHeight / 2);
   p.rotate(-90);
-  p.drawText(QRectF(-l.plotHeight / 2, -labelPoints / 2.0 - 1, l.plotHeight, labelPoints + 2), Qt::AlignCenter,
-             QStringLiteral("\u03C6 (rad)"));
+  p.drawText(QRectF(-l.plotHeight / 2, -labelPoints / 2.0 - 1, l.plotHeight, labelPoints + 2),
+             Qt::AlignCenter, QStringLiteral("\u03C6 (rad)"));
   p.restore();
   p.setFont(fontOf(titlePoints));
   p.drawText(QRectF(0, 2, l.width, marginTop - 3), Qt::AlignHCenter | Qt::AlignVCenter,

@@ -28,12 +28,13 @@
 #include <cstring>
 #include <future>
 #include <limits>
-#include <span>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "cli/atlas_files.h"
 #include "core/analysis/chaos_atlas.h"
 #include "core/analysis/finite_time_lyapunov.h"
 #include "core/analysis/monodromy.h"
@@ -42,7 +43,6 @@
 #include "core/dynamics/orbit_walk.h"
 #include "core/geometry/parameter_ranges.h"
 #include "core/geometry/table_geometry.h"
-#include "cli/atlas_files.h"
 #include "core/jobs/request_limits.h"
 #include "explorer/analysis_label.h"
 #include "explorer/multi_orbit_portrait.h"
@@ -398,7 +398,8 @@ bool evenlySpaced(const AtlasAxis& axis, const std::vector<double>& values) {
 
 py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rrValues, std::int64_t orbits,
                std::int64_t bounces, std::int64_t seed, std::int64_t boxes, double thresholdFactor,
-               std::optional<std::int64_t> threads, std::optional<std::pair<std::int64_t, std::int64_t>> shard,
+               std::optional<std::int64_t> threads,
+               std::optional<std::pair<std::int64_t, std::int64_t>> shard,
                std::optional<std::vector<std::string>> command) {
   AtlasGrid grid;
   grid.b = axisOf("b_values", bValues, shapeBRange);
@@ -442,7 +443,8 @@ py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rr
   py::array_t<std::int64_t> chaoticOrbits({nr, nb}), stoppedOrbits({nr, nb});
   const double missing = std::numeric_limits<double>::quiet_NaN();
   for (py::ssize_t k = 0; k < nb * nr; ++k) {
-    lyapunovMax.mutable_data()[k] = lyapunovMedian.mutable_data()[k] = chaoticFraction.mutable_data()[k] = missing;
+    lyapunovMax.mutable_data()[k] = lyapunovMedian.mutable_data()[k] = chaoticFraction.mutable_data()[k] =
+        missing;
     chaoticOrbits.mutable_data()[k] = stoppedOrbits.mutable_data()[k] = -1;
   }
   py::array_t<std::int64_t> computed(static_cast<py::ssize_t>(cells.size()));
@@ -479,9 +481,9 @@ py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rr
     const std::vector<std::string> words = command ? *command : std::vector<std::string>{"trapezola.atlas"};
     std::vector<const char*> argv;
     for (const std::string& word : words) argv.push_back(word.c_str());
-    result["sidecar"] = py::bytes(cli::atlasSidecar(std::span<const char* const>(argv.data(), argv.size()),
-                                                    cli::atlasRunText(ranges, parameters), grid.cellCount(),
-                                                    part));
+    result["sidecar"] =
+        py::bytes(cli::atlasSidecar(std::span<const char* const>(argv.data(), argv.size()),
+                                    cli::atlasRunText(ranges, parameters), grid.cellCount(), part));
   } else {
     result["sidecar"] = py::none();
   }

@@ -75,7 +75,8 @@ def plot_portrait(ax, table, starts=None, orbits=None, bounces=20000, seed=0, si
     if corners:
         for corner, name in ((table.s1, "2"), (table.s2, "3"), (table.s3, "4"), (table.s4, "1")):
             ax.axvline(corner, ymax=0.02, color="red", linewidth=1)
-            ax.annotate(name, (corner, 0), xytext=(0, 6), textcoords="offset points", ha="center",
+            ax.annotate(name, (corner, 0), xytext=(0, 6), textcoords="offset points",
+                        ha="right" if name == "1" else "center",
                         color="red", fontsize="small")
     ax.set_title(f"b = {table.b:g}, R8/R = {table.rr:g}")
     if legend:

@@ -107,17 +107,17 @@ TEST(RenderFigure, RefusesOtherFormatsAndAStrayWidth) {
                    "plain.png'"),
             2);
   EXPECT_EQ(runCli(renderArguments + "--width 100 --out '" + dir + "fig.png'"), 2);
-  for (const char* options : {"--figure-width 85", "--figure-width 85in", "--figure-width 5mm",
-                              "--figure-width 2000mm", "--figure-width nanmm", "--dpi 300 --width 900",
-                              "--dpi 5", "--dpi 100000"}) {
+  for (const char* options :
+       {"--figure-width 85", "--figure-width 85in", "--figure-width 5mm", "--figure-width 2000mm",
+        "--figure-width nanmm", "--dpi 300 --width 900", "--dpi 5", "--dpi 100000"}) {
     EXPECT_EQ(runCli(renderArguments + options + " --out '" + dir + "fig.png'"), 2) << options;
   }
   EXPECT_EQ(runCli("render --b 0.5 --rr 2 --distance 0.7 --angle 60 --repeat 2 --legend --out '" + dir +
                    "plain.png'"),
             2);
   // A figure holds every dot: a bound, and only with --figure.
-  EXPECT_EQ(runCli("portrait --b 0.5 --rr 2 --orbits 100 --bounces 100000 --figure --out '" + dir + "big.svg'"),
-            2);
+  EXPECT_EQ(
+      runCli("portrait --b 0.5 --rr 2 --orbits 100 --bounces 100000 --figure --out '" + dir + "big.svg'"), 2);
   EXPECT_EQ(runCli("portrait --b 0.5 --rr 2 --orbits 2 --bounces 10 --legend --out '" + dir + "p.png'"), 2);
   EXPECT_EQ(runCli("portrait --b 0.5 --rr 2 --orbits 2 --bounces 10 --out '" + dir + "p.svg'"), 2);
 }

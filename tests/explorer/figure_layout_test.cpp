@@ -49,7 +49,8 @@ TEST(FigureLayout, PhiTicksAreFractionsOfPiWhereTheyFit) {
   // Zoomed: the first of pi/8, pi/16, ... with three ticks inside.
   EXPECT_EQ(texts(1.0, 1.7), (std::vector<std::string>{"3π/8", "7π/16", "π/2"}));
   // Deeper than pi/1024: round numbers.
-  EXPECT_EQ(texts(1.5, 1.5005), (std::vector<std::string>{"1.5000", "1.5001", "1.5002", "1.5003", "1.5004", "1.5005"}));
+  EXPECT_EQ(texts(1.5, 1.5005),
+            (std::vector<std::string>{"1.5000", "1.5001", "1.5002", "1.5003", "1.5004", "1.5005"}));
   EXPECT_TRUE(phiTicks(1, 1).empty());
   EXPECT_TRUE(phiTicks(0, NAN).empty());
   for (const AxisTick& t : phiTicks(0, pi)) EXPECT_GE(t.value, 0);
@@ -69,7 +70,8 @@ TEST(FigureLayout, FigureWidthsInMillimetresOrCentimetres) {
   EXPECT_EQ(parseFigureWidth("85mm"), 85.0);
   EXPECT_EQ(parseFigureWidth("180mm"), 180.0);
   EXPECT_EQ(parseFigureWidth("8.5cm"), 85.0);
-  for (const char* bad : {"85", "85 mm", "mm", "85in", "10mm", "1001mm", "nanmm", "infmm", "-85mm", "8.5.1cm"}) {
+  for (const char* bad :
+       {"85", "85 mm", "mm", "85in", "10mm", "1001mm", "nanmm", "infmm", "-85mm", "8.5.1cm"}) {
     EXPECT_FALSE(parseFigureWidth(bad).has_value()) << bad;
   }
   EXPECT_NEAR(pointsFromMm(25.4), 72, 1e-12);  // 1e-12: a few ulps

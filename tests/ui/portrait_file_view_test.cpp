@@ -164,12 +164,9 @@ TEST(SaveDialogFileType, FollowsTheNameAndTheNameFollowsTheType) {
   const struct {
     const char* name;
     const char* entry;
-  } shown[] = {{"figure.pdf", "PDF (*.pdf)"},
-               {"/tmp/a.b/figure.SVG", "SVG (*.svg)"},
-               {"figure.png", "PNG (*.png)"},
-               {"figure", "PNG (*.png)"},
-               {"figure.gif", "PNG (*.png)"},
-               {"/tmp/x.pdf/figure", "PNG (*.png)"}};
+  } shown[] = {{"figure.pdf", "PDF (*.pdf)"}, {"/tmp/a.b/figure.SVG", "SVG (*.svg)"},
+               {"figure.png", "PNG (*.png)"}, {"figure", "PNG (*.png)"},
+               {"figure.gif", "PNG (*.png)"}, {"/tmp/x.pdf/figure", "PNG (*.png)"}};
   for (const auto& c : shown) EXPECT_EQ(toolkit::nameFilterFor(filter, c.name), c.entry) << c.name;
   const struct {
     const char* name;

@@ -47,7 +47,8 @@ std::string patternSuffix(const std::string& entry) {
   const auto star = entry.find("*.");
   if (star == std::string::npos) return "";
   std::string suffix;
-  for (std::size_t i = star + 2; i < entry.size() && std::isalnum(static_cast<unsigned char>(entry[i])); ++i) {
+  for (std::size_t i = star + 2; i < entry.size() && std::isalnum(static_cast<unsigned char>(entry[i]));
+       ++i) {
     suffix += static_cast<char>(std::tolower(static_cast<unsigned char>(entry[i])));
   }
   return suffix;
@@ -79,7 +80,8 @@ std::string nameFilterFor(const std::string& filter, const std::string& name) {
   std::string first;
   for (;;) {
     const auto end = filter.find(";;", begin);
-    const std::string entry = filter.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+    const std::string entry =
+        filter.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
     if (first.empty()) first = entry;
     if (!suffix.empty() && patternSuffix(entry) == suffix) return entry;
     if (end == std::string::npos) return first;
