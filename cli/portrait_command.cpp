@@ -108,10 +108,6 @@ std::string stopReport(const std::vector<OrbitOutcome>& outcomes) {
          " orbits stopped early: " + named + (stopped > 10 ? ", ..." : "");
 }
 
-// A figure holds every dot: its file grows with them (about 35 bytes a dot in
-// SVG), so the dots have a bound.
-constexpr std::int64_t maxFigureDots = 2000000;
-
 int writeFigure(const Arguments& args, const BilliardTable& table, const std::vector<OrbitStart>& starts,
                 std::int64_t bounces, FigureFormat format, const FigurePage& page, const std::string& path,
                 std::FILE* err) {

@@ -33,8 +33,8 @@ constexpr const char* renderUsage =
     "usage: trapezola-cli render --b B --rr RR --distance S --angle DEG --repeat N\n"
     "                            [--size small|big] [--colour TCOLOR] [--no-grid]\n"
     "                            (--out FILE | --out-dir DIR |\n"
-    "                             --figure [--figure-width WIDTH] [--dpi D | --width W] [--legend] --out "
-    "FILE)\n"
+    "                             --figure [--figure-width WIDTH] [--dpi D | --width W]\n"
+    "                                      [--legend] --out FILE)\n"
     "\n"
     "Writes the 794 x 681 phase portrait that a fresh \"go\" run with these field\n"
     "values leaves in the window (0.0001 <= B <= 1, 1 <= RR <= 10000, S taken round\n"
@@ -54,6 +54,7 @@ constexpr const char* renderUsage =
     "the orbit's start. FILE is .pdf or .svg (the page WIDTH wide, default 180mm;\n"
     "85mm is one journal column; the dots are vectors, texts are set at 7 to 9 pt)\n"
     "or .png (WIDTH at --dpi D dots per inch, default 300, or --width W pixels).\n"
+    "A figure holds at most 2000000 dots (N <= 2000).\n"
     "\n"
     "A run whose orbit leaves the table (a bounce finds no arc) ends there, as in\n"
     "the window: the picture shows the bounces before it, and the tool says so on\n"
@@ -180,6 +181,9 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     figureFormat = figureFormatFor(args.text("out"));
     if (!figureFormat) args.refuse("out", "has no .png, .svg or .pdf extension");
     page = figurePageOf(args, "trapezola-cli render");
+    if (repeat * 1000 > maxFigureDots) {
+      args.refuse("repeat", "gives more than " + std::to_string(maxFigureDots) + " dots for a figure");
+    }
   } else {
     for (const char* option : {"width", "figure-width", "dpi", "legend"}) {
       if (args.has(option))

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,6 +48,10 @@ struct FigurePage {
   double widthMm = 180;
   int pngWidth = 2126;  // 180 mm at 300 dpi
 };
+
+// A figure holds every dot: its file grows with them (about 34 bytes a dot in
+// SVG), so the dots of one figure have a bound.
+inline constexpr std::int64_t maxFigureDots = 2000000;
 
 inline constexpr int minimumPngWidth = 200;
 inline constexpr int maximumPngWidth = 20000;

@@ -116,6 +116,9 @@ TEST(RenderFigure, RefusesOtherFormatsAndAStrayWidth) {
                    "plain.png'"),
             2);
   // A figure holds every dot: a bound, and only with --figure.
+  EXPECT_EQ(runCli("render --b 0.5 --rr 2 --distance 0.7 --angle 60 --repeat 2001 --figure --out '" + dir +
+                   "big.svg'"),
+            2);
   EXPECT_EQ(
       runCli("portrait --b 0.5 --rr 2 --orbits 100 --bounces 100000 --figure --out '" + dir + "big.svg'"), 2);
   EXPECT_EQ(runCli("portrait --b 0.5 --rr 2 --orbits 2 --bounces 10 --legend --out '" + dir + "p.png'"), 2);
