@@ -21,13 +21,18 @@ PACKAGES += $(E2E_PACKAGES)
 # The Python module (pybind11, Debian's python3 and NumPy), its tests (pytest)
 # and the example's plots (Matplotlib).
 PACKAGES += pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib
+# pip's route into a venv (a test installs the package offline with Debian's
+# setuptools), the notebook executed by nbconvert on an IPython kernel, and the
+# atlas on a Dask cluster.
+PACKAGES += python3-venv python3-pip python3-setuptools python3-wheel \
+	jupyter-nbconvert python3-nbconvert python3-ipykernel python3-dask python3-distributed
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := conversions_fuzzer stored_portrait_name_fuzzer cli_fuzzer lgtr_data_file_fuzzer
 FUZZ_PACKAGES := clang libclang-rt-14-dev make cmake
 
-.PHONY: deps configure build run test test-fresh test-e2e test-sanitize test-tsan bench install clean fuzz-deps fuzz-build fuzz fuzz-one fuzz-run
+.PHONY: deps configure build run test python test-fresh test-e2e test-sanitize test-tsan bench install clean fuzz-deps fuzz-build fuzz fuzz-one fuzz-run
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
@@ -119,5 +124,17 @@ fuzz-run:
 install: build
 	cmake --install $(BUILD)
 
+# The Python package for another interpreter: `make python PYTHON=/path/to/python3`
+# builds it in $(PYTHON_BUILD) (without the windows and the tests); then
+# PYTHONPATH=$(PYTHON_BUILD)/python imports it. That Python needs NumPy.
+PYTHON ?= /usr/bin/python3
+PYTHON_BUILD ?= build-python
+python:
+	@$(PYTHON) -c 'import sys; assert sys.version_info >= (3, 9), "Python 3.9 or later"'
+	cmake -S . -B $(PYTHON_BUILD) -DCMAKE_BUILD_TYPE=Release -DPython_EXECUTABLE=$$($(PYTHON) -c 'import sys; print(sys.executable)') \
+	  -DTRAPEZOLA_BUILD_UI=OFF -DTRAPEZOLA_BUILD_BENCH=OFF -DTRAPEZOLA_BUILD_TESTS=OFF
+	cmake --build $(PYTHON_BUILD) -j $(JOBS) --target trapezola_python trapezola_python_files
+	@echo "PYTHONPATH=$(PYTHON_BUILD)/python $(PYTHON) -c 'import trapezola'"
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(PYTHON_BUILD)

@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,20 +20,26 @@
 #include "cli/whole_file.h"
 #include "core/geometry/table_geometry.h"
 #include "core/jobs/request_limits.h"
+#include "explorer/figure_layout.h"
 #include "explorer/multi_orbit_portrait.h"
 #include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
+#include "export/figure_writer.h"
+#include "export/offscreen_qt.h"
 #include "raster/canvas.h"
 
 namespace trapezola::cli {
 
 std::string lowerExtension(const std::string& path);
+// render --figure's page options: --figure-width, --dpi, --width.
+FigurePage figurePageOf(const Arguments& args, const std::string& command);
 
 namespace {
 
 constexpr const char* portraitUsage =
     "usage: trapezola-cli portrait --b B --rr RR (--start S,DEG ... | --orbits N [--seed K])\n"
     "                              --bounces M --out FILE [--threads T] [--grid]\n"
+    "                              [--figure [--figure-width WIDTH] [--dpi D | --width W] [--legend]]\n"
     "\n"
     "Draws the 794 x 681 phase portrait of many orbits on the table\n"
     "(0.0001 <= B <= 1, 1 <= RR <= 10000), in the window's phase window (s across, phi up), bounces 1..M of\n"
@@ -49,6 +57,11 @@ constexpr const char* portraitUsage =
     "                 the same for every T\n"
     "  --grid         the frame, grid lines and corner curves, as the window draws\n"
     "  --out FILE     a .png or .bmp file, written whole or not at all\n"
+    "  --figure       FILE is a figure for publication instead, as render --figure\n"
+    "                 writes it (.pdf, .svg or .png; --figure-width, default 180mm,\n"
+    "                 --dpi or --width for a PNG): every dot at its exact (s, phi),\n"
+    "                 one vector path an orbit in its colour; --legend names each\n"
+    "                 orbit by its start. At most 2000000 dots (orbits x M)\n"
     "\n"
     "An orbit whose bounce finds no boundary stops there, and standard error says\n"
     "so in one line; the exit status is 1, with no file, only when no orbit made a\n"
@@ -95,6 +108,42 @@ std::string stopReport(const std::vector<OrbitOutcome>& outcomes) {
          " orbits stopped early: " + named + (stopped > 10 ? ", ..." : "");
 }
 
+int writeFigure(const Arguments& args, const BilliardTable& table, const std::vector<OrbitStart>& starts,
+                std::int64_t bounces, FigureFormat format, const FigurePage& page, const std::string& path,
+                std::FILE* err) {
+  WholeFileWriter file(path);
+  FigureContent content;
+  std::vector<OrbitOutcome> outcomes(starts.size());
+  bool anyBounce = false;
+  for (std::size_t i = 0; i < starts.size(); ++i) {
+    content.orbits.push_back(figureOrbit(table, starts[i], bounces, orbitPalette[i % orbitPalette.size()]));
+    const auto done = static_cast<std::int64_t>(content.orbits.back().points.size());
+    outcomes[i].bounces = done;
+    if (done < bounces) outcomes[i].stop = BounceStatus::noArcAccepted;
+    anyBounce = anyBounce || done > 0;
+  }
+  const std::string stops = stopReport(outcomes);
+  if (!anyBounce) {
+    std::fprintf(err, "%s; nothing to draw, no file written\n", stops.c_str());
+    return 1;
+  }
+  content.window = freshRunWindow(table);
+  content.corners = {table.s1, table.s2, table.s3, table.s4};
+  content.grid = args.has("grid");
+  content.legend = args.has("legend");
+  content.title = figureTitle(args.text("b"), args.text("rr"));
+  const OffscreenQt qt;  // a figure's texts need fonts
+  std::string bytes;
+  try {
+    bytes = renderFigure(content, format, page);
+  } catch (const std::runtime_error& e) {
+    throw FileWriteError(e.what());
+  }
+  file.commit(std::span<const char>(bytes.data(), bytes.size()));
+  if (!stops.empty()) std::fprintf(err, "%s\n", stops.c_str());
+  return 0;
+}
+
 int drawPortrait(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   const Arguments args("trapezola-cli portrait", argc, argv, 2,
                        {{"b"},
@@ -105,7 +154,12 @@ int drawPortrait(int argc, const char* const* argv, std::FILE* out, std::FILE* e
                         {"bounces"},
                         {"out"},
                         {"threads"},
-                        {"grid", false}});
+                        {"grid", false},
+                        {"figure", false},
+                        {"figure-width"},
+                        {"dpi"},
+                        {"width"},
+                        {"legend", false}});
   if (args.helpRequested()) {
     std::fputs(portraitUsage, out);
     return 0;
@@ -149,6 +203,19 @@ int drawPortrait(int argc, const char* const* argv, std::FILE* out, std::FILE* e
   }
 
   const std::string& path = args.text("out");
+  if (args.has("figure")) {
+    const std::optional<FigureFormat> figureFormat = figureFormatFor(path);
+    if (!figureFormat) args.refuse("out", "has no .png, .svg or .pdf extension");
+    if (bounces * orbitCount > maxFigureDots) {
+      args.refuse("bounces", "gives more than " + std::to_string(maxFigureDots) + " dots for a figure");
+    }
+    const FigurePage page = figurePageOf(args, "trapezola-cli portrait");
+    return writeFigure(args, table, starts, bounces, *figureFormat, page, path, err);
+  }
+  for (const char* option : {"width", "figure-width", "dpi", "legend"}) {
+    if (args.has(option))
+      throw UsageError(std::string("trapezola-cli portrait: --") + option + " belongs to --figure");
+  }
   const char* format = losslessFormat(lowerExtension(path));
   if (format == nullptr) args.refuse("out", "has no .png or .bmp extension");
 

@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "cli/whole_file.h"
 #include "core/geometry/table_geometry.h"
+#include "explorer/figure_layout.h"
 #include "explorer/main_window_state.h"
 #include "explorer/orbit_run.h"
 #include "explorer/phase_portrait.h"
@@ -31,7 +32,9 @@ namespace {
 constexpr const char* renderUsage =
     "usage: trapezola-cli render --b B --rr RR --distance S --angle DEG --repeat N\n"
     "                            [--size small|big] [--colour TCOLOR] [--no-grid]\n"
-    "                            (--out FILE | --out-dir DIR | --figure [--width W] --out FILE)\n"
+    "                            (--out FILE | --out-dir DIR |\n"
+    "                             --figure [--figure-width WIDTH] [--dpi D | --width W]\n"
+    "                                      [--legend] --out FILE)\n"
     "\n"
     "Writes the 794 x 681 phase portrait that a fresh \"go\" run with these field\n"
     "values leaves in the window (0.0001 <= B <= 1, 1 <= RR <= 10000, S taken round\n"
@@ -45,10 +48,13 @@ constexpr const char* renderUsage =
     "window values in exactly 7 characters), and its path is printed. A PNG file\n"
     "also carries the parameters as text chunks, which the window's load restores.\n"
     "\n"
-    "With --figure FILE is a figure for publication: the portrait with axes (s and\n"
-    "phi with the tick values of the phase window, the corners marked on the s\n"
-    "axis) and a title with b and R8/R, as .png (W pixels wide, default 1600),\n"
-    ".svg or .pdf; in SVG and PDF the dots are vectors.\n"
+    "With --figure FILE is a figure for publication: the orbit's dots at their\n"
+    "exact (s, phi), a frame with axes (s with round tick values and the corners\n"
+    "marked, phi in fractions of pi), a title with b and R8/R, and with --legend\n"
+    "the orbit's start. FILE is .pdf or .svg (the page WIDTH wide, default 180mm;\n"
+    "85mm is one journal column; the dots are vectors, texts are set at 7 to 9 pt)\n"
+    "or .png (WIDTH at --dpi D dots per inch, default 300, or --width W pixels).\n"
+    "A figure holds at most 2000000 dots (N <= 2000).\n"
     "\n"
     "A run whose orbit leaves the table (a bounce finds no arc) ends there, as in\n"
     "the window: the picture shows the bounces before it, and the tool says so on\n"
@@ -62,6 +68,27 @@ const char* formatForExtension(const std::string& ext) {
 }
 
 }  // namespace
+
+FigurePage figurePageOf(const Arguments& args, const std::string& command) {
+  FigurePage page;
+  if (args.has("figure-width")) {
+    const std::optional<double> mm = parseFigureWidth(args.text("figure-width"));
+    if (!mm) args.refuse("figure-width", "is not a width from 20mm to 1000mm (as 85mm or 18cm)");
+    page.widthMm = *mm;
+  }
+  if (args.has("width") && args.has("dpi")) throw UsageError(command + ": give --dpi or --width, not both");
+  double dpi = 300;
+  if (args.has("dpi")) dpi = static_cast<double>(args.integer("dpi", 10));
+  page.pngWidth = pngWidthFor(page.widthMm, dpi);
+  if (args.has("width")) {
+    const std::int64_t width = args.integer("width", minimumPngWidth);
+    if (width > maximumPngWidth) args.refuse("width", "is beyond 20000 pixels");
+    page.pngWidth = static_cast<int>(width);
+  }
+  if (page.pngWidth > maximumPngWidth) args.refuse("dpi", "makes the picture wider than 20000 pixels");
+  if (page.pngWidth < minimumPngWidth) args.refuse("dpi", "makes the picture narrower than 200 pixels");
+  return page;
+}
 
 std::string lowerExtension(const std::string& path) {
   const auto dot = path.find_last_of('.');
@@ -108,7 +135,10 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
                         {"out"},
                         {"out-dir"},
                         {"figure", false},
-                        {"width"}});
+                        {"width"},
+                        {"figure-width"},
+                        {"dpi"},
+                        {"legend", false}});
   if (args.helpRequested()) {
     std::fputs(renderUsage, out);
     return 0;
@@ -145,15 +175,21 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
   const char* format = "PNG";
   const bool figure = args.has("figure");
   std::optional<FigureFormat> figureFormat;
+  FigurePage page;
   if (figure) {
     if (!args.has("out")) throw UsageError("trapezola-cli render: --figure needs --out FILE");
     figureFormat = figureFormatFor(args.text("out"));
     if (!figureFormat) args.refuse("out", "has no .png, .svg or .pdf extension");
-  } else if (args.has("width")) {
-    throw UsageError("trapezola-cli render: --width belongs to --figure");
+    page = figurePageOf(args, "trapezola-cli render");
+    if (repeat * 1000 > maxFigureDots) {
+      args.refuse("repeat", "gives more than " + std::to_string(maxFigureDots) + " dots for a figure");
+    }
+  } else {
+    for (const char* option : {"width", "figure-width", "dpi", "legend"}) {
+      if (args.has(option))
+        throw UsageError(std::string("trapezola-cli render: --") + option + " belongs to --figure");
+    }
   }
-  const std::int64_t width = args.has("width") ? args.integer("width", 200) : 1600;
-  if (width > 20000) args.refuse("width", "is beyond 20000 pixels");
   if (figure) {
     path = args.text("out");
   } else if (args.has("out")) {
@@ -178,12 +214,16 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     // A figure's texts need fonts.
     const OffscreenQt qt;
     FigureContent content;
-    content.portrait = &portrait;
+    content.orbits.push_back(
+        figureOrbit(TableGeometry, OrbitStart{distance, angle}, repeat * 1000, look.colour));
+    content.dotSize = look.sizeIndex + 2;
+    content.grid = look.grid;
+    content.legend = args.has("legend");
     content.window = PhaseWindow;
     content.corners = {TableGeometry.s1, TableGeometry.s2, TableGeometry.s3, TableGeometry.s4};
     content.title = figureTitle(args.text("b"), args.text("rr"));
     try {
-      const std::string bytes = renderFigure(content, *figureFormat, static_cast<int>(width));
+      const std::string bytes = renderFigure(content, *figureFormat, page);
       WholeFileWriter file(path);
       file.commit(std::span<const char>(bytes.data(), bytes.size()));
     } catch (const std::exception& e) {

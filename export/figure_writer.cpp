@@ -1,14 +1,18 @@
-// Figure units: the plot frame is the portrait's 778 x 666 plotting area, one
-// unit a portrait pixel, with margins around it for the tick texts and title.
-// PNG scales the units to the chosen width; SVG and PDF keep them (PDF points).
+// Figure units are points (1/72 inch): the page is the figure's width in
+// points, the plot frame fills it less the margins for the tick texts and the
+// title, with the portrait's aspect (its 778 x 666 plotting area), and the
+// legend's rows go under the axis label. PDF and SVG keep the units; a PNG
+// scales them to its width in pixels.
 #include "export/figure_writer.h"
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <algorithm>
@@ -16,102 +20,195 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "explorer/figure_layout.h"
-
 namespace trapezola {
 
 namespace {
 
-constexpr double marginLeft = 70;
-constexpr double marginRight = 30;
-constexpr double marginTop = 50;
-constexpr double marginBottom = 64;
-constexpr double plotWidth = figurePlotRight - figurePlotLeft;   // 778
-constexpr double plotHeight = figurePlotBottom - figurePlotTop;  // 666
-constexpr double figureWidth = marginLeft + plotWidth + marginRight;
-constexpr double figureHeight = marginTop + plotHeight + marginBottom;
-constexpr double tickLength = 6;
-constexpr int minimumPngWidth = 200;
+// Text sizes in points, as a journal sets a figure's lettering.
+constexpr int tickPoints = 7;
+constexpr int labelPoints = 8;
+constexpr int titlePoints = 9;
+constexpr int legendPoints = 6;
+
+constexpr double marginLeft = 30;
+constexpr double marginRight = 8;
+constexpr double marginTop = 16;
+constexpr double axisBelow = 26;  // tick texts and the s label under the frame
+constexpr double bottomPad = 4;
+constexpr double tickLength = 3;
+constexpr double frameLine = 0.5;
+constexpr double portraitPlotWidth = figurePlotRight - figurePlotLeft;   // 778
+constexpr double portraitPlotHeight = figurePlotBottom - figurePlotTop;  // 666
+constexpr double legendSwatch = 4;
+constexpr double legendGap = 2;
+constexpr double legendSpacing = 6;
+constexpr double legendLine = 7.5;
 
 QColor colourOf(toolkit::TColor c) {
   return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
                 static_cast<int>((c >> 16) & 0xFF));
 }
 
-void paintFigure(QPainter& p, const FigureContent& f) {
-  const PhaseWindowRecord& w = f.window;
-  p.setRenderHint(QPainter::Antialiasing, false);
-  p.fillRect(QRectF(0, 0, figureWidth, figureHeight), Qt::white);
+QFont fontOf(int points) {
+  QFont font;
+  font.setFamily(QStringLiteral("Liberation Sans"));
+  // Pixel size in figure units, which are points.
+  font.setPixelSize(points);
+  return font;
+}
 
-  // The dots: portrait pixels moved so that the plotting area fills the frame.
-  if (f.portrait != nullptr) {
-    p.save();
-    p.setClipRect(QRectF(marginLeft, marginTop, plotWidth, plotHeight + 3));
+struct Layout {
+  double width = 0;
+  double height = 0;
+  double plotWidth = 0;
+  double plotHeight = 0;
+  double legendTop = 0;
+  int legendColumns = 1;
+  double legendColumnWidth = 0;
+};
+
+Layout layoutOf(const FigureContent& f, double widthMm) {
+  Layout l;
+  l.width = pointsFromMm(widthMm);
+  l.plotWidth = l.width - marginLeft - marginRight;
+  l.plotHeight = l.plotWidth * portraitPlotHeight / portraitPlotWidth;
+  l.legendTop = marginTop + l.plotHeight + axisBelow;
+  l.height = l.legendTop + bottomPad;
+  if (f.legend && !f.orbits.empty()) {
+    const QFontMetricsF metrics(fontOf(legendPoints));
+    double widest = 0;
+    for (const FigureOrbit& orbit : f.orbits) {
+      widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(legendText(orbit.start))));
+    }
+    l.legendColumnWidth = legendSwatch + legendGap + widest + legendSpacing;
+    l.legendColumns = std::max(1, static_cast<int>((l.plotWidth + legendSpacing) / l.legendColumnWidth));
+    const auto rows = (static_cast<int>(f.orbits.size()) + l.legendColumns - 1) / l.legendColumns;
+    l.height += rows * legendLine + 2;
+  }
+  return l;
+}
+
+void paintFigure(QPainter& p, const FigureContent& f, const Layout& l) {
+  const PhaseWindowRecord& w = f.window;
+  p.fillRect(QRectF(0, 0, l.width, l.height), Qt::white);
+  const double left = marginLeft;
+  const double top = marginTop;
+  const double bottom = top + l.plotHeight;
+  const double right = left + l.plotWidth;
+  const auto xOf = [&](double s) { return left + (s - w.sMin) * l.plotWidth / (w.sMax - w.sMin); };
+  const auto yOf = [&](double phi) {
+    return bottom - (phi - w.phiMin) * l.plotHeight / (w.phiMax - w.phiMin);
+  };
+  // Points per portrait pixel.
+  const double unit = l.plotWidth / portraitPlotWidth;
+
+  p.save();
+  p.setClipRect(QRectF(left, top, l.plotWidth, l.plotHeight));
+  if (f.grid) {
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(Qt::red, 0.3));
+    for (const double s : f.corners) p.drawLine(QPointF(xOf(s), top), QPointF(xOf(s), bottom));
+    for (const double phi : {pi / 4, pi / 2, 3 * pi / 4})
+      p.drawLine(QPointF(left, yOf(phi)), QPointF(right, yOf(phi)));
+  }
+  if (!f.orbits.empty()) {
+    // Each dot a stroke of one dot's length across, as wide as it is long:
+    // the portrait's square dot at its exact place, in few bytes.
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const double d = f.dotSize * unit;
+    for (const FigureOrbit& orbit : f.orbits) {
+      QPainterPath path;
+      for (const PhasePoint& point : orbit.points) {
+        if (!(point.s >= w.sMin && point.s <= w.sMax && point.phi >= w.phiMin && point.phi <= w.phiMax))
+          continue;
+        const double x = xOf(point.s);
+        const double y = yOf(point.phi);
+        path.moveTo(x - d / 2, y);
+        path.lineTo(x + d / 2, y);
+      }
+      if (path.isEmpty()) continue;
+      QPen pen(colourOf(orbit.colour), d, Qt::SolidLine, Qt::FlatCap);
+      p.setPen(pen);
+      p.setBrush(Qt::NoBrush);
+      p.drawPath(path);
+    }
+  } else if (f.portrait != nullptr) {
+    // The window's picture: its pixels moved so that the plotting area fills the frame.
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(Qt::NoPen);
     for (const DotRun& run :
          dotRuns(*f.portrait, figurePlotLeft, figurePlotTop - 3, figurePlotRight + 1, figurePlotBottom + 3)) {
       p.setBrush(colourOf(run.colour));
-      p.drawRect(
-          QRectF(marginLeft + (run.x - figurePlotLeft), marginTop + (run.y - figurePlotTop), run.length, 1));
+      p.drawRect(QRectF(left + (run.x - figurePlotLeft) * unit, top + (run.y - figurePlotTop) * unit,
+                        run.length * unit, unit));
     }
-    p.restore();
   }
+  p.restore();
 
-  QFont font;
-  font.setFamily(QStringLiteral("Liberation Sans"));
-  font.setPixelSize(14);
-  p.setFont(font);
-  p.setPen(QPen(Qt::black, 1));
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setFont(fontOf(tickPoints));
+  p.setPen(QPen(Qt::black, frameLine));
   p.setBrush(Qt::NoBrush);
-  p.drawRect(QRectF(marginLeft, marginTop, plotWidth, plotHeight));
-
-  const double bottom = marginTop + plotHeight;
-  const auto xOf = [&](double s) { return marginLeft + (s - w.sMin) * plotWidth / (w.sMax - w.sMin); };
-  const auto yOf = [&](double phi) { return bottom - (phi - w.phiMin) * plotHeight / (w.phiMax - w.phiMin); };
+  p.drawRect(QRectF(left, top, l.plotWidth, l.plotHeight));
 
   const std::vector<double> sTicks = niceTicks(w.sMin, w.sMax, 8);
   const double sStep = sTicks.size() > 1 ? sTicks[1] - sTicks[0] : 1;
   for (const double s : sTicks) {
     const double x = xOf(s);
     p.drawLine(QPointF(x, bottom), QPointF(x, bottom + tickLength));
-    p.drawText(QRectF(x - 40, bottom + tickLength + 2, 80, 18), Qt::AlignHCenter | Qt::AlignTop,
+    p.drawText(QRectF(x - 20, bottom + tickLength + 1, 40, tickPoints + 2), Qt::AlignHCenter | Qt::AlignTop,
                QString::fromStdString(tickText(s, sStep)));
   }
-  const std::vector<double> phiTicks = niceTicks(w.phiMin, w.phiMax, 6);
-  const double phiStep = phiTicks.size() > 1 ? phiTicks[1] - phiTicks[0] : 1;
-  for (const double phi : phiTicks) {
-    const double y = yOf(phi);
-    p.drawLine(QPointF(marginLeft - tickLength, y), QPointF(marginLeft, y));
-    p.drawText(QRectF(0, y - 9, marginLeft - tickLength - 4, 18), Qt::AlignRight | Qt::AlignVCenter,
-               QString::fromStdString(tickText(phi, phiStep)));
+  for (const AxisTick& tick : phiTicks(w.phiMin, w.phiMax)) {
+    const double y = yOf(tick.value);
+    p.drawLine(QPointF(left - tickLength, y), QPointF(left, y));
+    p.drawText(QRectF(0, y - tickPoints, left - tickLength - 1.5, 2 * tickPoints),
+               Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(tick.text));
   }
 
-  // The corners on the s axis: a red mark under the axis with the corner's
+  // The corners on the s axis: a red mark inside the frame with the corner's
   // number (s1 is corner 2, ..., s4 corner 1 again).
-  p.setPen(QPen(Qt::red, 1.5));
+  p.setPen(QPen(Qt::red, 0.8));
   const char* const names[] = {"2", "3", "4", "1"};
   for (int k = 0; k < 4; ++k) {
     const double s = f.corners[static_cast<std::size_t>(k)];
     if (!(s >= w.sMin && s <= w.sMax)) continue;
     const double x = xOf(s);
     p.drawLine(QPointF(x, bottom - tickLength), QPointF(x, bottom));
-    p.drawText(QRectF(x - 20, bottom - tickLength - 18, 40, 16), Qt::AlignHCenter | Qt::AlignBottom,
+    // A corner at the frame's right edge (s4) keeps its number inside the frame.
+    const bool atRight = x > right - tickPoints;
+    p.drawText(QRectF(atRight ? x - 21 : x - 10, bottom - tickLength - tickPoints - 2, 20, tickPoints + 1),
+               (atRight ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignBottom,
                QString::fromLatin1(names[k]));
   }
 
   p.setPen(Qt::black);
-  p.drawText(QRectF(marginLeft, bottom + 26, plotWidth, 20), Qt::AlignHCenter | Qt::AlignTop,
-             QStringLiteral("s (perimeter coordinate from corner 1)"));
+  p.setFont(fontOf(labelPoints));
+  p.drawText(QRectF(left, bottom + tickLength + tickPoints + 3, l.plotWidth, labelPoints + 3),
+             Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("s (perimeter coordinate from corner 1)"));
   p.save();
-  p.translate(14, marginTop + plotHeight / 2);
+  p.translate(labelPoints / 2.0 + 1, top + l.plotHeight / 2);
   p.rotate(-90);
-  p.drawText(QRectF(-plotHeight / 2, -10, plotHeight, 20), Qt::AlignCenter, QStringLiteral("\u03C6 (rad)"));
+  p.drawText(QRectF(-l.plotHeight / 2, -labelPoints / 2.0 - 1, l.plotHeight, labelPoints + 2),
+             Qt::AlignCenter, QStringLiteral("\u03C6 (rad)"));
   p.restore();
-  QFont titleFont = font;
-  titleFont.setPixelSize(18);
-  p.setFont(titleFont);
-  p.drawText(QRectF(0, 10, figureWidth, 30), Qt::AlignHCenter | Qt::AlignVCenter,
+  p.setFont(fontOf(titlePoints));
+  p.drawText(QRectF(0, 2, l.width, marginTop - 3), Qt::AlignHCenter | Qt::AlignVCenter,
              QString::fromStdString(f.title));
+
+  if (f.legend && !f.orbits.empty()) {
+    p.setFont(fontOf(legendPoints));
+    for (std::size_t i = 0; i < f.orbits.size(); ++i) {
+      const int column = static_cast<int>(i) % l.legendColumns;
+      const int row = static_cast<int>(i) / l.legendColumns;
+      const double x = left + column * l.legendColumnWidth;
+      const double y = l.legendTop + row * legendLine;
+      p.fillRect(QRectF(x, y + (legendLine - legendSwatch) / 2, legendSwatch, legendSwatch),
+                 colourOf(f.orbits[i].colour));
+      p.drawText(QRectF(x + legendSwatch + legendGap, y, l.legendColumnWidth, legendLine),
+                 Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(legendText(f.orbits[i].start)));
+    }
+  }
 }
 
 }  // namespace
@@ -127,45 +224,59 @@ std::optional<FigureFormat> figureFormatFor(const std::string& path) {
   return std::nullopt;
 }
 
-std::string renderFigure(const FigureContent& content, FigureFormat format, int pngWidth) {
+int pngWidthFor(double widthMm, double dpi) {
+  return static_cast<int>(std::lround(widthMm / 25.4 * dpi));
+}
+
+std::string renderFigure(const FigureContent& content, FigureFormat format, const FigurePage& page) {
+  const Layout layout = layoutOf(content, page.widthMm);
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   switch (format) {
     case FigureFormat::png: {
-      const int width = std::max(pngWidth, minimumPngWidth);
-      const double scale = width / figureWidth;
-      QImage image(width, static_cast<int>(std::lround(figureHeight * scale)), QImage::Format_RGB32);
+      const int width = std::clamp(page.pngWidth, minimumPngWidth, maximumPngWidth);
+      const double scale = width / layout.width;
+      QImage image(width, static_cast<int>(std::lround(layout.height * scale)), QImage::Format_RGB32);
       image.fill(Qt::white);
+      // The resolution the width stands for, recorded in the file.
+      const double dotsPerMetre = width / (page.widthMm / 1000);
+      image.setDotsPerMeterX(static_cast<int>(std::lround(dotsPerMetre)));
+      image.setDotsPerMeterY(static_cast<int>(std::lround(dotsPerMetre)));
       {
         QPainter p(&image);
         p.scale(scale, scale);
-        paintFigure(p, content);
+        paintFigure(p, content, layout);
       }
       if (!image.save(&buffer, "PNG")) throw std::runtime_error("cannot encode the figure as PNG");
       break;
     }
     case FigureFormat::svg: {
+      // The generator states the size in millimetres from pixels at its
+      // resolution: a thousandth of a point keeps the width exact.
+      constexpr int thousandthsPerPoint = 1000;
       QSvgGenerator svg;
       svg.setOutputDevice(&buffer);
-      svg.setSize(QSize(static_cast<int>(figureWidth), static_cast<int>(figureHeight)));
-      svg.setViewBox(QRectF(0, 0, figureWidth, figureHeight));
+      svg.setResolution(72 * thousandthsPerPoint);
+      svg.setSize(QSize(static_cast<int>(std::lround(layout.width * thousandthsPerPoint)),
+                        static_cast<int>(std::lround(layout.height * thousandthsPerPoint))));
+      svg.setViewBox(QRectF(0, 0, layout.width, layout.height));
       svg.setTitle(QString::fromStdString(content.title));
       QPainter p;
       if (!p.begin(&svg)) throw std::runtime_error("cannot encode the figure as SVG");
-      paintFigure(p, content);
+      paintFigure(p, content, layout);
       p.end();
       break;
     }
     case FigureFormat::pdf: {
       QPdfWriter pdf(&buffer);
       pdf.setResolution(72);
-      pdf.setPageSize(QPageSize(QSizeF(figureWidth, figureHeight), QPageSize::Point));
+      pdf.setPageSize(QPageSize(QSizeF(page.widthMm, layout.height / 72 * 25.4), QPageSize::Millimeter));
       pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
       pdf.setTitle(QString::fromStdString(content.title));
       QPainter p;
       if (!p.begin(&pdf)) throw std::runtime_error("cannot encode the figure as PDF");
-      paintFigure(p, content);
+      paintFigure(p, content, layout);
       p.end();
       break;
     }

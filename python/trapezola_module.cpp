@@ -27,11 +27,14 @@
 #include <cstdint>
 #include <cstring>
 #include <future>
+#include <limits>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "cli/atlas_files.h"
 #include "core/analysis/birkhoff_catalogue.h"
 #include "core/analysis/chaos_atlas.h"
 #include "core/analysis/finite_time_lyapunov.h"
@@ -548,9 +551,30 @@ AtlasAxis axisOf(const char* name, const std::vector<double>& values, const Para
   return axis;
 }
 
+// The evenly spaced values of `--b FROM:TO:COUNT`, bit for bit.
+py::array_t<double> atlasAxisValues(double from, double to, std::int64_t count) {
+  atMost("atlas_axis", "count", atLeast("atlas_axis", "count", count, 1), maxAxisValues);
+  if (!std::isfinite(from) || !std::isfinite(to)) refuse("atlas_axis", "from and to must be numbers");
+  if (count == 1 && from != to) refuse("atlas_axis", "count 1 needs from equal to to");
+  if (count > 1 && !(from < to)) refuse("atlas_axis", "from is not below to");
+  const AtlasAxis axis{from, to, count};
+  py::array_t<double> values(static_cast<py::ssize_t>(count));
+  for (std::int64_t k = 0; k < count; ++k) values.mutable_at(static_cast<py::ssize_t>(k)) = axis.value(k);
+  return values;
+}
+
+bool evenlySpaced(const AtlasAxis& axis, const std::vector<double>& values) {
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    if (values[k] != axis.value(static_cast<std::int64_t>(k))) return false;
+  }
+  return true;
+}
+
 py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rrValues, std::int64_t orbits,
                std::int64_t bounces, std::int64_t seed, std::int64_t boxes, double thresholdFactor,
-               std::optional<std::int64_t> threads) {
+               std::optional<std::int64_t> threads,
+               std::optional<std::pair<std::int64_t, std::int64_t>> shard,
+               std::optional<std::vector<std::string>> command) {
   AtlasGrid grid;
   grid.b = axisOf("b_values", bValues, shapeBRange);
   grid.rr = axisOf("rr_values", rrValues, shapeRrRange);
@@ -567,8 +591,17 @@ py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rr
   }
   parameters.thresholdFactor = thresholdFactor;
   const int workers = threadCount("atlas", threads);
+  cli::AtlasShard part;
+  if (shard) {
+    part.index = shard->first;
+    part.count = shard->second;
+    if (part.count < 1 || part.index < 0 || part.index >= part.count) {
+      refuse("atlas", "shard (" + std::to_string(part.index) + ", " + std::to_string(part.count) +
+                          ") is not (i, S) with 0 <= i < S");
+    }
+  }
 
-  std::vector<std::int64_t> cells = shardCells(grid, 0, 1);
+  const std::vector<std::int64_t> cells = shardCells(grid, part.index, part.count);
   std::vector<AtlasCell> results;
   {
     py::gil_scoped_release release;
@@ -577,20 +610,30 @@ py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rr
   }
   // Cell i is (b i / count(rr), rr i % count(rr)): rows of R8/R values, the
   // layout pcolormesh(b, rr, C) wants, C[j, i] at b[i], rr[j], needs the
-  // transpose.
+  // transpose. Cells of other shards stay NaN (counts -1).
   const auto nb = static_cast<py::ssize_t>(bValues.size());
   const auto nr = static_cast<py::ssize_t>(rrValues.size());
   py::array_t<double> lyapunovMax({nr, nb}), lyapunovMedian({nr, nb}), chaoticFraction({nr, nb});
   py::array_t<std::int64_t> chaoticOrbits({nr, nb}), stoppedOrbits({nr, nb});
+  const double missing = std::numeric_limits<double>::quiet_NaN();
+  for (py::ssize_t k = 0; k < nb * nr; ++k) {
+    lyapunovMax.mutable_data()[k] = lyapunovMedian.mutable_data()[k] = chaoticFraction.mutable_data()[k] =
+        missing;
+    chaoticOrbits.mutable_data()[k] = stoppedOrbits.mutable_data()[k] = -1;
+  }
+  py::array_t<std::int64_t> computed(static_cast<py::ssize_t>(cells.size()));
+  std::string csv = std::string(cli::atlasHeader) + "\n";
   for (std::size_t i = 0; i < results.size(); ++i) {
-    const py::ssize_t column = static_cast<py::ssize_t>(i) / nr;
-    const py::ssize_t row = static_cast<py::ssize_t>(i) % nr;
+    const py::ssize_t column = static_cast<py::ssize_t>(cells[i]) / nr;
+    const py::ssize_t row = static_cast<py::ssize_t>(cells[i]) % nr;
     const AtlasCell& c = results[i];
     lyapunovMax.mutable_at(row, column) = c.lyapunovMax;
     lyapunovMedian.mutable_at(row, column) = c.lyapunovMedian;
     chaoticFraction.mutable_at(row, column) = c.chaoticFraction;
     chaoticOrbits.mutable_at(row, column) = c.chaoticOrbits;
     stoppedOrbits.mutable_at(row, column) = c.stoppedOrbits;
+    computed.mutable_at(static_cast<py::ssize_t>(i)) = cells[i];
+    csv += cli::atlasRow(cells[i], c);
   }
   py::dict result;
   result["b"] = py::array_t<double>(nb, bValues.data());
@@ -601,6 +644,23 @@ py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rr
   result["chaotic_fraction"] = chaoticFraction;
   result["stopped_orbits"] = stoppedOrbits;
   result["threshold"] = chaosThreshold(parameters);
+  result["cells"] = computed;
+  result["shard"] = py::make_tuple(part.index, part.count);
+  result["csv"] = py::bytes(csv);
+  // The sidecar names the grid as FROM:TO:COUNT: only an evenly spaced one has it.
+  if (evenlySpaced(grid.b, bValues) && evenlySpaced(grid.rr, rrValues)) {
+    AtlasGrid ranges;
+    ranges.b = grid.b;
+    ranges.rr = grid.rr;
+    const std::vector<std::string> words = command ? *command : std::vector<std::string>{"trapezola.atlas"};
+    std::vector<const char*> argv;
+    for (const std::string& word : words) argv.push_back(word.c_str());
+    result["sidecar"] =
+        py::bytes(cli::atlasSidecar(std::span<const char* const>(argv.data(), argv.size()),
+                                    cli::atlasRunText(ranges, parameters), grid.cellCount(), part));
+  } else {
+    result["sidecar"] = py::none();
+  }
   return result;
 }
 
@@ -631,7 +691,7 @@ py::tuple point(const TablePoint& p) {
 
 }  // namespace trapezola::python
 
-PYBIND11_MODULE(trapezola, m) {
+PYBIND11_MODULE(_trapezola, m) {
   using namespace trapezola;
   using namespace trapezola::python;
   namespace py = pybind11;
@@ -815,9 +875,10 @@ length, trace, class, one entry per value reached), bifurcations (a list of
 dicts parameter, trace, kind), stopped (None, or why the orbit was lost).)");
 
   m.def("atlas", &atlas, "b_values"_a, "rr_values"_a, "orbits"_a = 16, "bounces"_a = 100000, "seed"_a = 0,
-        "boxes"_a = 100, "threshold_factor"_a = 10.0, "threads"_a = py::none(),
+        "boxes"_a = 100, "threshold_factor"_a = 10.0, "threads"_a = py::none(), "shard"_a = py::none(),
+        "command"_a = py::none(),
         R"(atlas(b_values, rr_values, orbits=16, bounces=100000, seed=0, boxes=100, threshold_factor=10,
-      threads=None) -> dict
+      threads=None, shard=None, command=None) -> dict
 
 The chaos atlas of `trapezola-cli atlas` over every (b, rr) of the two value
 lists: per table, `orbits` orbits from the R2 starts at `seed`, `bounces`
@@ -825,5 +886,20 @@ bounces each. Keys: b, rr (the values), threshold, and per table the CSV's
 columns lyapunov_max, lyapunov_median, chaotic_orbits, chaotic_fraction,
 stopped_orbits as arrays of shape (len(rr_values), len(b_values)), ready for
 matplotlib.pyplot.pcolormesh(result["b"], result["rr"], result[column]).
-Cell values do not depend on `threads`.)");
+Cell values do not depend on `threads`.
+
+shard=(i, S) computes only the cells whose index is i modulo S, as
+`trapezola-cli atlas --shard i/S` does (cell k is b_values[k // len(rr_values)],
+rr_values[k % len(rr_values)]); the other cells are NaN (counts -1). Keys for
+the files of that run: cells (the indices computed), shard (i, S), csv (the
+bytes `trapezola-cli atlas` writes for these cells) and sidecar (the bytes of
+its FILE.json, `command` the words it records, default ["trapezola.atlas"]; None
+unless both value lists are evenly spaced as atlas_axis gives them).
+`trapezola-cli atlas-merge` joins such shards into the file of a single run.)");
+
+  m.def("atlas_axis", &atlasAxisValues, "from_"_a, "to"_a, "count"_a,
+        R"(atlas_axis(from_, to, count) -> numpy array
+
+The `count` evenly spaced values from `from_` to `to`, both included, bit for
+bit those of `trapezola-cli atlas --b FROM:TO:COUNT`.)");
 }

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
+
+#include "core/dynamics/orbit_walk.h"
 
 namespace trapezola {
 namespace {
@@ -32,6 +35,65 @@ TEST(FigureLayout, TickTextsShowTheDecimalsTheStepNeeds) {
   EXPECT_EQ(tickText(2.0200000000000002, 0.02), "2.02");
   EXPECT_EQ(tickText(-1e-17, 0.5), "0.0");
   EXPECT_EQ(tickText(200, 50), "200");
+}
+
+TEST(FigureLayout, PhiTicksAreFractionsOfPiWhereTheyFit) {
+  const auto texts = [](double lo, double hi) {
+    std::vector<std::string> out;
+    for (const AxisTick& t : phiTicks(lo, hi)) out.push_back(t.text);
+    return out;
+  };
+  EXPECT_EQ(texts(0, pi), (std::vector<std::string>{"0", "π/4", "π/2", "3π/4", "π"}));
+  // The window's edges a little outside 0 and pi, as a fresh run's are.
+  EXPECT_EQ(texts(-0.01, pi + 0.01), texts(0, pi));
+  // Zoomed: the first of pi/8, pi/16, ... with three ticks inside.
+  EXPECT_EQ(texts(1.0, 1.7), (std::vector<std::string>{"3π/8", "7π/16", "π/2"}));
+  // Deeper than pi/1024: round numbers.
+  EXPECT_EQ(texts(1.5, 1.5005),
+            (std::vector<std::string>{"1.5000", "1.5001", "1.5002", "1.5003", "1.5004", "1.5005"}));
+  EXPECT_TRUE(phiTicks(1, 1).empty());
+  EXPECT_TRUE(phiTicks(0, NAN).empty());
+  for (const AxisTick& t : phiTicks(0, pi)) EXPECT_GE(t.value, 0);
+  EXPECT_EQ(phiTicks(0, pi).back().value, pi);
+}
+
+TEST(FigureLayout, PiFractionsAreReduced) {
+  EXPECT_EQ(piFractionText(0, 4), "0");
+  EXPECT_EQ(piFractionText(4, 4), "π");
+  EXPECT_EQ(piFractionText(2, 4), "π/2");
+  EXPECT_EQ(piFractionText(6, 8), "3π/4");
+  EXPECT_EQ(piFractionText(-1, 2), "-π/2");
+  EXPECT_EQ(piFractionText(8, 4), "2π");
+}
+
+TEST(FigureLayout, FigureWidthsInMillimetresOrCentimetres) {
+  EXPECT_EQ(parseFigureWidth("85mm"), 85.0);
+  EXPECT_EQ(parseFigureWidth("180mm"), 180.0);
+  EXPECT_EQ(parseFigureWidth("8.5cm"), 85.0);
+  for (const char* bad :
+       {"85", "85 mm", "mm", "85in", "10mm", "1001mm", "nanmm", "infmm", "-85mm", "8.5.1cm"}) {
+    EXPECT_FALSE(parseFigureWidth(bad).has_value()) << bad;
+  }
+  EXPECT_NEAR(pointsFromMm(25.4), 72, 1e-12);  // 1e-12: a few ulps
+}
+
+TEST(FigureLayout, AFigureOrbitHasTheOrbitsBitsFromBounceOne) {
+  const BilliardTable table = buildTable(0.5, 2);
+  const FigureOrbit orbit = figureOrbit(table, OrbitStart{0.7, 60}, 300, toolkit::clRed);
+  ASSERT_EQ(orbit.points.size(), 300u);
+  EXPECT_EQ(orbit.colour, toolkit::clRed);
+  EXPECT_EQ(legendText(orbit.start), "s = 0.700, φ = 60.0°");
+  OrbitWalk walk(table, 0.7, 60, 300, 1);
+  std::size_t k = 0;
+  walk.advance(300, [&](const OrbitRow& row) {
+    EXPECT_EQ(orbit.points[k].s, row.s);
+    EXPECT_EQ(orbit.points[k].phi, row.phi);
+    ++k;
+    return true;
+  });
+  EXPECT_EQ(k, 300u);
+  // A start along the tangent leaves the table at once: no dots, no failure.
+  EXPECT_TRUE(figureOrbit(table, OrbitStart{0.7, 0}, 10, toolkit::clBlack).points.empty());
 }
 
 TEST(FigureLayout, DotsAreRunsOfOneColourRowByRow) {

@@ -139,7 +139,10 @@ TEST_F(PortraitFileAndView, ExportFigureWritesTheChosenFormatAndAsksAPngItsWidth
   EXPECT_EQ(filter, "PNG (*.png);;SVG (*.svg);;PDF (*.pdf)");
   QFile svg(QString::fromStdString(path));
   ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(svg.readAll().contains("b = 0.5, R8/R = 2"));
+  const QByteArray svgText = svg.readAll();
+  EXPECT_TRUE(svgText.contains("b = 0.5, R8/R = 2"));
+  EXPECT_TRUE(svgText.contains("<svg width=\"180mm\""));  // two journal columns
+  EXPECT_TRUE(svgText.contains(">3\u03c0/4<"));
   EXPECT_EQ(asked, 0);
   path = folder + "/figure.png";
   Form1->ExportFigure();
@@ -152,6 +155,32 @@ TEST_F(PortraitFileAndView, ExportFigureWritesTheChosenFormatAndAsksAPngItsWidth
   EXPECT_EQ(errors.messages.size(), 1u);
   EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
   TSavePictureDialog::numberAsker = savedAsker;
+}
+
+// The save dialog shows the type of the proposed name, and a chosen type
+// renames the typed file to its extension.
+TEST(SaveDialogFileType, FollowsTheNameAndTheNameFollowsTheType) {
+  const std::string filter = "PNG (*.png);;SVG (*.svg);;PDF (*.pdf)";
+  const struct {
+    const char* name;
+    const char* entry;
+  } shown[] = {{"figure.pdf", "PDF (*.pdf)"}, {"/tmp/a.b/figure.SVG", "SVG (*.svg)"},
+               {"figure.png", "PNG (*.png)"}, {"figure", "PNG (*.png)"},
+               {"figure.gif", "PNG (*.png)"}, {"/tmp/x.pdf/figure", "PNG (*.png)"}};
+  for (const auto& c : shown) EXPECT_EQ(toolkit::nameFilterFor(filter, c.name), c.entry) << c.name;
+  const struct {
+    const char* name;
+    const char* entry;
+    const char* renamed;
+  } renamed[] = {{"figure.pdf", "SVG (*.svg)", "figure.svg"},
+                 {"/tmp/a.b/figure.pdf", "PNG (*.png)", "/tmp/a.b/figure.png"},
+                 {"/tmp/a.b/figure", "PDF (*.pdf)", "/tmp/a.b/figure.pdf"},
+                 {"figure.PDF", "PDF (*.pdf)", "figure.PDF"},
+                 {"figure.pdf", "All files (*)", "figure.pdf"},
+                 {"", "PDF (*.pdf)", ""}};
+  for (const auto& c : renamed) {
+    EXPECT_EQ(toolkit::nameWithFilterSuffix(c.name, c.entry), c.renamed) << c.name << " " << c.entry;
+  }
 }
 
 TEST_F(PortraitFileAndView, BackReturnsToThePreviousWindowAndFullViewToTheWhole) {

@@ -125,7 +125,9 @@ void TForm1::ExportFigure() {
   content.window = PhaseWindow;
   content.corners = {TableGeometry.s1, TableGeometry.s2, TableGeometry.s3, TableGeometry.s4};
   content.title = figureTitle(bField->GetText(), ratioField->GetText());
-  toolkit::writeWholeFile(path, renderFigure(content, *format, width));
+  FigurePage page;  // two journal columns wide
+  page.pngWidth = width;
+  toolkit::writeWholeFile(path, renderFigure(content, *format, page));
   MainFrame->SetStatusText("exported " + path);
 }
 

@@ -35,6 +35,13 @@ class TOpenPictureDialog {
 
 // The dialog that asks where to save a PNG picture. Execute starts from
 // FileName (a folder and a suggested name) and keeps the chosen path there.
+// The entry of `filter` (Qt's name filters, "PNG (*.png);;SVG (*.svg)") whose
+// pattern has the extension of `name`, any case; the first entry when none has.
+std::string nameFilterFor(const std::string& filter, const std::string& name);
+// `name` with the extension of the filter entry's pattern in place of its own
+// (or added); unchanged when it has that extension already or the entry has none.
+std::string nameWithFilterSuffix(const std::string& name, const std::string& entry);
+
 class TSavePictureDialog {
  public:
   explicit TSavePictureDialog(QWidget* owner) : owner_(owner) {}
