@@ -125,7 +125,9 @@ OrbitPortrait drawOrbits(const BilliardTable& table, const PhaseWindowRecord& wi
   ProgressPoll poll;
   if (progress != nullptr) {
     const std::int64_t total = perOrbit * static_cast<std::int64_t>(starts.size());
-    poll = [&] { progress->progress(bouncesDone.load(std::memory_order_relaxed), total); };
+    poll = [&bouncesDone, progress, total] {
+      progress->progress(bouncesDone.load(std::memory_order_relaxed), total);
+    };
   }
   parallelFor(static_cast<std::int64_t>(starts.size()), threads, orbit, poll, stop);
 

@@ -108,7 +108,7 @@ std::vector<AtlasCell> computeAtlas(const AtlasGrid& grid, std::span<const std::
   ProgressPoll poll;
   if (progress != nullptr) {
     const std::int64_t cellBounces = parameters.orbits * parameters.bounces;
-    poll = [&] {
+    poll = [&cellsDone, progress, total, cellBounces] {
       const std::int64_t done = cellsDone.load(std::memory_order_relaxed);
       progress->progress(done, total, done * cellBounces);
     };
