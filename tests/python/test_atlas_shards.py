@@ -93,9 +93,13 @@ def test_dask_example_writes_the_tools_csv_on_two_workers(tmp_path):
     pytest.importorskip("dask.distributed")
     expected, _ = cli_atlas(tmp_path / "cli.csv")
     out = tmp_path / "dask.csv"
+    # The example runs in another folder: a relative PYTHONPATH must still find the package.
+    environment = dict(os.environ)
+    environment["PYTHONPATH"] = os.pathsep.join(
+        os.path.abspath(p) for p in os.environ.get("PYTHONPATH", "").split(os.pathsep) if p)
     done = subprocess.run([sys.executable, str(EXAMPLES / "dask_atlas.py"), "--b", B, "--rr", RR, *OPTIONS,
                            "--workers", "2", "--out", str(out), "--cli", os.environ["TRAPEZOLA_CLI"]],
-                          capture_output=True, text=True, cwd=tmp_path)
+                          capture_output=True, text=True, cwd=tmp_path, env=environment)
     assert done.returncode == 0, done.stderr
     assert out.read_bytes() == expected
     sidecar = json.loads(out.with_suffix(".json").read_text())
