@@ -66,6 +66,7 @@ class WindowStateGuard {
     setTextQuietly(mainEdit("Edit2"), edit2_);
     setTextQuietly(mainEdit("Edit6"), edit6_);
     mainLabel("Label11")->SetText(label11_);
+    mainLabel("Label1")->SetText(label1_);
     mainLabel("Label8")->SetText(label8_);
     mainLabel("Label9")->SetText(label9_);
     mainButton("Button1")->SetText(button1_);
@@ -113,6 +114,7 @@ class WindowStateGuard {
   std::string edit1_ = mainEdit("Edit1")->GetText();
   std::string edit2_ = mainEdit("Edit2")->GetText();
   std::string edit6_ = mainEdit("Edit6")->GetText();
+  std::string label1_ = mainLabel("Label1")->GetText();
   std::string label11_ = mainLabel("Label11")->GetText();
   std::string label8_ = mainLabel("Label8")->GetText();
   std::string label9_ = mainLabel("Label9")->GetText();

@@ -197,8 +197,9 @@ class RefusedNames : public LoadStoredPortrait, public ::testing::WithParamInter
 
 // Regression: a name that stopped converting half way left runCount at 2 on a
 // table that was never launched, and the next click or right click bounced on
-// arc 0 into the reflection's fatal guard. Now only the picture changes.
-TEST_P(RefusedNames, ReplaceOnlyThePicture) {
+// arc 0 into the reflection's fatal guard; later the picture alone replaced
+// the portrait. Now nothing changes, and the box names the file.
+TEST_P(RefusedNames, ChangeNothing) {
   const RefusedName& c = GetParam();
   const TableGeometryRecord table = TableGeometry;
   const PhaseWindowRecord window = PhaseWindow;
@@ -208,7 +209,9 @@ TEST_P(RefusedNames, ReplaceOnlyThePicture) {
   mainButton("Button2")->click();
   ASSERT_EQ(errors.messages.size(), 1u);
   EXPECT_NE(errors.messages[0].find(c.message), std::string::npos) << errors.messages[0];
-  EXPECT_EQ(mainImage("faziskep")->Canvas->width(), 20);
+  EXPECT_NE(errors.messages[0].find(c.folder), std::string::npos) << errors.messages[0];
+  EXPECT_EQ(mainImage("faziskep")->Canvas->width(), 794);
+  EXPECT_EQ(mainImage("faziskep")->Canvas->pixel(400, 300), toolkit::clGreen);
   EXPECT_EQ(runCount, 0);
   EXPECT_EQ(enteredB, b);
   EXPECT_EQ(mainEdit("Edit1")->GetText(), "1");
@@ -233,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedName{"my_images", "B_0.5_rr_2.5_i40_kx_6.11234_kn_0.00000_px_3.14159_pn_0.00000.jpg",
                     "'' is not a valid floating point value"},
         RefusedName{"pictures", "B_0.5_rr_2.5_i40_kx_6.11234_kn_0.00000_pn_0.00000.jpg",
-                    "is not a valid floating"},
+                    "name lacks the stored portrait's \"px_\""},
         RefusedName{"pictures", "B_0.5_rr_2.5_i40_kx_6.28_px_3.14159_kn_0.00000_pn_0.00000.png",
                     "'6.28_px' is not a valid floating point value"}));
 

@@ -38,12 +38,13 @@ void TForm1::Button1Click() {
     StopRun();
     return;
   }
-  // All five fields are converted before anything changes: a text that does
-  // not convert raises its error and leaves the previous table whole.
-  const double b = fieldFloat("b", *bField);
-  const double rr = fieldFloat("R8/R", *ratioField);
+  // All five fields are converted and held to their ranges before anything
+  // changes: a text that does not convert, or a table the engine refuses,
+  // raises its error and leaves the previous table whole.
+  const double b = rangedFieldFloat("b", *bField, shapeBRange);
+  const double rr = rangedFieldFloat("R8/R", *ratioField, shapeRrRange);
   const double distance = fieldFloat("distance", *distanceField);
-  const double angle = fieldFloat("angle", *angleField);
+  const double angle = rangedFieldFloat("angle", *angleField, startAngleRange);
   const int repeat = fieldInt("repeat", *repeatField);
   keepOneTable(b, rr);
   setupTable(b, rr, distance, angle, repeat);

@@ -37,7 +37,9 @@ std::optional<double> typedNumber(const char* field, const toolkit::TEdit& edit)
 
 void TForm1::Edit1Change() {
   discardInterruptedRun(*goButton);
-  if (const std::optional<double> b = typedNumber("b", *bField)) enteredB = *b;
+  // A b outside its range is refused when the field is left or used; until
+  // then the last b inside it stands.
+  if (const std::optional<double> b = typedNumber("b", *bField); b && shapeBRange.accepts(*b)) enteredB = *b;
 }
 
 void TForm1::Edit3Change() {
@@ -57,8 +59,12 @@ void TForm1::Edit4Change() {
 
 // Leaving a start field with the beginning of a number in it ("-", "1e") is
 // when that text is reported; an empty field is not, nothing was typed there.
-void TForm1::StartFieldExit(const char* field, const toolkit::TEdit& edit) {
-  if (!edit.GetText().empty()) fieldFloat(field, edit);
+void TForm1::StartFieldExit(const char* field, const toolkit::TEdit& edit, const ParameterRange* range) {
+  if (edit.GetText().empty()) return;
+  if (range)
+    rangedFieldFloat(field, edit, *range);
+  else
+    fieldFloat(field, edit);
 }
 
 }  // namespace trapezola

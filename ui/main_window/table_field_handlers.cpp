@@ -15,6 +15,8 @@
 namespace trapezola {
 
 void TForm1::Edit1Exit() {
+  // A b the engine refuses changes nothing: no provisional tilt, no prompt.
+  refuseOutOfRange("b", *bField, shapeBRange);
   // Provisional until the next build: a pointer move before it derives the side
   // tilt from this theta.
   TableGeometry.height = 4 * enteredB / (square(enteredB) + 1);
@@ -29,6 +31,9 @@ void TForm1::Edit1Exit() {
 void TForm1::Edit2Change() {}
 
 void TForm1::Edit2Exit() {
+  // A table the engine refuses changes nothing, not even the run to continue.
+  refuseOutOfRange("b", *bField, shapeBRange);
+  refuseOutOfRange("R8/R", *ratioField, shapeRrRange);
   ResumeState = ResumeStateRecord{};
   goButton->SetText("go");
   // Both fields are converted before the table changes, so a bad text leaves

@@ -189,7 +189,7 @@ void TForm1::bindEvents() {
   distanceField->OnChange = [this] { Edit3Change(); };
   angleField->OnChange = [this] { Edit4Change(); };
   distanceField->OnExit = [this] { StartFieldExit("distance", *distanceField); };
-  angleField->OnExit = [this] { StartFieldExit("angle", *angleField); };
+  angleField->OnExit = [this] { StartFieldExit("angle", *angleField, &startAngleRange); };
   goButton->OnClick = [this] { Button1Click(); };
   loadButton->OnClick = [this] { Button2Click(); };
   clearButton->OnClick = [this] { Button4Click(); };

@@ -23,6 +23,7 @@
 #include <optional>
 #include <string>
 
+#include "core/geometry/parameter_ranges.h"
 #include "explorer/background_orbits.h"
 #include "explorer/background_run.h"
 #include "explorer/phase_window.h"
@@ -139,8 +140,9 @@ class TForm1 : public toolkit::TForm {
   void SavePortrait();
   void ExportFigure();
   void ManyOrbits();
-  // Reports a start field's text that is not a number when the field is left.
-  void StartFieldExit(const char* field, const toolkit::TEdit& edit);
+  // Reports a start field's text that is not a number, or one outside the
+  // field's range, when the field is left.
+  void StartFieldExit(const char* field, const toolkit::TEdit& edit, const ParameterRange* range = nullptr);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -169,7 +171,13 @@ class TForm1 : public toolkit::TForm {
   void showWindow(const PhaseWindowRecord& window);
   void analyse();
 
-  void restorePortraitRecord(const PortraitRecord& record);
+  // The numbers of a saved portrait's record, converted and checked.
+  struct LoadedRecord {
+    double b = 0, rr = 0, distance = 0, angle = 0;
+    int repeat = 0;
+  };
+  static LoadedRecord checkedRecord(const std::string& fileName, const PortraitRecord& record);
+  void restorePortraitRecord(const PortraitRecord& record, const LoadedRecord& loaded);
 
   void shutForRun();
   void openAfterRun();

@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "raster/conversions.h"
@@ -21,7 +22,7 @@ void writeWholeFile(const std::string& fileName, const std::string& bytes) {
   }
 }
 
-void TPicture::LoadFromFile(const std::string& fileName) {
+DecodedPicture decodePicture(const std::string& fileName) {
   if (fileName.empty()) throw Exception("Cannot load a picture: no file name was given");
   QImageReader reader(qtText(fileName));
   const QImage decoded = reader.read();
@@ -29,17 +30,27 @@ void TPicture::LoadFromFile(const std::string& fileName) {
     throw Exception("Cannot load the picture \"" + fileName + "\": " + stdText(reader.errorString()));
   }
   const QImage rgb = decoded.convertToFormat(QImage::Format_RGB32);
-  const int width = rgb.width();
-  const int height = rgb.height();
+  DecodedPicture picture;
+  picture.width = rgb.width();
+  picture.height = rgb.height();
   // QImage may pad its rows; the canvas wants them back to back.
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  for (int y = 0; y < height; ++y) {
-    std::memcpy(pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
-                rgb.constScanLine(y), static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+  const auto width = static_cast<std::size_t>(picture.width);
+  picture.pixels.resize(width * static_cast<std::size_t>(picture.height));
+  for (int y = 0; y < picture.height; ++y) {
+    std::memcpy(picture.pixels.data() + static_cast<std::size_t>(y) * width, rgb.constScanLine(y),
+                width * sizeof(std::uint32_t));
   }
-  canvas_.assign(width, height, pixels.data());
-  texts_.clear();
-  for (const QString& key : decoded.textKeys()) texts_[stdText(key)] = stdText(decoded.text(key));
+  for (const QString& key : decoded.textKeys()) picture.texts[stdText(key)] = stdText(decoded.text(key));
+  return picture;
+}
+
+void TPicture::LoadFromFile(const std::string& fileName) {
+  Assign(decodePicture(fileName));
+}
+
+void TPicture::Assign(DecodedPicture picture) {
+  canvas_.assign(picture.width, picture.height, picture.pixels.data());
+  texts_ = std::move(picture.texts);
 }
 
 void TPicture::SaveToFile(const std::string& fileName,

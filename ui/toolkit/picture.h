@@ -4,6 +4,7 @@
 // loaded from, so asking for Bitmap converts nothing.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <utility>
@@ -16,6 +17,18 @@ namespace trapezola::toolkit {
 // Writes the bytes to a file whole or not at all; throws Exception naming it.
 void writeWholeFile(const std::string& fileName, const std::string& bytes);
 
+// A picture file read into memory: its pixels (0x00RRGGBB, rows back to back)
+// and its key/value texts, not yet shown anywhere.
+struct DecodedPicture {
+  int width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;
+  std::map<std::string, std::string> texts;
+};
+
+// Reads a picture file (JPEG, PNG, BMP and the other formats Qt reads). Throws
+// Exception, naming the file and the cause, when it cannot be read.
+DecodedPicture decodePicture(const std::string& fileName);
+
 class TPicture {
  public:
   explicit TPicture(TCanvas& canvas) : canvas_(canvas) {}
@@ -26,6 +39,8 @@ class TPicture {
   // The key/value texts of the file last loaded (a PNG's text chunks), none
   // for formats without them.
   void LoadFromFile(const std::string& fileName);
+  // Replaces the picture and its texts by a decoded one.
+  void Assign(DecodedPicture picture);
   const std::map<std::string, std::string>& Texts() const { return texts_; }
 
   // Writes the picture as a PNG file with the given texts as its text chunks,
