@@ -219,6 +219,38 @@ std::string FloatToStrF(double value, TFloatFormat format, int precision, int di
                               : formatGeneral(value, precision, digits);
 }
 
+// The grammar of StrToFloat read as far as the text goes: blanks, a sign,
+// digits with at most one point, then "E" or "e", a sign and digits, then
+// blanks. The text is a beginning of a number when it breaks none of it.
+bool isNumberBeingTyped(std::string_view t) {
+  std::size_t i = 0;
+  const auto blanks = [&] {
+    while (i < t.size() && (t[i] == ' ' || t[i] == '\t')) ++i;
+  };
+  blanks();
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+  bool point = false, mantissaDigit = false;
+  while (i < t.size() && (isDigit(t[i]) || (t[i] == '.' && !point))) {
+    if (t[i] == '.')
+      point = true;
+    else
+      mantissaDigit = true;
+    ++i;
+  }
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    // An exponent needs a mantissa digit before it.
+    if (!mantissaDigit) return false;
+    ++i;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    while (i < t.size() && isDigit(t[i])) ++i;
+  }
+  const std::size_t beforeBlanks = i;
+  blanks();
+  // Trailing blanks only after a number that is complete so far.
+  if (i > beforeBlanks && !mantissaDigit) return false;
+  return i == t.size();
+}
+
 std::string IntToStr(long long value) {
   return std::to_string(value);
 }

@@ -55,6 +55,11 @@ double StrToFloat(std::string_view text);
 // in an int. Throws EConvertError "'<text>' is not a valid integer value".
 int StrToInt(std::string_view text);
 
+// True for a text that can still grow into a number while it is typed: the
+// empty text, a sign, a point, an exponent letter or sign without its digits
+// ("", "-", ".", "1e", "1e-"), as well as every complete number.
+bool isNumberBeingTyped(std::string_view text);
+
 // The general format with 15 significant digits and no minimum exponent width.
 std::string FloatToStr(double value);
 std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits);

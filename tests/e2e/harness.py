@@ -545,6 +545,18 @@ class Harness:
                               "of closing its main window") from None
         return self.exit_status
 
+    def quit_by_shortcut(self, timeout: float = 15) -> int:
+        """Presses Ctrl+Q where the keyboard focus is (a control of the main
+        window) and returns the program's exit status."""
+        self._check_error_box("quit")
+        self._xdotool("key", "ctrl+q")
+        try:
+            self.exit_status = self._program.wait(timeout * self.scale)
+        except subprocess.TimeoutExpired:
+            raise StepTimeout(f"quit: the program did not end within {timeout * self.scale:.0f} s "
+                              "of Ctrl+Q") from None
+        return self.exit_status
+
     # ------------------------------------------------------------- process state
 
     def alive(self) -> bool:

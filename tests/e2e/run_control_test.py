@@ -2,13 +2,15 @@
 "stop" while a run goes, Escape or the button stops it, input meanwhile is
 refused and not delivered later, "continue" finishes a stopped run so that the
 picture is one run's (compared with trapezola-cli render), and closing the
-window during a run ends the program.
+window during a run ends the program, and so do closing it and Ctrl+Q, idle or
+during a run.
 
-The stop and close latencies are measured from the moment the harness sends
-the gesture until the button reads "continue" or the process has ended,
+The stop, close and quit latencies are measured from the moment the harness
+sends the gesture until the button reads "continue" or the process has ended,
 harness round trips (xdotool, the accessibility bus) included, and printed;
-they are not asserted, as wall-clock time depends on the machine's load. The
-steps' timeouts only turn a hang into a failure.
+they are not held to the program's aim, as wall-clock time depends on the
+machine's load. The steps' timeouts and the quit guard only turn a hang or a
+slow teardown into a failure.
 """
 
 import os
@@ -25,6 +27,9 @@ LONG_REPEAT = "200000"
 # A few million bounces: long enough to be stopped, short enough to finish.
 SHORT_REPEAT = "3000"
 RUN_TIMEOUT = 120
+# Only a guard against a hang or a slow teardown, far above the latency the
+# program aims at (0.3 s); the latencies themselves are printed.
+QUIT_GUARD = 5
 
 
 def fill(h: Harness, repeat: str) -> None:
@@ -109,6 +114,24 @@ class StoppableRuns(unittest.TestCase):
             differing = differing_pixels(h.portrait(), read_png(path))
             self.assertEqual(differing[:10], [], f"{len(differing)} pixels differ from one run")
             self.assertEqual(h.close_main_window(), 0)
+
+
+class QuitAtOnce(unittest.TestCase):
+    def test_closing_or_ctrl_q_ends_the_program_idle_and_during_a_run(self):
+        for during_run in (False, True):
+            for how in ("close", "Ctrl+Q"):
+                with self.subTest(how=how, during_run=during_run), Harness() as h:
+                    fill(h, LONG_REPEAT)
+                    if during_run:
+                        h.click("Button1", run_may_go=True)
+                        self.assertTrue(h.running())
+                    sent = time.monotonic()
+                    status = h.close_main_window() if how == "close" else h.quit_by_shortcut()
+                    latency = time.monotonic() - sent
+                    report(f"quit latency ({how}, {'during a run' if during_run else 'idle'})", latency)
+                    self.assertEqual(status, 0)
+                    self.assertLess(latency, QUIT_GUARD * h.scale)
+                    self.assertEqual(h.sanitizer_reports(), [], h.stderr())
 
 
 if __name__ == "__main__":

@@ -169,7 +169,28 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RefusedSeriesCase{"500", "0", "number of blocks must be at least 1, not 0"},
                       RefusedSeriesCase{"500", "-4", "number of blocks must be at least 1, not -4"},
                       RefusedSeriesCase{"0", "100", "block size must be at least 1, not 0"},
-                      RefusedSeriesCase{"500", "1e2", "'1e2' is not a valid integer value"}));
+                      RefusedSeriesCase{"500", "1e2", "number of blocks: '1e2' is not a valid integer value"},
+                      RefusedSeriesCase{"x", "100", "block size: 'x' is not a valid integer value"}));
+
+// Regression: every keystroke of Ymax was converted, so typing "-" or clearing
+// the field raised an error box that named no field.
+TEST_F(LyapunovGraphWindow, YmaxTakesTheBeginningOfANumberAndNamesItsErrors) {
+  LyapunovGraph.yMax = 40000;
+  for (const char* typed : {"", "-", ".", "2e", "2e-"}) {
+    ReportedErrors errors;
+    Form3->Edit3->SetText(typed);
+    EXPECT_TRUE(errors.messages.empty()) << "'" << typed << "'";
+  }
+  EXPECT_EQ(LyapunovGraph.yMax, 40000.0f);
+  ReportedErrors errors;
+  Form3->Edit3->SetText("2e-3");
+  EXPECT_EQ(LyapunovGraph.yMax, 2e-3f);
+  Form3->Edit3->SetText("2x");
+  ASSERT_EQ(errors.messages.size(), 1u);
+  EXPECT_EQ(errors.messages[0], "Ymax: '2x' is not a valid floating point value");
+  EXPECT_EQ(LyapunovGraph.yMax, 2e-3f);
+  setTextQuietly(Form3->Edit3, "40000");
+}
 
 // Regression: a data file that cannot be created is reported, not ignored.
 TEST_F(LyapunovGraphWindow, DataFileThatCannotBeCreatedStopsTheSeries) {

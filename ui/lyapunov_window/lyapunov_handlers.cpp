@@ -31,8 +31,15 @@ void clearGraph(toolkit::TCanvas& c) {
 }  // namespace
 
 // Takes effect with the next series; the graph on screen keeps its scale.
+// The beginning of a number ("", "-", "1e") is no error while it is typed.
 void TForm3::Edit3Change() {
-  LyapunovGraph.yMax = static_cast<float>(toolkit::StrToFloat(Edit3->GetText()));
+  const std::string text = Edit3->GetText();
+  try {
+    LyapunovGraph.yMax = static_cast<float>(toolkit::StrToFloat(text));
+  } catch (const toolkit::EConvertError& error) {
+    if (toolkit::isNumberBeingTyped(text)) return;
+    throw toolkit::EConvertError(std::string("Ymax: ") + error.what());
+  }
 }
 
 // Everything that can fail (no series yet, the data file, too few lines for a
@@ -47,7 +54,12 @@ void TForm3::Button2Click() {
         "There is nothing to fit yet: no lg(Tr) series with values above 0 has been computed. "
         "Right-click an orbit on the phase portrait first.");
   }
-  const int blockCount = toolkit::StrToInt(Edit2->GetText());
+  int blockCount;
+  try {
+    blockCount = toolkit::StrToInt(Edit2->GetText());
+  } catch (const toolkit::EConvertError& error) {
+    throw toolkit::EConvertError(std::string("number of blocks: ") + error.what());
+  }
   std::vector<LgTrLine> lines;
   try {
     lines = readLgTrFile(lgTrDataFilePath(), blockCount);

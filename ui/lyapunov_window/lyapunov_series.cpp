@@ -22,7 +22,12 @@ constexpr int graphWidthBlocks = 400;
 // A field that must hold a count of at least 1: the series divides by the
 // block count, and a block of no bounces has no product.
 int positiveCount(const toolkit::TEdit& field, const char* what) {
-  const int value = toolkit::StrToInt(field.GetText());
+  int value;
+  try {
+    value = toolkit::StrToInt(field.GetText());
+  } catch (const toolkit::EConvertError& error) {
+    throw toolkit::EConvertError(std::string(what) + ": " + error.what());
+  }
   if (value < 1) {
     throw toolkit::Exception("The " + std::string(what) + " must be at least 1, not " + field.GetText() +
                              ": no lg(Tr) series was computed");

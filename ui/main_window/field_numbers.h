@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/geometry/parameter_ranges.h"
+#include "raster/conversions.h"
 #include "ui/toolkit/edit.h"
 
 namespace trapezola {
@@ -21,9 +22,6 @@ void refuseOutOfRange(const char* field, const toolkit::TEdit& edit, const Param
 std::string outOfRangeMessage(const std::string& what, const std::string& text, const ParameterRange& range);
 int fieldInt(const char* field, const toolkit::TEdit& edit);
 
-// True for a text that can still grow into a number while it is typed: the
-// empty text, a sign, a point, an exponent letter or sign without its digits
-// ("", "-", ".", "1e", "1e-"), as well as every complete number.
-bool isNumberBeingTyped(const std::string& text);
+using toolkit::isNumberBeingTyped;
 
 }  // namespace trapezola
