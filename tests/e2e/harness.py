@@ -957,7 +957,17 @@ class Harness:
 
     def _wait_file_dialog_closed(self, step: str, timeout: float) -> None:
         deadline = time.monotonic() + timeout * self.scale
-        while self.file_dialog() is not None:
+        while True:
+            try:
+                if self.file_dialog() is None:
+                    break
+            except dbus.DBusException as error:
+                # The program is busy with the file the dialog chose (writing or
+                # reading a picture) and does not answer yet: ask again, as
+                # wait_idle does, until the step's deadline.
+                if "NoReply" not in error.get_dbus_name() and "Timeout" not in str(error):
+                    raise
+                self._check_alive(step)
             if time.monotonic() > deadline:
                 raise StepTimeout(f"{step}: the file dialog is still open")
             time.sleep(0.02)
