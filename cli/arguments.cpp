@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace trapezola::cli {
 
@@ -78,27 +77,6 @@ std::int64_t Arguments::integer(const std::string& name, std::int64_t minimum) c
   if (t.empty() || ec != std::errc() || end != t.data() + t.size()) refuse(name, "is not a whole number");
   if (v < minimum) refuse(name, "is below " + std::to_string(minimum));
   return v;
-}
-
-std::string quoted(std::string_view text) {
-  std::string q = "'";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\n') {
-      q += "\\n";
-    } else if (c == '\t') {
-      q += "\\t";
-    } else if (c == '\r') {
-      q += "\\r";
-    } else if (byte < 0x20 || byte == 0x7F) {
-      char escape[5];
-      std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-      q += escape;
-    } else {
-      q += c;
-    }
-  }
-  return q + "'";
 }
 
 bool parseReal(const std::string& text, double& value) {

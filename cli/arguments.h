@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "files/quoted.h"
+
 namespace trapezola::cli {
 
 class UsageError : public std::runtime_error {
@@ -63,10 +65,9 @@ class Arguments {
   std::set<std::string> flags_;
 };
 
-// `text` in single quotes for an error line, with its control characters (line
-// ends among them) written as C escapes: a refusal stays one line whatever the
-// argument held.
-std::string quoted(std::string_view text);
+// quoted(text), from files/quoted.h, puts an argument in a refusal: in single
+// quotes, control characters escaped, so that the refusal stays one line.
+using trapezola::quoted;
 
 // Parses a whole text as a finite double ("." separator, no blanks around it).
 bool parseReal(const std::string& text, double& value);

@@ -6,25 +6,28 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
 #include <span>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "cli/arguments.h"
-#include "cli/atlas_files.h"
 #include "cli/commands.h"
 #include "cli/terminal_progress.h"
-#include "cli/whole_file.h"
 #include "core/analysis/chaos_atlas.h"
 #include "core/geometry/table_geometry.h"
 #include "core/jobs/request_limits.h"
+#include "files/read_file.h"
+#include "files/sha256.h"
+#include "files/whole_file.h"
+#include "report/atlas_files.h"
+#ifdef TRAPEZOLA_CLI_RENDER
+#include "cli/atlas_heat_map.h"
+#endif
 
 namespace trapezola::cli {
 
@@ -58,12 +61,15 @@ constexpr const char* atlasUsage =
     "count}), orbits, bounces, seed, boxes, threshold_factor, threshold\n"
     "(C ln M / M) and the estimator's fixed choices (starts, norm,\n"
     "renormalise_above); cells (the grid's count); shard ({index, count});\n"
-    "columns (the CSV header).\n"
+    "columns (the CSV header); csv ({bytes, sha256}: what identifies FILE.csv,\n"
+    "as sha256sum prints it; readers refuse a CSV its sidecar does not name).\n"
     "A cell's values do not depend on --threads (default: every core) nor on\n"
     "--shard I/S, which computes only the cells whose index is I modulo S (join\n"
-    "shards with atlas-merge). Files are written whole or not at all.\n"
+    "shards with atlas-merge). Files are written whole or not at all, the CSV and\n"
+    "its sidecar as a pair.\n"
 #ifdef TRAPEZOLA_CLI_RENDER
-    "--png draws a heat map of column NAME, as atlas-plot does.\n"
+    "--png draws a heat map of column NAME, as atlas-plot does; should that\n"
+    "picture fail to be written, the atlas is kept and the status is 1.\n"
 #endif
     "When standard error is a terminal it shows the cells done, the bounces per\n"
     "second and the time left.\n";
@@ -73,7 +79,11 @@ constexpr const char* mergeUsage =
     "\n"
     "Joins the shards of one atlas run (each with its SHARD.json) into the file a\n"
     "single run writes, byte for byte, and FILE.json. Refuses shards of different\n"
-    "runs, shards or cells given twice, and missing shards or cells.\n";
+    "runs, shards or cells given twice, missing shards or cells, a shard whose\n"
+    "sidecar does not name its bytes, a row with a field that is empty, not a\n"
+    "number, not finite where the column needs it, a count outside 0 to the\n"
+    "orbits, a fraction outside 0 to 1, or a b or R8/R that is not its cell's,\n"
+    "and an --out that is one of the shards (by any path).\n";
 
 [[noreturn]] void refuse(const char* command, const std::string& what) {
   throw UsageError(std::string("trapezola-cli ") + command + ": " + what);
@@ -234,31 +244,43 @@ int runAtlas(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
     results = computeAtlas(grid, cells, parameters, threads, shown.get());
   }
 
-  std::string csv = std::string(atlasHeader) + "\n";
-  std::map<std::int64_t, std::string> rows;
+  // The CSV goes out row by row, its digest taken on the way.
+  Sha256 digest;
+  std::int64_t csvBytes = 0;
+  const auto put = [&](std::string_view text) {
+    csvFile.write(text);
+    digest.update(text);
+    csvBytes += static_cast<std::int64_t>(text.size());
+  };
+  put(std::string(atlasHeader) + "\n");
+  AtlasPair pair;
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    std::string row = atlasRow(cells[i], results[i]);
-    csv += row;
-    if (pngFile) rows.emplace(cells[i], std::move(row));
+    put(atlasRow(cells[i], results[i]));
+    if (pngFile) pair.rows.emplace(cells[i], AtlasRow{results[i], {}});
   }
   const std::string json = atlasSidecar(std::span<const char* const>(argv, static_cast<std::size_t>(argc)),
-                                        atlasRunText(grid, parameters), grid.cellCount(), shard);
-  // The CSV goes in place last: a CSV is there only when everything is.
-  jsonFile.commit(std::span<const char>(json.data(), json.size()));
+                                        atlasRunText(grid, parameters), grid.cellCount(), shard, csvBytes,
+                                        digest.hex());
+  jsonFile.write(json);
+  // Both written out before either is renamed, the CSV renamed last: a full
+  // disk leaves the old pair, and no run leaves its sidecar beside another's
+  // CSV.
+  commitTogether({&jsonFile, &csvFile});
 #ifdef TRAPEZOLA_CLI_RENDER
   if (pngFile) {
-    const std::string picture = atlasHeatMap(rows, readAtlasSidecar(json), column, "png");
-    pngFile->commit(std::span<const char>(picture.data(), picture.size()));
+    // The picture comes from the atlas, not the atlas from the picture: a
+    // heat map that cannot be written does not cost the computed cells.
+    try {
+      pair.sidecar = readAtlasSidecar(json);
+      pngFile->commit(atlasHeatMap(pair, column, "png"));
+    } catch (const FileWriteError& e) {
+      std::fprintf(err, "trapezola-cli atlas: %s; the atlas is written to %s (draw it with atlas-plot)\n",
+                   e.what(), quoted(path).c_str());
+      return 1;
+    }
   }
 #endif
-  csvFile.commit(std::span<const char>(csv.data(), csv.size()));
   return 0;
-}
-
-std::string readWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + quoted(path));
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 int runMerge(int argc, const char* const* argv, std::FILE* out) {
@@ -287,6 +309,20 @@ int runMerge(int argc, const char* const* argv, std::FILE* out) {
   if (!endsWith(path, ".csv")) args.refuse("out", "does not end in .csv");
   if (shards.empty()) refuse("atlas-merge", "give the shard files to join");
 
+  // The merged pair replaces its destination only at the end; were that a
+  // shard (by this name or another, a link), the shard would be lost.
+  const std::optional<FileIdentity> outCsv = fileIdentity(path);
+  const std::optional<FileIdentity> outJson = fileIdentity(sidecarPath(path));
+  for (const std::string& shardPath : shards) {
+    for (const std::string& input : {shardPath, sidecarPath(shardPath)}) {
+      const std::optional<FileIdentity> id = fileIdentity(input);
+      if (id && (id == outCsv || id == outJson)) {
+        refuse("atlas-merge", "--out " + quoted(path) + " is the input " + quoted(input) +
+                                  ": write the merged atlas to a file of its own");
+      }
+    }
+  }
+
   std::optional<AtlasSidecar> run;
   std::map<std::int64_t, std::string> byShardIndex;
   std::map<std::int64_t, std::string> rows;
@@ -295,20 +331,13 @@ int runMerge(int argc, const char* const* argv, std::FILE* out) {
     const auto fail = [&](const std::string& file, const std::string& why) {
       refuse("atlas-merge", quoted(file) + " " + why);
     };
-    AtlasSidecar sidecar;
-    std::map<std::int64_t, std::string> shardRows;
+    AtlasPair pair;
     try {
-      std::istringstream json(readWhole(sidecarPath(shardPath)));
-      sidecar = readAtlasSidecar(json);
-    } catch (const std::runtime_error& e) {
-      fail(sidecarPath(shardPath), e.what());
+      pair = readAtlasPair(shardPath);
+    } catch (const AtlasFileError& e) {
+      refuse("atlas-merge", e.what());
     }
-    try {
-      std::istringstream csv(readWhole(shardPath));
-      shardRows = readAtlasRows(csv);
-    } catch (const std::runtime_error& e) {
-      fail(shardPath, e.what());
-    }
+    const AtlasSidecar& sidecar = pair.sidecar;
     if (!run) {
       run = sidecar;
     } else if (sidecar.version != run->version || sidecar.run != run->run) {
@@ -322,18 +351,7 @@ int runMerge(int argc, const char* const* argv, std::FILE* out) {
       fail(shardPath, "overlaps " + quoted(previous->second) + " (both shard " +
                           std::to_string(sidecar.shard.index) + ")");
     }
-    const std::vector<std::int64_t> expected =
-        shardCells(sidecar.grid, sidecar.shard.index, sidecar.shard.count);
-    for (auto& [cell, row] : shardRows) {
-      if (cell >= sidecar.cells || cell % sidecar.shard.count != sidecar.shard.index) {
-        fail(shardPath, "holds cell " + std::to_string(cell) + ", which is not one of its shard's");
-      }
-      rows.emplace(cell, std::move(row));
-    }
-    if (shardRows.size() != expected.size()) {
-      fail(shardPath, "has " + std::to_string(shardRows.size()) + " of its " +
-                          std::to_string(expected.size()) + " cells");
-    }
+    for (auto& [cell, row] : pair.rows) rows.emplace(cell, std::move(row.text));
   }
   for (std::int64_t s = 0; s < run->shard.count; ++s) {
     if (byShardIndex.count(s) == 0) {
@@ -348,9 +366,11 @@ int runMerge(int argc, const char* const* argv, std::FILE* out) {
   for (const auto& [cell, row] : rows) csv += row;
   // The run line is carried over as the shards wrote it.
   const std::string json = atlasSidecar(std::span<const char* const>(argv, static_cast<std::size_t>(argc)),
-                                        run->run, run->cells, AtlasShard{});
-  jsonFile.commit(std::span<const char>(json.data(), json.size()));
-  csvFile.commit(std::span<const char>(csv.data(), csv.size()));
+                                        run->run, run->cells, AtlasShard{},
+                                        static_cast<std::int64_t>(csv.size()), sha256Hex(csv));
+  csvFile.write(csv);
+  jsonFile.write(json);
+  commitTogether({&jsonFile, &csvFile});
   return 0;
 }
 

@@ -2,19 +2,14 @@
 // atlas over the (b, R8/R) plane.
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <limits>
-#include <memory>
-#include <span>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/arguments.h"
-#include "cli/atlas_files.h"
+#include "cli/atlas_heat_map.h"
 #include "cli/commands.h"
-#include "cli/whole_file.h"
+#include "files/whole_file.h"
 #include "export/heat_map.h"
 #include "export/offscreen_qt.h"
 
@@ -30,13 +25,9 @@ constexpr const char* plotUsage =
     "(b, R8/R) plane, b across and R8/R up, with tick values, a viridis colour bar\n"
     "from the smallest to the largest value, and a title naming the column and the\n"
     "run's parameters (read from FILE.json). Cells the file lacks (a shard) are\n"
-    "grey. PICTURE is a .png, .svg or .pdf file, written whole or not at all.\n";
-
-std::string readWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw UsageError("trapezola-cli atlas-plot: cannot read " + quoted(path));
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+    "grey. PICTURE is a .png, .svg or .pdf file, written whole or not at all.\n"
+    "FILE.csv is checked as atlas-merge checks a shard: every field of every\n"
+    "row, and the pair (FILE.json must name FILE.csv's bytes by their SHA-256).\n";
 
 std::string formatOf(const std::string& path) {
   for (const char* ext : {"png", "svg", "pdf"}) {
@@ -78,40 +69,28 @@ int runPlot(int argc, const char* const* argv, std::FILE* out) {
   const std::string format = formatOf(path);
   if (format.empty()) args.refuse("out", "has no .png, .svg or .pdf extension");
 
-  AtlasSidecar sidecar;
-  std::map<std::int64_t, std::string> rows;
+  AtlasPair pair;
   try {
-    sidecar = readAtlasSidecar(readWhole(sidecarPath(csvPath)));
-    std::istringstream csv(readWhole(csvPath));
-    rows = readAtlasRows(csv);
-  } catch (const std::runtime_error& e) {
-    throw UsageError("trapezola-cli atlas-plot: " + quoted(csvPath) + " " + e.what());
+    pair = readAtlasPair(csvPath);
+  } catch (const AtlasFileError& e) {
+    throw UsageError(std::string("trapezola-cli atlas-plot: ") + e.what());
   }
   WholeFileWriter file(path);
-  const std::string picture = atlasHeatMap(rows, sidecar, column, format);
-  file.commit(std::span<const char>(picture.data(), picture.size()));
+  file.commit(atlasHeatMap(pair, column, format));
   return 0;
 }
 
 }  // namespace
 
-std::string atlasHeatMap(const std::map<std::int64_t, std::string>& rows, const AtlasSidecar& sidecar,
-                         const std::string& column, const std::string& format) {
+std::string atlasHeatMap(const AtlasPair& pair, const std::string& column, const std::string& format) {
   HeatMap map;
-  const AtlasGrid& grid = sidecar.grid;
+  const AtlasGrid& grid = pair.sidecar.grid;
   for (std::int64_t i = 0; i < grid.b.count; ++i) map.bValues.push_back(grid.b.value(i));
   for (std::int64_t j = 0; j < grid.rr.count; ++j) map.rrValues.push_back(grid.rr.value(j));
   map.values.assign(static_cast<std::size_t>(grid.cellCount()), std::numeric_limits<double>::quiet_NaN());
-  for (const auto& [cell, row] : rows) {
-    if (cell < grid.cellCount()) {
-      try {
-        map.values[static_cast<std::size_t>(cell)] = atlasRowValue(row, column);
-      } catch (const std::runtime_error& e) {
-        throw UsageError("trapezola-cli: atlas cell " + std::to_string(cell) + " " + e.what());
-      }
-    }
-  }
-  const AtlasParameters& p = sidecar.parameters;
+  // readAtlasPair has checked that every cell lies in the grid.
+  for (const auto& [cell, row] : pair.rows) map.values[static_cast<std::size_t>(cell)] = atlasValue(row.values, column);
+  const AtlasParameters& p = pair.sidecar.parameters;
   map.title = column + " over the (b, R8/R) plane";
   char subtitle[256];
   std::snprintf(

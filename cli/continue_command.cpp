@@ -10,7 +10,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/periodic_options.h"
-#include "cli/whole_file.h"
+#include "files/whole_file.h"
 #include "core/analysis/orbit_continuation.h"
 #include "core/geometry/parameter_ranges.h"
 #include "core/geometry/table_geometry.h"

@@ -17,7 +17,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/terminal_progress.h"
-#include "cli/whole_file.h"
+#include "files/whole_file.h"
 #include "core/geometry/table_geometry.h"
 #include "core/jobs/request_limits.h"
 #include "explorer/figure_layout.h"

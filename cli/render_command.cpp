@@ -12,7 +12,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
-#include "cli/whole_file.h"
+#include "files/whole_file.h"
 #include "core/geometry/table_geometry.h"
 #include "explorer/figure_layout.h"
 #include "explorer/main_window_state.h"

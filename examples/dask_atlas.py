@@ -104,8 +104,8 @@ def main(argv):
         paths = []
         for i, (csv, sidecar) in enumerate(results):
             path = Path(work) / f"shard-{i}.csv"
-            path.write_bytes(csv)
-            path.with_suffix(".json").write_bytes(sidecar)
+            # Whole and as a pair, by the tool's own writer.
+            trapezola.write_atlas(str(path), csv, sidecar)
             paths.append(str(path))
         merged = subprocess.run([cli, "atlas-merge", *paths, "--out", str(out)], capture_output=True, text=True)
     if merged.returncode != 0:

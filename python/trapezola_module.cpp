@@ -34,7 +34,6 @@
 #include <thread>
 #include <vector>
 
-#include "cli/atlas_files.h"
 #include "core/analysis/birkhoff_catalogue.h"
 #include "core/analysis/chaos_atlas.h"
 #include "core/analysis/finite_time_lyapunov.h"
@@ -52,7 +51,11 @@
 #include "explorer/multi_orbit_portrait.h"
 #include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
+#include "files/quoted.h"
+#include "files/sha256.h"
+#include "files/whole_file.h"
 #include "raster/canvas.h"
+#include "report/atlas_files.h"
 
 namespace py = pybind11;
 
@@ -591,7 +594,7 @@ py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rr
   }
   parameters.thresholdFactor = thresholdFactor;
   const int workers = threadCount("atlas", threads);
-  cli::AtlasShard part;
+  AtlasShard part;
   if (shard) {
     part.index = shard->first;
     part.count = shard->second;
@@ -622,7 +625,7 @@ py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rr
     chaoticOrbits.mutable_data()[k] = stoppedOrbits.mutable_data()[k] = -1;
   }
   py::array_t<std::int64_t> computed(static_cast<py::ssize_t>(cells.size()));
-  std::string csv = std::string(cli::atlasHeader) + "\n";
+  std::string csv = std::string(atlasHeader) + "\n";
   for (std::size_t i = 0; i < results.size(); ++i) {
     const py::ssize_t column = static_cast<py::ssize_t>(cells[i]) / nr;
     const py::ssize_t row = static_cast<py::ssize_t>(cells[i]) % nr;
@@ -633,7 +636,7 @@ py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rr
     chaoticOrbits.mutable_at(row, column) = c.chaoticOrbits;
     stoppedOrbits.mutable_at(row, column) = c.stoppedOrbits;
     computed.mutable_at(static_cast<py::ssize_t>(i)) = cells[i];
-    csv += cli::atlasRow(cells[i], c);
+    csv += atlasRow(cells[i], c);
   }
   py::dict result;
   result["b"] = py::array_t<double>(nb, bValues.data());
@@ -656,11 +659,87 @@ py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rr
     std::vector<const char*> argv;
     for (const std::string& word : words) argv.push_back(word.c_str());
     result["sidecar"] =
-        py::bytes(cli::atlasSidecar(std::span<const char* const>(argv.data(), argv.size()),
-                                    cli::atlasRunText(ranges, parameters), grid.cellCount(), part));
+        py::bytes(atlasSidecar(std::span<const char* const>(argv.data(), argv.size()),
+                               atlasRunText(ranges, parameters), grid.cellCount(), part,
+                               static_cast<std::int64_t>(csv.size()), sha256Hex(csv)));
   } else {
     result["sidecar"] = py::none();
   }
+  return result;
+}
+
+// An atlas's CSV and sidecar bytes (atlas()'s "csv" and "sidecar") written as
+// trapezola-cli atlas writes its pair: whole, through the one writer of files,
+// the CSV last. A failure raises OSError naming the file and the reason.
+void writeAtlas(const std::string& path, const py::bytes& csv, const py::bytes& sidecar) {
+  if (path.size() <= 4 || path.compare(path.size() - 4, 4, ".csv") != 0) {
+    refuse("write_atlas", trapezola::quoted(path) + " does not end in .csv");
+  }
+  const std::string csvBytes = csv;
+  const std::string sidecarBytes = sidecar;
+  try {
+    py::gil_scoped_release release;
+    WholeFileWriter csvFile(path);
+    WholeFileWriter jsonFile(sidecarPath(path));
+    csvFile.write(csvBytes);
+    jsonFile.write(sidecarBytes);
+    commitTogether({&jsonFile, &csvFile});
+  } catch (const FileWriteError& e) {
+    const std::string message = std::string("trapezola.write_atlas: ") + e.what();
+    PyErr_SetString(PyExc_OSError, message.c_str());
+    throw py::error_already_set();
+  }
+}
+
+py::dict readAtlas(const std::string& path) {
+  if (path.size() <= 4 || path.compare(path.size() - 4, 4, ".csv") != 0) {
+    refuse("read_atlas", trapezola::quoted(path) + " does not end in .csv");
+  }
+  AtlasPair pair;
+  try {
+    pair = readAtlasPair(path);
+  } catch (const AtlasFileError& e) {
+    refuse("read_atlas", e.what());
+  }
+  const AtlasGrid& grid = pair.sidecar.grid;
+  const auto nb = static_cast<py::ssize_t>(grid.b.count);
+  const auto nr = static_cast<py::ssize_t>(grid.rr.count);
+  std::vector<double> bValues, rrValues;
+  for (std::int64_t i = 0; i < grid.b.count; ++i) bValues.push_back(grid.b.value(i));
+  for (std::int64_t j = 0; j < grid.rr.count; ++j) rrValues.push_back(grid.rr.value(j));
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  py::array_t<double> lyapunovMax({nr, nb}), lyapunovMedian({nr, nb}), chaoticFraction({nr, nb});
+  py::array_t<std::int64_t> chaoticOrbits({nr, nb}), stoppedOrbits({nr, nb});
+  for (py::ssize_t row = 0; row < nr; ++row) {
+    for (py::ssize_t column = 0; column < nb; ++column) {
+      lyapunovMax.mutable_at(row, column) = nan;
+      lyapunovMedian.mutable_at(row, column) = nan;
+      chaoticFraction.mutable_at(row, column) = nan;
+      chaoticOrbits.mutable_at(row, column) = -1;
+      stoppedOrbits.mutable_at(row, column) = -1;
+    }
+  }
+  // Cell i is (b i / count(rr), rr i % count(rr)), as in atlas().
+  for (const auto& [cell, atlasRow] : pair.rows) {
+    const py::ssize_t column = static_cast<py::ssize_t>(cell) / nr;
+    const py::ssize_t row = static_cast<py::ssize_t>(cell) % nr;
+    const AtlasCell& c = atlasRow.values;
+    lyapunovMax.mutable_at(row, column) = c.lyapunovMax;
+    lyapunovMedian.mutable_at(row, column) = c.lyapunovMedian;
+    chaoticFraction.mutable_at(row, column) = c.chaoticFraction;
+    chaoticOrbits.mutable_at(row, column) = c.chaoticOrbits;
+    stoppedOrbits.mutable_at(row, column) = c.stoppedOrbits;
+  }
+  py::dict result;
+  result["b"] = py::array_t<double>(nb, bValues.data());
+  result["rr"] = py::array_t<double>(nr, rrValues.data());
+  result["lyapunov_max"] = lyapunovMax;
+  result["lyapunov_median"] = lyapunovMedian;
+  result["chaotic_orbits"] = chaoticOrbits;
+  result["chaotic_fraction"] = chaoticFraction;
+  result["stopped_orbits"] = stoppedOrbits;
+  result["threshold"] = chaosThreshold(pair.sidecar.parameters);
+  result["shard"] = py::make_tuple(pair.sidecar.shard.index, pair.sidecar.shard.count);
   return result;
 }
 
@@ -716,6 +795,7 @@ Conventions:
 Bad arguments raise ValueError with the command-line tool's words. Long calls
 release the GIL; Ctrl+C interrupts them.)";
   m.attr("__version__") = TRAPEZOLA_VERSION;
+
   PYBIND11_NUMPY_DTYPE(OrbitRow, bounce, s, phi, arc, x, y, hitDistance);
   m.attr("PORTRAIT_SHAPE") = py::make_tuple(portraitHeight, portraitWidth, 3);
 
@@ -873,6 +953,25 @@ given period is found at `from` from near = (distance, angle_deg) and followed
 along the range. Keys as the tool's: steps (a dict of arrays parameter, s, phi,
 length, trace, class, one entry per value reached), bifurcations (a list of
 dicts parameter, trace, kind), stopped (None, or why the orbit was lost).)");
+
+  m.def("write_atlas", &writeAtlas, "path"_a, "csv"_a, "sidecar"_a,
+        R"(write_atlas(path, csv, sidecar)
+
+Writes an atlas's CSV and sidecar bytes (atlas()'s "csv" and "sidecar", for a
+shard too) to path (ending in .csv) and path's .json, as `trapezola-cli atlas`
+writes them: each whole or not at all (a temporary file of its own beside it,
+renamed in place), the pair together, the CSV last. Raises OSError naming the
+file and the system's reason when a write fails; the old files then stay.)");
+
+  m.def("read_atlas", &readAtlas, "path"_a,
+        R"(read_atlas(path) -> dict
+
+An atlas file written by `trapezola-cli atlas` or `atlas-merge` (path ends in
+.csv; its sidecar .json beside it), checked as atlas-merge checks a shard:
+every field of every row, and the pair (the sidecar must name the CSV's bytes
+by their SHA-256). The keys of atlas(), the cells of a shard's file filled in
+and the others NaN (-1 in the count arrays), and shard, (index, count).
+Raises ValueError with one line naming the file and the fault.)");
 
   m.def("atlas", &atlas, "b_values"_a, "rr_values"_a, "orbits"_a = 16, "bounces"_a = 100000, "seed"_a = 0,
         "boxes"_a = 100, "threshold_factor"_a = 10.0, "threads"_a = py::none(), "shard"_a = py::none(),

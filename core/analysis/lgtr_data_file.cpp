@@ -5,11 +5,11 @@
 #include "core/analysis/lgtr_data_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
+#include <sstream>
 #include <string_view>
-#include <system_error>
+
+#include "files/read_file.h"
 
 namespace trapezola {
 
@@ -39,12 +39,6 @@ std::size_t formatLine(int block, double value, char (&line)[lineCapacity]) {
   *out++ = ' ';
   *out++ = '\n';
   return static_cast<std::size_t>(out - line);
-}
-
-std::string systemReason() {
-  const int code = errno;
-  if (code == 0) return "";
-  return ": " + std::generic_category().message(code);
 }
 
 const char* skipBlanks(const char* p, const char* end) {
@@ -95,50 +89,41 @@ std::string formatLgTrLine(int block, double value) {
 }
 
 LgTrFileWriter::LgTrFileWriter(std::filesystem::path path) : path_(std::move(path)) {
-  tempPath_ = path_;
-  tempPath_ += ".tmp";
-  errno = 0;
-  out_.open(tempPath_, std::ios::out | std::ios::trunc);
-  if (!out_) {
-    throw DataFileError("cannot create the data file " + path_.string() + " (as " + tempPath_.string() + ")" +
-                        systemReason());
+  try {
+    file_.emplace(path_.string());
+  } catch (const FileWriteError& e) {
+    throw DataFileError(std::string("the data file: ") + e.what());
   }
 }
 
-LgTrFileWriter::~LgTrFileWriter() {
-  if (stage_ == Stage::writing) discard();
-}
+LgTrFileWriter::~LgTrFileWriter() = default;
 
 void LgTrFileWriter::add(int block, double value) {
   if (stage_ != Stage::writing) throw std::logic_error("lg(Tr) line added after the data file was committed");
+  if (!failure_.empty()) return;
   char line[lineCapacity];
-  out_.write(line, static_cast<std::streamsize>(formatLine(block, value, line)));
+  try {
+    file_->write(std::string_view(line, formatLine(block, value, line)));
+  } catch (const FileWriteError& e) {
+    failure_ = e.what();
+  }
 }
 
 void LgTrFileWriter::commit() {
   if (stage_ == Stage::committed) return;
   if (stage_ == Stage::discarded) throw std::logic_error("the data file's failed commit was retried");
-  errno = 0;
-  out_.close();
-  if (out_.fail()) {
-    const std::string reason = systemReason();
-    discard();
-    throw DataFileError("cannot write the data file " + path_.string() + reason);
+  if (failure_.empty()) {
+    try {
+      file_->commit();
+      stage_ = Stage::committed;
+      return;
+    } catch (const FileWriteError& e) {
+      failure_ = e.what();
+    }
   }
-  std::error_code ec;
-  std::filesystem::rename(tempPath_, path_, ec);
-  if (ec) {
-    discard();
-    throw DataFileError("cannot replace the data file " + path_.string() + ": " + ec.message());
-  }
-  stage_ = Stage::committed;
-}
-
-void LgTrFileWriter::discard() noexcept {
-  if (out_.is_open()) out_.close();
-  std::error_code ignored;
-  std::filesystem::remove(tempPath_, ignored);
   stage_ = Stage::discarded;
+  file_.reset();
+  throw DataFileError("the data file: " + failure_);
 }
 
 std::vector<LgTrLine> readLgTrLines(std::istream& in, int lineCount) {
@@ -146,10 +131,12 @@ std::vector<LgTrLine> readLgTrLines(std::istream& in, int lineCount) {
 }
 
 std::vector<LgTrLine> readLgTrFile(const std::filesystem::path& path, int lineCount) {
-  errno = 0;
-  std::ifstream in(path);
-  if (!in)
-    throw DataFileError("cannot open the data file " + path.string() + " for reading" + systemReason());
+  std::istringstream in;
+  try {
+    in.str(readWholeFile(path.string()));
+  } catch (const FileReadError& e) {
+    throw DataFileError(std::string("the data file: ") + e.what());
+  }
   return readLines(in, lineCount, "the data file " + path.string());
 }
 

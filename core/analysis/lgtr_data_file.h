@@ -11,11 +11,13 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
 #include <istream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "files/whole_file.h"
 
 namespace trapezola {
 
@@ -34,13 +36,17 @@ struct LgTrLine {
 // The text of one line, end of line included.
 std::string formatLgTrLine(int block, double value);
 
-// Writes a series into the data file without ever leaving it half written: the
-// lines go to "<path>.tmp" in the same folder, and commit() renames that over
+// Writes a series into the data file without ever leaving it half written,
+// through the one writer of whole files (files/whole_file.h): the lines go to a
+// temporary file of its own in the same folder, and commit() renames that over
 // the path in one step. Until then the previous file stays as it was; a writer
-// destroyed without commit removes its temporary file.
+// destroyed without commit removes its temporary file. Two analyses writing the
+// same file at once leave one whole series, never a splice of both.
 class LgTrFileWriter {
  public:
-  // Creates the temporary file; throws DataFileError when it cannot.
+  // Creates the temporary file; throws DataFileError, naming the path and the
+  // system's reason, when it cannot (a missing folder, a folder in the file's
+  // place).
   explicit LgTrFileWriter(std::filesystem::path path);
   ~LgTrFileWriter();
   LgTrFileWriter(const LgTrFileWriter&) = delete;
@@ -59,11 +65,9 @@ class LgTrFileWriter {
   const std::filesystem::path& path() const { return path_; }
 
  private:
-  void discard() noexcept;
-
   std::filesystem::path path_;
-  std::filesystem::path tempPath_;
-  std::ofstream out_;
+  std::optional<WholeFileWriter> file_;
+  std::string failure_;  // the first failed write's words
   enum class Stage { writing, committed, discarded } stage_ = Stage::writing;
 };
 

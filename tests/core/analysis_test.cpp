@@ -409,6 +409,16 @@ class DataFileTest : public ::testing::Test {
     return s.str();
   }
 
+  // The names in the folder, sorted: a temporary file left behind shows here.
+  std::vector<std::string> entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
   std::filesystem::path folder_;
 };
 
@@ -432,7 +442,7 @@ TEST_F(DataFileTest, WrittenSeriesReadsBack) {
   EXPECT_EQ(lines[1].block, 2);
   EXPECT_EQ(lines[1].value, -0.5);
   EXPECT_EQ(lines[2].value, 0);
-  EXPECT_FALSE(std::filesystem::exists(folder_ / "adat2.dat.tmp"));
+  EXPECT_EQ(entries(), std::vector<std::string>{"adat2.dat"});
 }
 
 TEST_F(DataFileTest, UncommittedSeriesLeavesThePreviousFile) {
@@ -447,7 +457,7 @@ TEST_F(DataFileTest, UncommittedSeriesLeavesThePreviousFile) {
     // Destroyed without commit, as when a conversion error stops the analysis.
   }
   EXPECT_EQ(contents(path), "   1               5.000000 \n");
-  EXPECT_FALSE(std::filesystem::exists(folder_ / "adat2.dat.tmp"));
+  EXPECT_EQ(entries(), std::vector<std::string>{"adat2.dat"});
 }
 
 TEST_F(DataFileTest, OpenFailuresNameThePath) {
@@ -468,15 +478,47 @@ TEST_F(DataFileTest, OpenFailuresNameThePath) {
 }
 
 TEST_F(DataFileTest, FailedReplaceKeepsTheOldTargetAndReportsIt) {
-  // A folder in the file's place cannot be replaced by a rename.
+  // A folder in the file's place is refused at once...
   const std::filesystem::path path = folder_ / "adat2.dat";
   std::filesystem::create_directories(path / "inside");
+  EXPECT_THROW(LgTrFileWriter{path}, DataFileError);
+  // ...and one that appears during the series cannot be replaced by a rename.
+  std::filesystem::remove_all(path);
   LgTrFileWriter writer(path);
   writer.add(1, 1);
+  std::filesystem::create_directories(path / "inside");
   EXPECT_THROW(writer.commit(), DataFileError);
   EXPECT_TRUE(std::filesystem::is_directory(path / "inside"));
-  EXPECT_FALSE(std::filesystem::exists(folder_ / "adat2.dat.tmp"));
+  EXPECT_EQ(entries(), std::vector<std::string>{"adat2.dat"});
   EXPECT_THROW(writer.commit(), std::logic_error);
+}
+
+// Fault: the data file went through the fixed name adat2.dat.tmp, so a symlink
+// planted there had its target overwritten, and two analyses at once spliced
+// their series. It goes through the one writer of whole files now.
+TEST_F(DataFileTest, APlantedSymlinkAtTheOldTemporaryNameIsNotFollowed) {
+  const std::filesystem::path victim = folder_ / "victim";
+  std::ofstream(victim) << "precious";
+  std::filesystem::create_symlink(victim, folder_ / "adat2.dat.tmp");
+  const std::filesystem::path path = folder_ / "adat2.dat";
+  LgTrFileWriter writer(path);
+  writer.add(1, 2);
+  writer.commit();
+  EXPECT_EQ(contents(victim), "precious");
+  EXPECT_FALSE(std::filesystem::is_symlink(path));
+  EXPECT_EQ(contents(path), "   1               2.000000 \n");
+}
+
+TEST_F(DataFileTest, AFullDiskIsReportedAtCommitWithItsReason) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  LgTrFileWriter writer("/dev/full");
+  for (int block = 1; block <= 5000; ++block) writer.add(block, 1.5);
+  try {
+    writer.commit();
+    FAIL() << "a series went into a full disk";
+  } catch (const DataFileError& e) {
+    EXPECT_EQ(std::string(e.what()), "the data file: cannot write '/dev/full': No space left on device");
+  }
 }
 
 TEST(DataFileRead, UnreadableAndMissingLinesRepeatThePreviousOne) {

@@ -321,7 +321,7 @@ TEST_P(RefusedFit, LeavesTheGraphAndTexts) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedFit,
     ::testing::Values(RefusedFitCase{"before any series", 0, true, "10", 0, 0, "nothing to fit yet"},
-                      RefusedFitCase{"no data file", 5, false, "10", 0, 0, "cannot open the data file"},
+                      RefusedFitCase{"no data file", 5, false, "10", 0, 0, "the data file: cannot read"},
                       RefusedFitCase{"one line in the window", 5, true, "10", 4, 4, "holds 1 line"},
                       RefusedFitCase{"empty window", 5, true, "10", 5, 4, "holds 0 lines"},
                       RefusedFitCase{"no blocks", 5, true, "0", 0, 0, "holds 0 lines"}));

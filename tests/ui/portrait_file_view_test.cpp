@@ -18,6 +18,7 @@
 #include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
 #include "main_window_controls.h"
+#include "raster/conversions.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
 
@@ -230,6 +231,22 @@ TEST_F(PortraitFileAndView, ARightDragShowsARubberBandUntilReleased) {
   // A plain move shows none.
   Form1->faziskepMouseMove(0, 310, 260);
   EXPECT_FALSE(mainImage("faziskep")->RubberBandShown());
+}
+
+// Fault: Save portrait into a full disk showed "Unknown error" (QSaveFile's
+// words). /dev/full fails every write with ENOSPC, as a full disk does.
+TEST_F(PortraitFileAndView, SavePortraitIntoAFullDiskNamesTheFileAndTheReason) {
+  if (!QFile::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  go("0.5", "2", "0.7", "60", "1");
+  TSavePictureDialog::fileChooser = [](QWidget*, const std::string&, const std::string&) {
+    return std::optional<std::string>("/dev/full");
+  };
+  try {
+    Form1->SavePortrait();
+    FAIL() << "a save into a full disk succeeded";
+  } catch (const toolkit::Exception& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot save the picture: cannot write '/dev/full': No space left on device");
+  }
 }
 
 }  // namespace

@@ -1,24 +1,29 @@
 #include "ui/toolkit/picture.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <QImageReader>
-#include <QSaveFile>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "files/whole_file.h"
 #include "raster/conversions.h"
 #include "ui/toolkit/widget_support.h"
 
 namespace trapezola::toolkit {
 
+// Through the one writer of whole files (files/whole_file.h), as trapezola-cli
+// and the lg(Tr) data file: its words name the file and the system's reason
+// ("No space left on device"), where QSaveFile's commit says "Unknown error".
 void writeWholeFile(const std::string& fileName, const std::string& bytes) {
-  QSaveFile file(qtText(fileName));
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
-      !file.commit()) {
-    throw Exception("Cannot write \"" + fileName + "\": " + stdText(file.errorString()));
+  try {
+    trapezola::writeWholeFile(fileName, bytes);
+  } catch (const FileWriteError& e) {
+    throw Exception(std::string("Cannot save: ") + e.what());
   }
 }
 
@@ -58,9 +63,14 @@ void TPicture::SaveToFile(const std::string& fileName,
   QImage view(reinterpret_cast<const uchar*>(canvas_.bits()), canvas_.width(), canvas_.height(),
               canvas_.width() * 4, QImage::Format_RGB32);
   for (const auto& [key, value] : texts) view.setText(qtText(key), qtText(value));
-  QSaveFile file(qtText(fileName));
-  if (!file.open(QIODevice::WriteOnly) || !view.save(&file, "PNG") || !file.commit()) {
-    throw Exception("Cannot save the picture \"" + fileName + "\": " + stdText(file.errorString()));
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!view.save(&buffer, "PNG")) throw Exception("Cannot save the picture \"" + fileName + "\": PNG encoding failed");
+  try {
+    trapezola::writeWholeFile(fileName, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  } catch (const FileWriteError& e) {
+    throw Exception(std::string("Cannot save the picture: ") + e.what());
   }
 }
 
