@@ -20,6 +20,7 @@
 #include "cli/terminal_progress.h"
 #include "core/analysis/chaos_atlas.h"
 #include "core/geometry/table_geometry.h"
+#include "core/jobs/memory_bound.h"
 #include "core/jobs/request_limits.h"
 #include "files/read_file.h"
 #include "files/sha256.h"
@@ -66,7 +67,8 @@ constexpr const char* atlasUsage =
     "A cell's values do not depend on --threads (default: every core) nor on\n"
     "--shard I/S, which computes only the cells whose index is I modulo S (join\n"
     "shards with atlas-merge). Files are written whole or not at all, the CSV and\n"
-    "its sidecar as a pair.\n"
+    "its sidecar as a pair. A grid whose cells would need more memory than this\n"
+    "process may use is refused before the run, with the amount.\n"
 #ifdef TRAPEZOLA_CLI_RENDER
     "--png draws a heat map of column NAME, as atlas-plot does; should that\n"
     "picture fail to be written, the atlas is kept and the status is 1.\n"
@@ -228,6 +230,17 @@ int runAtlas(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
 #else
     refuse("atlas", "--png needs the build with the window program");
 #endif
+  }
+
+  // Before anything is allocated: the shard's cells and their results, and
+  // for --png every cell's values in a map (48 bytes a node); the CSV itself
+  // is written row by row.
+  const std::int64_t cellCount = (grid.cellCount() - shard.index + shard.count - 1) / shard.count;
+  const double rowsKept = args.has("png") ? sizeof(AtlasRow) + 48 : 0;
+  const double need =
+      atlasMemoryNeed(cellCount, parameters, threads) + static_cast<double>(cellCount) * rowsKept;
+  if (const std::optional<std::string> why = memoryRefusal(need)) {
+    refuse("atlas", "this atlas of " + std::to_string(cellCount) + " cells " + *why);
   }
 
   // Created before the run: a destination that cannot be written fails now,

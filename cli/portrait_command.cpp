@@ -19,6 +19,7 @@
 #include "cli/terminal_progress.h"
 #include "files/whole_file.h"
 #include "core/geometry/table_geometry.h"
+#include "core/jobs/memory_bound.h"
 #include "core/jobs/request_limits.h"
 #include "explorer/figure_layout.h"
 #include "explorer/multi_orbit_portrait.h"
@@ -218,6 +219,12 @@ int drawPortrait(int argc, const char* const* argv, std::FILE* out, std::FILE* e
   }
   const char* format = losslessFormat(lowerExtension(path));
   if (format == nullptr) args.refuse("out", "has no .png or .bmp extension");
+  // The workers' images, the canvas and the picture's bytes, before any is allocated.
+  if (const std::optional<std::string> why =
+          memoryRefusal(portraitMemoryNeed(orbitCount, threads) + 8.0 * portraitWidth * portraitHeight)) {
+    throw UsageError("trapezola-cli portrait: " + std::to_string(orbitCount) + " orbits on " +
+                     std::to_string(threads) + " threads " + *why);
+  }
 
   // Created before the run: a destination that cannot be written fails now,
   // not after the bounces.

@@ -2,9 +2,12 @@
 
 #include <cstring>
 #include <exception>
+#include <new>
+#include <string>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "core/jobs/parallel_for.h"
 
 namespace trapezola::cli {
 
@@ -77,6 +80,8 @@ int outputWritten(int status, std::FILE* out, std::FILE* err) {
 }  // namespace
 
 int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  // "trapezola-cli atlas", for the lines of failures that no command caught.
+  std::string who = "trapezola-cli";
   try {
     if (argc < 2) {
       std::fputs(usage, err);
@@ -91,15 +96,24 @@ int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
       return outputWritten(0, out, err);
     }
     for (const Command& c : commands) {
-      if (std::strcmp(argv[1], c.name) == 0) return outputWritten(c.run(argc, argv, out, err), out, err);
+      if (std::strcmp(argv[1], c.name) != 0) continue;
+      who += std::string(" ") + c.name;
+      return outputWritten(c.run(argc, argv, out, err), out, err);
     }
     std::fprintf(err, "trapezola-cli: unknown command %s (try --help)\n", quoted(argv[1]).c_str());
     return 2;
   } catch (const UsageError& e) {
     std::fprintf(err, "%s\n", e.what());
     return 2;
+  } catch (const ThreadStartError& e) {
+    std::fprintf(err, "%s: %s: ask for fewer with --threads\n", who.c_str(), e.what());
+    return 1;
+  } catch (const std::bad_alloc&) {
+    std::fprintf(err, "%s: the memory ran out: the system would give no more (ask for less: fewer cells, orbits or threads)\n",
+                 who.c_str());
+    return 1;
   } catch (const std::exception& e) {
-    std::fprintf(err, "trapezola-cli: %s\n", e.what());
+    std::fprintf(err, "%s: %s\n", who.c_str(), e.what());
     return 1;
   }
 }

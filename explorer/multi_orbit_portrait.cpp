@@ -145,6 +145,12 @@ OrbitPortrait drawOrbits(const BilliardTable& table, const PhaseWindowRecord& wi
   return result;
 }
 
+double portraitMemoryNeed(std::int64_t orbits, int threads) {
+  const double image = 4.0 * portraitWidth * portraitHeight;
+  return (static_cast<double>(workerCount(threads, orbits)) + 1) * image +
+         static_cast<double>(orbits) * (sizeof(OrbitOutcome) + sizeof(OrbitStart));
+}
+
 void paintOrbits(toolkit::TCanvas& canvas, const OrbitPortrait& portrait) {
   const toolkit::TBrush kept = *canvas.Brush;
   canvas.Brush->Style = toolkit::bsSolid;

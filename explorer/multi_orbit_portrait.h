@@ -75,6 +75,11 @@ OrbitPortrait drawOrbits(const BilliardTable& table, const PhaseWindowRecord& wi
                          std::span<const OrbitStart> starts, std::int64_t bounces, int threads,
                          OrbitProgress* progress, const std::atomic<bool>* stop = nullptr);
 
+// The bytes drawOrbits allocates for `orbits` orbits on `threads` workers: an
+// image of orbit numbers (794 x 681 x 4 bytes) a worker and one merged, and
+// an outcome a start. For the memory bound (core/jobs/memory_bound.h).
+double portraitMemoryNeed(std::int64_t orbits, int threads);
+
 // Paints every pixel that holds an orbit in that orbit's palette colour; the
 // other pixels keep what the canvas showed. The canvas is portrait-sized.
 void paintOrbits(toolkit::TCanvas& canvas, const OrbitPortrait& portrait);

@@ -28,6 +28,7 @@
 #include <cstring>
 #include <future>
 #include <limits>
+#include <new>
 #include <optional>
 #include <span>
 #include <string>
@@ -46,6 +47,8 @@
 #include "core/geometry/boundary.h"
 #include "core/geometry/parameter_ranges.h"
 #include "core/geometry/table_geometry.h"
+#include "core/jobs/memory_bound.h"
+#include "core/jobs/parallel_for.h"
 #include "core/jobs/request_limits.h"
 #include "explorer/analysis_label.h"
 #include "explorer/multi_orbit_portrait.h"
@@ -78,6 +81,16 @@ std::string numberText(double v) {
 
 [[noreturn]] void refuse(const char* function, const std::string& what) {
   throw py::value_error(std::string("trapezola.") + function + ": " + what);
+}
+
+// A request whose buffers would pass the memory bound (core/jobs/memory_bound.h)
+// raises MemoryError before anything is allocated, with the tool's words.
+void withinMemory(const char* function, const std::string& what, double bytes) {
+  if (const std::optional<std::string> why = memoryRefusal(bytes)) {
+    const std::string message = std::string("trapezola.") + function + ": " + what + " " + *why;
+    PyErr_SetString(PyExc_MemoryError, message.c_str());
+    throw py::error_already_set();
+  }
 }
 
 double checked(const char* function, const char* name, double v, const ParameterRange& range) {
@@ -186,6 +199,12 @@ py::array_t<OrbitRow> orbit(const Table& table, double distance, double angleDeg
   checked("orbit", "angle_deg", angleDegrees, startAngleRange);
   atLeast("orbit", "bounces", bounces, 0);
   atLeast("orbit", "every", every, 1);
+  // In doubles, and at most one row more: orbitRowCount of 2^63 - 1 bounces
+  // overflows.
+  const double rowCount = 2 + std::floor(static_cast<double>(bounces) / static_cast<double>(every));
+  withinMemory("orbit",
+               "the rows of " + std::to_string(bounces) + " bounces (every=" + std::to_string(every) + ")",
+               rowCount * sizeof(OrbitRow));
   py::array_t<OrbitRow> rows(static_cast<py::ssize_t>(orbitRowCount(bounces, every)));
   OrbitRow* row = rows.mutable_data();
   OrbitWalk walk(table.geometry, distance, angleDegrees, bounces, every);
@@ -229,6 +248,9 @@ py::array_t<std::uint8_t> portrait(const Table& table,
     refuse("portrait", "bounces " + std::to_string(bounces) + " is too many for that many orbits");
   }
   const int workers = threadCount("portrait", threads);
+  withinMemory("portrait", std::to_string(list.size()) + " orbits on " + std::to_string(workers) + " threads",
+               portraitMemoryNeed(static_cast<std::int64_t>(list.size()), workers) +
+                   3.0 * portraitWidth * portraitHeight);
 
   const PhaseWindowRecord window = freshRunWindow(table.geometry);
   toolkit::TCanvas canvas(portraitWidth, portraitHeight);
@@ -603,6 +625,12 @@ py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rr
                           ") is not (i, S) with 0 <= i < S");
     }
   }
+  // The shard's results and CSV text, and five arrays of every cell.
+  const std::int64_t shardCellCount = (grid.cellCount() - part.index + part.count - 1) / part.count;
+  withinMemory("atlas", "this atlas of " + std::to_string(grid.cellCount()) + " cells",
+               atlasMemoryNeed(shardCellCount, parameters, workers) +
+                   static_cast<double>(shardCellCount) * (maxAtlasRowBytes + 8) +
+                   5.0 * 8 * static_cast<double>(grid.cellCount()));
 
   const std::vector<std::int64_t> cells = shardCells(grid, part.index, part.count);
   std::vector<AtlasCell> results;
@@ -792,10 +820,25 @@ Conventions:
   angle_deg  a start angle in degrees against the counter-clockwise tangent,
          0 < angle_deg < 180
   x, y   table coordinates, x to the right, y up, bottom corners at x = -1, 1
-Bad arguments raise ValueError with the command-line tool's words. Long calls
-release the GIL; Ctrl+C interrupts them.)";
+Bad arguments raise ValueError with the command-line tool's words; a request
+whose arrays would need more memory than the process may use, and threads or
+memory the system would not give, raise MemoryError with the tool's words.
+Long calls release the GIL; Ctrl+C interrupts them.)";
   m.attr("__version__") = TRAPEZOLA_VERSION;
 
+  // Resources the system would not give, in the tool's words.
+  py::register_exception_translator([](std::exception_ptr p) {
+    try {
+      if (p) std::rethrow_exception(p);
+    } catch (const ThreadStartError& e) {
+      const std::string message = std::string("trapezola: ") + e.what() + ": ask for fewer with threads=";
+      PyErr_SetString(PyExc_MemoryError, message.c_str());
+    } catch (const std::bad_alloc&) {
+      PyErr_SetString(PyExc_MemoryError,
+                      "trapezola: the memory ran out: the system would give no more (ask for less: fewer "
+                      "rows, orbits, cells or threads)");
+    }
+  });
   PYBIND11_NUMPY_DTYPE(OrbitRow, bounce, s, phi, arc, x, y, hitDistance);
   m.attr("PORTRAIT_SHAPE") = py::make_tuple(portraitHeight, portraitWidth, 3);
 

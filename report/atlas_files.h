@@ -12,6 +12,7 @@
 // exactly when their version and run lines are equal.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <span>
@@ -40,6 +41,11 @@ std::string atlasValueColumnList();
 
 // One row, line end included.
 std::string atlasRow(std::int64_t cell, const AtlasCell& values);
+// The longest row atlasRow writes, for the memory bound of a CSV held in
+// memory: a cell index of at most 8 digits, five reals of at most 24
+// characters ("-1.2345678901234567e-308"), two counts of at most 7 digits,
+// seven commas and the line end make 151.
+inline constexpr std::size_t maxAtlasRowBytes = 160;
 
 // The sidecar's path for FILE.csv: FILE.json.
 std::string sidecarPath(const std::string& csvPath);

@@ -117,4 +117,11 @@ std::vector<AtlasCell> computeAtlas(const AtlasGrid& grid, std::span<const std::
   return results;
 }
 
+double atlasMemoryNeed(std::int64_t cells, const AtlasParameters& parameters, int threads) {
+  const auto workers = static_cast<double>(workerCount(threads, cells));
+  const double boxes = static_cast<double>(parameters.boxesPerSide) * parameters.boxesPerSide;
+  return static_cast<double>(cells) * (sizeof(AtlasCell) + sizeof(std::int64_t)) +
+         workers * (2 * boxes + 8 * static_cast<double>(parameters.orbits));
+}
+
 }  // namespace trapezola

@@ -122,4 +122,10 @@ class AtlasProgress {
 std::vector<AtlasCell> computeAtlas(const AtlasGrid& grid, std::span<const std::int64_t> cells,
                                     const AtlasParameters& parameters, int threads, AtlasProgress* progress);
 
+// The bytes computeAtlas allocates for `cells` cells on `threads` workers: a
+// result (sizeof(AtlasCell), 56 bytes) and an index (8 bytes) a cell, and a
+// worker's boxes (2 G^2 bytes) and exponents (8 N bytes). For the memory
+// bound (core/jobs/memory_bound.h): a double, which no request overflows.
+double atlasMemoryNeed(std::int64_t cells, const AtlasParameters& parameters, int threads);
+
 }  // namespace trapezola

@@ -4,6 +4,8 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -52,6 +54,12 @@ struct Pool {
 
 }  // namespace
 
+ThreadStartError::ThreadStartError(std::size_t started, std::size_t asked)
+    : std::runtime_error("the system would start only " + std::to_string(started) + " of the " +
+                         std::to_string(asked) + " worker threads asked for"),
+      started_(started),
+      asked_(asked) {}
+
 std::size_t workerCount(int threads, std::int64_t items) {
   if (items <= 0) return 0;
   return static_cast<std::size_t>(std::clamp<std::int64_t>(threads, 1, items));
@@ -75,6 +83,13 @@ void parallelFor(std::int64_t items, int threads, const ItemTask& task, const Pr
         }
         try {
           workers.emplace_back([&pool, t] { pool.work(t); });
+        } catch (const std::system_error&) {
+          // EAGAIN: no more threads, or no memory for another stack.
+          {
+            const std::lock_guard lock(pool.mutex);
+            --pool.workersLeft;
+          }
+          throw ThreadStartError(t, count);
         } catch (...) {
           const std::lock_guard lock(pool.mutex);
           --pool.workersLeft;

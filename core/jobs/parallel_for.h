@@ -11,7 +11,9 @@
 // no new item once it is raised; a long task looks at it now and then and ends
 // early. parallelFor returns after every worker has ended, and then rethrows the
 // first exception (a task's or the poll's), so that a failure on a worker thread
-// reaches the caller and never ends the process.
+// reaches the caller and never ends the process. When the system will not start
+// every worker (a limit of threads or of memory), the job stops as on a failure
+// and parallelFor throws ThreadStartError.
 #pragma once
 
 #include <atomic>
@@ -19,6 +21,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 
 namespace trapezola {
 
@@ -52,6 +55,18 @@ using ItemTask = std::function<void(std::size_t worker, std::int64_t item, const
 using ProgressPoll = std::function<void()>;
 
 inline constexpr std::chrono::milliseconds progressPollInterval{250};
+
+// "the system would start only 37 of the 256 worker threads asked for"
+class ThreadStartError : public std::runtime_error {
+ public:
+  ThreadStartError(std::size_t started, std::size_t asked);
+  std::size_t started() const { return started_; }
+  std::size_t asked() const { return asked_; }
+
+ private:
+  std::size_t started_;
+  std::size_t asked_;
+};
 
 void parallelFor(std::int64_t items, int threads, const ItemTask& task, const ProgressPoll& poll = {},
                  const std::atomic<bool>* callerStop = nullptr);

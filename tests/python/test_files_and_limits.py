@@ -1,7 +1,11 @@
-"""Atlas files read back checked: the module's side, in the tool's words. Each
-case names the fault it guards."""
+"""Atlas files read back checked, and limits said before they bite: the
+module's side, in the tool's words. Each case names the fault it guards."""
 import hashlib
+import os
 import re
+import resource
+import subprocess
+import sys
 
 import numpy as np
 import pytest
@@ -79,3 +83,36 @@ def test_read_atlas_names_a_missing_or_folder_sidecar(tmp_path):
     (tmp_path / "lone.json").mkdir()
     with pytest.raises(ValueError, match=r"lone\.json' of '.*lone\.csv': it is a folder, not a file$"):
         trapezola.read_atlas(str(path))
+
+
+# Fault: NumPy's "negative dimensions are not allowed".
+def test_an_orbit_too_long_for_the_memory_raises_memory_error_with_the_amount():
+    table = trapezola.Table(0.5, 2.0)
+    with pytest.raises(MemoryError) as raised:
+        trapezola.orbit(table, 0.7, 60.0, 2**63 - 1)
+    assert re.fullmatch(
+        r"trapezola\.orbit: the rows of 9223372036854775807 bounces \(every=1\) would need about [0-9.]+ EB of "
+        r"memory, more than the [0-9.]+ [kMGT]B this process may use \(the least of the available memory, "
+        r"ulimit -v, ulimit -d and the cgroup's limit\)", str(raised.value)), str(raised.value)
+    # Every 10**12-th row of the same orbit needs little: it is refused by nothing but its length.
+    assert trapezola.orbit(table, 0.7, 60.0, 10, every=10**12).shape == (2,)
+
+
+# Fault: 10,000 x 10,000 cells reserved their results at once, then ended in
+# std::bad_alloc. Under a limit of 4 GB of address space (so that the result
+# does not depend on the machine), in a process of its own.
+def test_an_atlas_too_large_for_the_memory_raises_memory_error_with_the_amount():
+    script = """
+import numpy as np, trapezola
+try:
+    trapezola.atlas(np.linspace(0.1, 1, 10000), np.linspace(1, 5, 10000), threads=1)
+except MemoryError as e:
+    print(e)
+"""
+    limit = 4 * 10**9
+    done = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True,
+                          env={**os.environ, "OPENBLAS_NUM_THREADS": "1"},
+                          preexec_fn=lambda: resource.setrlimit(resource.RLIMIT_AS, (limit, limit)))
+    assert done.returncode == 0, done.stderr
+    assert re.fullmatch(r"trapezola\.atlas: this atlas of 100000000 cells would need about [0-9.]+ GB of memory, more "
+                        r"than the [0-9.]+ GB this process may use \(.*\)\n", done.stdout), done.stdout
