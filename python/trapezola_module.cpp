@@ -5,7 +5,7 @@
 // and the conversion to NumPy.
 //
 // Conventions, as everywhere in the engine: s is the perimeter coordinate, the
-// arc length from corner 1 (the top right corner) counter-clockwise, 0 <= s <=
+// arc length from corner 1 (the top right corner) counter-clockwise, 0 <= s <
 // s4; phi is the angle in radians from the counter-clockwise tangent to the
 // outgoing direction, 0 < phi < pi; start angles are given in degrees against
 // that tangent. Table coordinates put the bottom corners at x = -1 and x = 1.
@@ -814,7 +814,7 @@ bits as its rows, the same pixels as its portraits.
 
 Conventions:
   s      perimeter coordinate: arc length from corner 1 (the top right corner),
-         counter-clockwise, 0 <= s <= s4 (the perimeter's length)
+         counter-clockwise, 0 <= s < s4 (the perimeter's length; corner 1 is 0)
   phi    radians from the counter-clockwise tangent to the outgoing direction,
          0 < phi < pi
   angle_deg  a start angle in degrees against the counter-clockwise tangent,
@@ -907,7 +907,8 @@ the start (bounce 0), every `every`-th bounce (>= 1) and the last, the same
 bits as `trapezola-cli orbit`. Fields:
   bounce       the bounce's number, 0 for the start (int64)
   s            perimeter coordinate of the bounce point (see the module)
-  phi          radians from the counter-clockwise tangent, 0 < phi < pi
+  phi          radians from the counter-clockwise tangent, 0 < phi < pi (for
+               the start, angle_deg in radians)
   arc          1 top, 2 left, 3 bottom, 4 right (int32; 1 for the start)
   x, y         the bounce point in table coordinates
   hitDistance  length of the free path that ended at the bounce (0 for the start)

@@ -21,13 +21,16 @@ double phaseDrift(double s, double phi, ExtendedReal shadowS, ExtendedReal shado
 
 ShadowedOrbit::ShadowedOrbit(double b, double rr, double startDistance, double startAngleDegrees)
     : table_(buildTable(b, rr)), extendedTable_(buildTable<ExtendedReal>(b, rr)) {
-  const double cosPhi = std::cos(startAngleRadians(startAngleDegrees));
-  startS_ = launch(table_, ball_, startDistance, cosPhi);
-  startPhi_ = std::acos(cosPhi);
+  const double angle = startAngleRadians(startAngleDegrees);
+  const double cosPhi = std::cos(angle);
+  const double launchedS = launch(table_, ball_, startDistance, cosPhi);
+  startS_ = perimeterCoordinateInRange(launchedS, table_.s4);
+  startPhi_ = angle;
   const ExtendedReal shadowCos = std::cos(startAngleRadians<ExtendedReal>(startAngleDegrees));
   const ExtendedReal shadowS =
       launch(extendedTable_, shadow_, static_cast<ExtendedReal>(startDistance), shadowCos);
-  drift_ = phaseDrift(startS_, startPhi_, shadowS, std::acos(shadowCos), extendedTable_.s4);
+  // The drift of the start compares the directions the two orbits set off in.
+  drift_ = phaseDrift(launchedS, std::acos(cosPhi), shadowS, std::acos(shadowCos), extendedTable_.s4);
 }
 
 BounceStatus ShadowedOrbit::bounce() {

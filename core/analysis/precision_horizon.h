@@ -44,7 +44,8 @@ class ShadowedOrbit {
 
   const BilliardTable& table() const { return table_; }
   const Ball& ball() const { return ball_; }
-  // The launch's wrapped start coordinate and angle (bounce 0 of the orbit).
+  // The launch's start coordinate, in [0, s4), and the start angle as typed,
+  // in radians (bounce 0 of the orbit).
   double startS() const { return startS_; }
   double startPhi() const { return startPhi_; }
 

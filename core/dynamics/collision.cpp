@@ -72,12 +72,63 @@ int hitArc(const BasicTable<T>& g, BasicBall<T>& ball, int i) {
   return i;
 }
 
+namespace {
+
+// The corner rule (collision.h): the ray's far root on the circle of the
+// corner's arc, taken as the hit when it lies within the tolerance of the
+// corner.
+template <typename T>
+int hitCorner(const BasicTable<T>& g, BasicBall<T>& ball) {
+  for (int n = 1; n <= 4; ++n) {
+    BasicPoint<T> corner, centre;
+    T r = 0;
+    int arc = 0;
+    switch (n) {
+      case 1:
+        corner = g.corner1, centre = g.centre1, r = g.radiusTop, arc = 1;
+        break;
+      case 2:
+        corner = g.corner2, centre = g.centre1, r = g.radiusTop, arc = 1;
+        break;
+      case 3:
+        corner = g.corner3, centre = g.centre2, r = g.radiusSide, arc = 2;
+        break;
+      default:
+        corner = g.corner4, centre = g.centre3, r = g.radiusBottom, arc = 3;
+        break;
+    }
+    const T x = ball.x, y = ball.y, dx = ball.dx, dy = ball.dy;
+    const T q = ((dy * y - centre.y * dy) + dx * x) - centre.x * dx;
+    const T k = (square(y - centre.y) + square(x - centre.x)) - square(r);
+    // A ray that only grazes the circle within rounding has a slightly
+    // negative discriminant: it meets the circle at -q.
+    const T w = std::sqrt(std::fmax(square(q) - k, T(0)));
+    const T t = w + (-q);
+    const T hx = t * dx + x;
+    const T hy = t * dy + y;
+    const T tolerance = T(cornerTolerance) * std::fmax(T(1), r);
+    // A ray that leaves a corner is not taken back to it.
+    if (!(t > tolerance && std::hypot(hx - corner.x, hy - corner.y) <= tolerance)) continue;
+    ball.hitDistance = t;
+    ball.hitX = hx;
+    ball.hitY = hy;
+    ball.hitCentreX = centre.x;
+    ball.hitCentreY = centre.y;
+    ball.hitRadius = r;
+    ball.arc = arc;
+    return arc;
+  }
+  return 0;
+}
+
+}  // namespace
+
 template <typename T>
 int findHit(const BasicTable<T>& table, BasicBall<T>& ball) {
   for (int i = 1; i <= 4; ++i) {
     if (hitArc(table, ball, i) != 0) return i;
   }
-  return 0;
+  return hitCorner(table, ball);
 }
 
 template int hitArc<double>(const BasicTable<double>&, BasicBall<double>&, int);

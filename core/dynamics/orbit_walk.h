@@ -65,12 +65,13 @@ class OrbitWalk {
   OrbitWalk(const BilliardTable& table, double distance, double angleDegrees, std::int64_t bounces,
             std::int64_t every)
       : table_(table), bounces_(bounces), schedule_(bounces, every) {
-    const double cosPhi = std::cos(startAngleRadians(angleDegrees));
-    const double startS = launch(table_, ball_, distance, cosPhi);
-    // Bounce 0 is the launch: the start point, its (wrapped) perimeter
-    // coordinate and the start angle; arc is 1 and hitDistance 0, as a launch
-    // leaves them.
-    start_ = row(0, startS, std::acos(cosPhi));
+    const double angle = startAngleRadians(angleDegrees);
+    const double startS = launch(table_, ball_, distance, std::cos(angle));
+    // Bounce 0 is the launch: the start point, its perimeter coordinate in
+    // [0, s4) and the start angle as typed, in radians (not the arccosine of
+    // its cosine, which is 0 for every angle below 1e-8 radians); arc is 1 and
+    // hitDistance 0, as a launch leaves them.
+    start_ = row(0, perimeterCoordinateInRange(startS, table_.s4), angle);
   }
 
   const OrbitRow& startRow() const { return start_; }

@@ -66,6 +66,10 @@ BounceStatus reflect(const BasicTable<T>& g, BasicBall<T>& ball, T x, T y, T cx,
       break;
   }
 
+  // A hit at corner 1, or within rounding of it, can give an s a hair below 0
+  // on arc 1 or at s4 on arc 4: the tools show it in [0, s4).
+  ball.s = perimeterCoordinateInRange(ball.s, g.s4);
+
   // Not clamped: a |cosPhi| above 1 from rounding gives a NaN phi, which the
   // plot step treats as outside the window.
   ball.cosPhi = t.tx * ball.dx + t.ty * ball.dy;

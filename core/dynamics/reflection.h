@@ -18,7 +18,8 @@ enum class BounceStatus { ok, noArcAccepted, badArcIndex };
 
 // Reflects the ball's incoming direction (ball.dx, dy) at the hit point (x, y)
 // on the circle with centre (cx, cy) and the given radius, the perimeter
-// coordinate taken by the formula of arc arcIndex. Writes side, tx, ty,
+// coordinate taken by the formula of arc arcIndex and put in [0, s4)
+// (perimeterCoordinateInRange). Writes side, tx, ty,
 // arcAngle, s, cosPhi, newDx, newDy and phi; does not move the ball. Returns ok,
 // or badArcIndex for an index outside 1..4 with nothing written.
 // Defined for double and long double.

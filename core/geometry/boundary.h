@@ -5,6 +5,8 @@
 // sqrt(1 - c^2), so the direction always points into the table.
 #pragma once
 
+#include <cmath>
+
 #include "core/geometry/ball_state.h"
 #include "core/geometry/table_geometry.h"
 
@@ -29,6 +31,20 @@ BasicTangent<T> boundaryTangent(T x, T y, T cx, T cy, int tangentClass);
 // whole number of perimeters when it is negative, itself in [0, s4].
 template <typename T>
 T wrappedPerimeterCoordinate(T s, T s4);
+
+// s as the tools print it, in [0, s4): corner 1 is both 0 and s4, so s4 and
+// a coordinate that rounding put a hair beyond either end of the perimeter (a
+// hit at corner 1, a start at s4) become the same point inside the range; -0
+// becomes 0. Every s already in [0, s4) is returned with its bits; a NaN stays
+// NaN.
+template <typename T>
+T perimeterCoordinateInRange(T s, T s4) {
+  if (!(s < 0 || s >= s4)) return s == 0 ? T(0) : s;
+  if (s != s) return s;
+  s -= std::floor(s / s4) * s4;
+  // The subtraction rounds: -1e-16 + s4 is s4 again.
+  return (s < 0 || s >= s4) ? T(0) : s;
+}
 
 // The start of an orbit on `table`: sets ball.arc to 1 (whatever arc the start
 // lies on) and places the ball at startS, wrapped onto the perimeter, with

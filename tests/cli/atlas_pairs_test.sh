@@ -7,7 +7,8 @@
 #     with a sidecar that names its bytes, as a careless or hostile writer
 #     would leave it);
 #   - a sidecar that is a folder, or missing;
-#   - atlas-merge --out naming one of its inputs, by any path.
+#   - atlas-merge --out naming one of its inputs, by any path;
+#   - the circle row: no stopped orbit.
 # Each refusal: status 2, one line naming the file and the fault, no file
 # written.
 #   atlas_pairs_test.sh TRAPEZOLA-CLI WORK-FOLDER
@@ -61,8 +62,12 @@ bad_shard() {
   sed "s/\"csv\": {.*}/\"csv\": {\"bytes\": $bytes, \"sha256\": \"$digest\"}/" shard1.json > bad.json
 }
 
-# --- the good pairs merge --------------------------------------------------------------
+# --- the good pairs merge, and the circle row stops no orbit ------------------------
 "$cli" atlas-merge shard0.csv shard1.csv shard2.csv --out merged.csv || fail "the good shards did not merge"
+awk -F, 'NR > 1 && $3 == 1 && $8 != 0 { bad = 1 } END { exit bad }' merged.csv ||
+  fail "circle row: a circle cell has stopped orbits"
+"$cli" atlas --b 0.15:0.15:1 --rr 1:1:1 --orbits 16 --bounces 2000 --out circle.csv || fail "circle row failed"
+[ "$(tail -n 1 circle.csv | cut -d, -f8)" = 0 ] || fail "circle row: b = 0.15, R8/R = 1 has stopped_orbits $(tail -n 1 circle.csv | cut -d, -f8)"
 
 # --- the mismatched pair -------------------------------------------------------------
 cp shard1.csv mixed.csv

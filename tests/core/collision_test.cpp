@@ -156,5 +156,99 @@ TEST(Collision, MissesKeepThePreviousHit) {
   EXPECT_EQ(hitArc(5), 0);
 }
 
+// The corner rule: the circle of radius 5 above, a top corner moved a rounding
+// outwards, so that the vertical ray that meets the circle at the corner's old
+// place falls outside every window (arc 1's by its height, arcs 2 and 4's by
+// their x test). Fault: such a ray found no arc, and its orbit stopped ("the
+// orbit left the table"). The bottom corners take the same code; their windows
+// differ in height only, so one shared circle cannot make both refuse.
+struct CornerCase {
+  int corner;  // 1..4
+  double x, y, dx, dy;
+  int arc;  // the lower-numbered of the two arcs that meet there
+  double hitX, hitY;
+};
+
+class CornerRule : public ::testing::TestWithParam<CornerCase> {};
+
+BilliardTable circleOfRadiusFive() {
+  BilliardTable g;
+  g.corner1 = {3, 4};
+  g.corner2 = {-3, 4};
+  g.corner3 = {-4, -3};
+  g.corner4 = {4, -3};
+  g.centre1 = g.centre2 = g.centre3 = g.centre4 = {0, 0};
+  g.radiusTop = g.radiusSide = g.radiusBottom = 5;
+  return g;
+}
+
+TEST_P(CornerRule, ARayThatEveryWindowRefusesAtACornerReflectsOffTheCornersArc) {
+  const CornerCase& c = GetParam();
+  BilliardTable g = circleOfRadiusFive();
+  // One ulp or so outwards: the far root (c.hitX, c.hitY) lies just inside.
+  const double out = 4e-15;
+  if (c.corner == 1) {
+    g.corner1 = {3 + out, 4 + out};
+    g.corner2.y = 4 + out;
+  } else {
+    g.corner2 = {-3 - out, 4 + out};
+    g.corner1.y = 4 + out;
+  }
+  Ball ball;
+  ball.x = c.x;
+  ball.y = c.y;
+  ball.dx = c.dx;
+  ball.dy = c.dy;
+  for (int i = 1; i <= 4; ++i) {
+    Ball probe = ball;
+    EXPECT_EQ(hitArc(g, probe, i), 0) << "arc " << i << " takes the ray: the case tests nothing";
+  }
+  EXPECT_EQ(findHit(g, ball), c.arc);
+  EXPECT_EQ(ball.arc, c.arc);
+  EXPECT_EQ(ball.hitX, c.hitX);
+  EXPECT_EQ(ball.hitY, c.hitY);
+  EXPECT_EQ(ball.hitDistance, 8);
+  EXPECT_EQ(ball.hitRadius, 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(TopCorners, CornerRule,
+                         ::testing::Values(CornerCase{1, 3, -4, 0, 1, 1, 3, 4},
+                                           CornerCase{2, -3, -4, 0, 1, 1, -3, 4}));
+
+TEST(CornerRule, ARayThatMissesACornerByMoreThanTheToleranceStillFindsNoArc) {
+  BilliardTable g = circleOfRadiusFive();
+  // Corner 1 moved 1e-6 outwards: the ray meets the circle 1e-6 away from it.
+  g.corner1 = {3 + 1e-6, 4 + 1e-6};
+  g.corner2.y = 4 + 1e-6;
+  Ball ball;
+  ball.x = 3;
+  ball.y = -4;
+  ball.dx = 0;
+  ball.dy = 1;
+  EXPECT_EQ(findHit(g, ball), 0);
+}
+
+// Fault: in every circle (R8/R = 1) the first start of the R2 rule, s4/2 at 90
+// degrees, runs along a diameter into corner 1, where neither arc 1 nor arc 4
+// took it; portrait --orbits and the atlas's circle row reported a stopped
+// orbit. It now bounces back and forth along the diameter.
+TEST(CornerRule, TheDiameterIntoCornerOneOfACircleBouncesOn) {
+  for (const double b : {0.15, 0.5, 1.0}) {
+    const BilliardTable table = buildTable(b, 1);
+    Ball ball;
+    launch(table, ball, table.s4 / 2, std::cos(startAngleRadians(90.0)));
+    for (int n = 1; n <= 1000; ++n) {
+      ASSERT_EQ(bounce(table, ball), BounceStatus::ok) << "b = " << b << ", bounce " << n;
+      // Back and forth: corner 1 (s = 0, or a rounding below s4) and s4/2,
+      // the rounding walking away like eps n^1.5 (the precision horizon's
+      // circle): 7e-12 after 1000 bounces.
+      const double fromCorner = std::fmin(ball.s, table.s4 - ball.s);
+      const double fromMiddle = std::fabs(ball.s - table.s4 / 2);
+      EXPECT_LT(std::fmin(fromCorner, fromMiddle), 1e-10) << "b = " << b << ", bounce " << n;
+      EXPECT_NEAR(ball.phi, pi / 2, 1e-12);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace trapezola

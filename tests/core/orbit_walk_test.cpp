@@ -73,7 +73,7 @@ TEST(OrbitWalk, StartRowIsThePlacementAndATakerCanStopTheWalk) {
   OrbitWalk walk(table, 0.7 + table.s4, 60, 100, 1);
   EXPECT_EQ(walk.startRow().bounce, 0);
   EXPECT_NEAR(walk.startRow().s, 0.7, 1e-15);  // wrapped once round the perimeter: one rounding of s4
-  EXPECT_EQ(walk.startRow().phi, std::acos(std::cos(startAngleRadians(60.0))));
+  EXPECT_EQ(walk.startRow().phi, startAngleRadians(60.0));
   EXPECT_EQ(walk.startRow().hitDistance, 0);
   int taken = 0;
   EXPECT_FALSE(walk.advance(100, [&taken](const OrbitRow&) { return ++taken < 3; }));
@@ -92,6 +92,54 @@ TEST(OrbitWalk, AStartAlongTheTangentLeavesTheTableAtBounceTwo) {
   EXPECT_EQ(walk.leftAt(), 2);
   EXPECT_EQ(rows, 1);
   EXPECT_TRUE(walk.finished());
+}
+
+// Fault: the start row's phi was acos(cos(angle)), 0 for an angle of 1e-7
+// degrees and 15 % low at 1e-6. It is the typed angle in radians now: within
+// 2 ulps of degrees x pi / 180 worked in long double (the conversion rounds
+// twice, the product with pi and the result), near 0 and 180 degrees too.
+TEST(OrbitWalk, TheStartRowsPhiIsTheTypedAngle) {
+  const BilliardTable table = buildTable(0.5, 2);
+  for (const double degrees : {1e-300, 1e-7, 1e-6, 0.5, 60.0, 90.0, 179.9999999, 180 - 1e-12}) {
+    const OrbitWalk walk(table, 0.7, degrees, 0, 1);
+    const double phi = walk.startRow().phi;
+    const double exact = static_cast<double>(static_cast<long double>(degrees) * 3.14159265358979323846264338327950288L / 180);
+    EXPECT_LE(std::fabs(phi - exact), 2 * (std::nextafter(exact, 4.0) - exact)) << degrees << " degrees";
+  }
+}
+
+// Fault: a start at s4 printed s = s4, and hits at corner 1 printed s a hair
+// below 0; the start row and every bounce give s in [0, s4).
+TEST(OrbitWalk, EveryRowsSLiesInTheHalfOpenPerimeter) {
+  const BilliardTable half = buildTable(0.5, 2);
+  EXPECT_EQ(OrbitWalk(half, half.s4, 60, 0, 1).startRow().s, 0.0);
+  EXPECT_EQ(std::signbit(OrbitWalk(half, -0.0, 60, 0, 1).startRow().s), false);
+  const BilliardTable circle = buildTable(0.5, 1);
+  OrbitWalk walk(circle, circle.s4 / 2, 90, 200, 1);
+  walk.advance(200, [&circle](const OrbitRow& row) {
+    EXPECT_GE(row.s, 0.0) << "bounce " << row.bounce;
+    EXPECT_LT(row.s, circle.s4) << "bounce " << row.bounce;
+    return true;
+  });
+  EXPECT_EQ(walk.leftAt(), 0);
+}
+
+TEST(PerimeterCoordinate, EverythingLandsInTheHalfOpenPerimeter) {
+  const double s4 = 8.0173753548467133;
+  const double below = std::nextafter(s4, 0.0);
+  struct Case {
+    double s, want;
+  };
+  for (const Case& c : {Case{0.5, 0.5}, Case{0, 0}, Case{-0.0, 0}, Case{s4, 0}, Case{-1.4e-16, 0},
+                        Case{below, below}, Case{s4 + 0.25, 0.25}, Case{-0.25, s4 - 0.25}}) {
+    const double got = perimeterCoordinateInRange(c.s, s4);
+    EXPECT_NEAR(got, c.want, 2e-15) << c.s;
+    EXPECT_GE(got, 0.0) << c.s;
+    EXPECT_FALSE(std::signbit(got)) << c.s;
+    EXPECT_LT(got, s4) << c.s;
+  }
+  EXPECT_EQ(perimeterCoordinateInRange(below, s4), below);
+  EXPECT_TRUE(std::isnan(perimeterCoordinateInRange(std::nan(""), s4)));
 }
 
 }  // namespace
