@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace trapezola::cli {
 
@@ -74,9 +75,29 @@ std::int64_t Arguments::integer(const std::string& name, std::int64_t minimum) c
   const std::string& t = text(name);
   std::int64_t v = 0;
   const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-  if (t.empty() || ec != std::errc() || end != t.data() + t.size()) refuse(name, "is not a whole number");
+  const bool whole = !t.empty() && end == t.data() + t.size();
+  // Out of range is still a whole number, only one the type cannot hold.
+  if (whole && ec == std::errc::result_out_of_range) {
+    if (t[0] == '-') refuse(name, "is below " + std::to_string(minimum));
+    refuse(name, "is too large (the limit is " + std::to_string(std::numeric_limits<std::int64_t>::max()) + ")");
+  }
+  if (!whole || ec != std::errc()) refuse(name, "is not a whole number");
   if (v < minimum) refuse(name, "is below " + std::to_string(minimum));
   return v;
+}
+
+std::int64_t Arguments::colour(const std::string& name) const {
+  const std::string& t = text(name);
+  const bool hex = t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X');
+  const char* begin = t.data() + (hex ? 2 : 0);
+  const char* end = t.data() + t.size();
+  std::uint64_t v = 0;
+  const auto [stop, ec] = std::from_chars(begin, end, v, hex ? 16 : 10);
+  if (begin == end || stop != end || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
+    refuse(name, "is not a colour (0x00BBGGRR, as 0x0000FF for red)");
+  }
+  if (ec == std::errc::result_out_of_range || v > 0xFFFFFF) refuse(name, "is beyond 0xFFFFFF");
+  return static_cast<std::int64_t>(v);
 }
 
 bool parseReal(const std::string& text, double& value) {

@@ -53,8 +53,12 @@ class Arguments {
     if (!accept(v)) refuse(name, rangeText);
     return v;
   }
-  // A whole number in [minimum, INT64_MAX]; throws UsageError otherwise.
+  // A whole number in [minimum, INT64_MAX]; throws UsageError otherwise, "is
+  // too large (the limit is 9223372036854775807)" for one beyond the type.
   std::int64_t integer(const std::string& name, std::int64_t minimum) const;
+  // A colour as its help writes it, 0x00BBGGRR in hex ("0x0000FF": red), or
+  // the same number in decimal; 0 to 0xFFFFFF.
+  std::int64_t colour(const std::string& name) const;
 
   [[noreturn]] void refuse(const std::string& name, const std::string& why) const;
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -120,10 +121,11 @@ AtlasAxis parseRange(const Arguments& args, const std::string& name) {
   }
   const std::string count = text.substr(second + 1);
   const auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), axis.count);
-  if (count.empty() || ec != std::errc() || end != count.data() + count.size()) {
+  const bool whole = !count.empty() && end == count.data() + count.size();
+  if (!whole || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
     args.refuse(name, "has a COUNT that is not a whole number");
   }
-  if (axis.count < 1 || axis.count > maxAxisValues) {
+  if (ec == std::errc::result_out_of_range || axis.count < 1 || axis.count > maxAxisValues) {
     args.refuse(name, "has a COUNT outside 1 to " + std::to_string(maxAxisValues));
   }
   if (axis.count == 1 && axis.from != axis.to) args.refuse(name, "has COUNT 1 but FROM differs from TO");
@@ -136,13 +138,20 @@ AtlasShard parseShard(const Arguments& args) {
   if (!args.has("shard")) return shard;
   const std::string& text = args.text("shard");
   const auto slash = text.find('/');
-  const auto whole = [](const std::string& t, std::int64_t& v) {
+  bool tooLarge = false;
+  const auto whole = [&tooLarge](const std::string& t, std::int64_t& v) {
     const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-    return !t.empty() && ec == std::errc() && end == t.data() + t.size();
+    tooLarge = tooLarge || ec == std::errc::result_out_of_range;
+    return !t.empty() && (ec == std::errc() || ec == std::errc::result_out_of_range) &&
+           end == t.data() + t.size();
   };
   if (slash == std::string::npos || !whole(text.substr(0, slash), shard.index) ||
       !whole(text.substr(slash + 1), shard.count)) {
     args.refuse("shard", "is not I/S (two whole numbers)");
+  }
+  if (tooLarge) {
+    args.refuse("shard", "is too large (the limit is " +
+                             std::to_string(std::numeric_limits<std::int64_t>::max()) + ")");
   }
   if (shard.count < 1 || shard.index < 0 || shard.index >= shard.count) {
     args.refuse("shard", "is not 0 <= I < S");

@@ -39,7 +39,8 @@ constexpr const char* renderUsage =
     "Writes the 794 x 681 phase portrait that a fresh \"go\" run with these field\n"
     "values leaves in the window (0.0001 <= B <= 1, 1 <= RR <= 10000, S taken round\n"
     "the perimeter, 0 < DEG < 180): N x 1000 bounces (N >= 0), points of the given\n"
-    "size (default small) and colour (a 0x00BBGGRR number, default 0: black), and\n"
+    "size (default small) and colour (0x00BBGGRR in hex, as 0x0000FF for red, or\n"
+    "the same number in decimal; default 0: black), and\n"
     "the frame, grid and corner curves unless --no-grid. The picture format\n"
     "follows the extension of FILE: .png, .jpg or .bmp.\n"
     "\n"
@@ -162,9 +163,7 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     }
   }
   if (args.has("colour")) {
-    const std::int64_t colour = args.integer("colour", 0);
-    if (colour > 0xFFFFFF) args.refuse("colour", "is beyond 0xFFFFFF");
-    look.colour = static_cast<toolkit::TColor>(colour);
+    look.colour = static_cast<toolkit::TColor>(args.colour("colour"));
   }
   look.grid = !args.has("no-grid");
 

@@ -879,7 +879,8 @@ arcs numbered counter-clockwise from corner 1 (top right): 1 top, 2 left,
       .def_property_readonly(
           "radiusSide", [](const Table& t) { return t.geometry.radiusSide; }, "arcs 2, 4 (R8)")
       .def_property_readonly(
-          "radiusBottom", [](const Table& t) { return t.geometry.radiusBottom; }, "arc 3 (R = 1)")
+          "radiusBottom", [](const Table& t) { return t.geometry.radiusBottom; },
+          "arc 3 (R; rr is radiusSide / radiusBottom, and R >= 1, the bottom side being 2 long)")
       .def_property_readonly(
           "delta", [](const Table& t) { return t.geometry.delta; }, "half opening of arc 1")
       .def_property_readonly("halfAngleSide", [](const Table& t) { return t.geometry.halfAngleSide; })

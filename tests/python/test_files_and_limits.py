@@ -116,3 +116,9 @@ except MemoryError as e:
     assert done.returncode == 0, done.stderr
     assert re.fullmatch(r"trapezola\.atlas: this atlas of 100000000 cells would need about [0-9.]+ GB of memory, more "
                         r"than the [0-9.]+ GB this process may use \(.*\)\n", done.stdout), done.stdout
+
+
+def test_radius_bottom_is_described_as_it_is():
+    doc = trapezola.Table.radiusBottom.__doc__
+    assert "R = 1" not in doc and "always 1" not in doc
+    assert trapezola.Table(0.5, 2.0).radiusBottom == pytest.approx(1.0327955589886446, rel=1e-15)
