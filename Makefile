@@ -12,8 +12,9 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # qt6-svg-dev: the SVG generator of exported figures.
 PACKAGES := g++ make cmake libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev qt6-svg-dev \
 	qt6-image-formats-plugins libgl-dev fonts-liberation2
-# parallel: GNU parallel, which runs the atlas's shards (and a test of them).
-PACKAGES += parallel
+# parallel: GNU parallel, which runs the atlas's shards (and a test of them); rsync:
+# what parallel's --return uses to bring shards back from other hosts.
+PACKAGES += parallel rsync
 # The end-to-end tests drive the program under a private X server (Xvfb) with
 # xdotool, and read the windows back over the accessibility bus and screenshots.
 E2E_PACKAGES := xvfb xdotool dbus-daemon at-spi2-core python3 python3-dbus python3-xlib
