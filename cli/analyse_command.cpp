@@ -29,9 +29,9 @@ namespace trapezola::cli {
 namespace {
 
 constexpr const char* analyseUsage =
-    "usage: trapezola-cli analyse --b B --rr RR --distance S --angle DEG [--period N]\n"
-    "                             [--sensitivity POS] [--blocksize K] [--blocks M] [--data FILE]\n"
-    "                             [--shadow-tolerance TOL]\n"
+    "usage: trapezola-cli analyse --b B --rr RR --distance S (--angle DEG | --phi RAD)\n"
+    "                             [--period N] [--sensitivity POS] [--blocksize K] [--blocks M]\n"
+    "                             [--data FILE] [--shadow-tolerance TOL]\n"
     "\n"
     "Sets up the table (0.0001 <= B <= 1, 1 <= RR <= 10000) and the start (S taken\n"
     "round the perimeter, 0 < DEG < 180) as a fresh \"go\" run does, then analyses\n"
@@ -41,6 +41,9 @@ constexpr const char* analyseUsage =
     "(default 100) of K bounces (default 500), and the least-squares fit over line\n"
     "positions 1 to M - 1. POS is the sensitivity slider's position, -100 to 10\n"
     "(default -50: 0.05). --data FILE also writes the series as the window does.\n"
+    "--phi RAD gives the angle in radians (0 < RAD < pi) instead of degrees, to\n"
+    "the last bit: the window's Edit > Copy phase point writes the hovered point\n"
+    "this way, so that this command repeats the window's right-click analysis.\n"
     "\n"
     "Prints one JSON object:\n"
     "  period          the period: found by three searches for a return to the\n"
@@ -106,6 +109,7 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* output, std::FI
                         {"rr"},
                         {"distance"},
                         {"angle"},
+                        {"phi"},
                         {"period"},
                         {"sensitivity"},
                         {"blocksize"},
@@ -119,7 +123,18 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* output, std::FI
   const double b = shapeB(args);
   const double rr = shapeRr(args);
   const double distance = args.real("distance");
-  const double angle = startAngle(args);
+  if (args.has("angle") == args.has("phi")) {
+    throw UsageError("trapezola-cli analyse: give exactly one of --angle DEG and --phi RAD");
+  }
+  std::optional<double> phi;
+  double angle = 0;
+  if (args.has("phi")) {
+    phi = args.real(
+        "phi", [](double v) { return 0 < v && v < pi; },
+        "is outside (0, pi): the start must point into the table");
+  } else {
+    angle = startAngle(args);
+  }
   std::optional<int> typedPeriod;
   if (args.has("period") && args.text("period") != "0") {
     try {
@@ -153,6 +168,7 @@ int analyseCommand(int argc, const char* const* argv, std::FILE* output, std::FI
   request.rr = rr;
   request.distance = distance;
   request.angleDegrees = angle;
+  request.phi = phi;
   request.typedPeriod = typedPeriod;
   request.sensitivity = sensitivity;
   request.blockSize = blockSize;

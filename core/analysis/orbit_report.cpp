@@ -17,12 +17,12 @@ OrbitReport analyseOrbit(const OrbitReportRequest& request, LgTrFileWriter* file
   // Launched first, as a go run leaves the ball before a right click: the
   // launch names arc 1 in the hit record.
   const BilliardTable table = buildTable(request.b, request.rr);
+  const double phi = request.phi ? *request.phi : startAngleRadians(request.angleDegrees);
   Ball ball;
-  launch(table, ball, request.distance, std::cos(startAngleRadians(request.angleDegrees)));
+  launch(table, ball, request.distance, std::cos(phi));
   const double epsilon = -request.sensitivity * 0.001;
   OrbitReport report;
-  report.analysis = analysePeriodicOrbit(
-      table, ball, request.distance, startAngleRadians(request.angleDegrees), epsilon, request.typedPeriod);
+  report.analysis = analysePeriodicOrbit(table, ball, request.distance, phi, epsilon, request.typedPeriod);
   const PeriodicOrbitAnalysis& analysis = report.analysis;
 
   // The series goes through the data file's text, as the window's fit reads it.
@@ -54,7 +54,7 @@ OrbitReport analyseOrbit(const OrbitReportRequest& request, LgTrFileWriter* file
   }
   report.followedBounces = followed;
   report.trustedBounces = trustedBounces(request.b, request.rr, request.distance, request.angleDegrees,
-                                         request.shadowTolerance, followed);
+                                         request.shadowTolerance, followed, request.phi);
   return report;
 }
 

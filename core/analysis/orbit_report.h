@@ -27,6 +27,10 @@ struct OrbitReportRequest {
   double rr = 0;
   double distance = 0;
   double angleDegrees = 0;
+  // The start angle in radians, bit for bit, in place of angleDegrees: the
+  // hovered phase point of the window, whose angle no degree value reaches
+  // exactly.
+  std::optional<double> phi;
   std::optional<int> typedPeriod;  // empty: search
   int sensitivity = -50;           // the slider's position: epsilon = -sensitivity / 1000
   int blockSize = 500;

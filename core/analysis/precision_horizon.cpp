@@ -19,14 +19,16 @@ double phaseDrift(double s, double phi, ExtendedReal shadowS, ExtendedReal shado
   return static_cast<double>(drift);
 }
 
-ShadowedOrbit::ShadowedOrbit(double b, double rr, double startDistance, double startAngleDegrees)
+ShadowedOrbit::ShadowedOrbit(double b, double rr, double startDistance, double startAngleDegrees,
+                             std::optional<double> startPhi)
     : table_(buildTable(b, rr)), extendedTable_(buildTable<ExtendedReal>(b, rr)) {
-  const double angle = startAngleRadians(startAngleDegrees);
+  const double angle = startPhi ? *startPhi : startAngleRadians(startAngleDegrees);
   const double cosPhi = std::cos(angle);
   const double launchedS = launch(table_, ball_, startDistance, cosPhi);
   startS_ = perimeterCoordinateInRange(launchedS, table_.s4);
   startPhi_ = angle;
-  const ExtendedReal shadowCos = std::cos(startAngleRadians<ExtendedReal>(startAngleDegrees));
+  const ExtendedReal shadowCos = std::cos(startPhi ? static_cast<ExtendedReal>(*startPhi)
+                                                   : startAngleRadians<ExtendedReal>(startAngleDegrees));
   const ExtendedReal shadowS =
       launch(extendedTable_, shadow_, static_cast<ExtendedReal>(startDistance), shadowCos);
   // The drift of the start compares the directions the two orbits set off in.
@@ -44,8 +46,8 @@ BounceStatus ShadowedOrbit::bounce() {
 }
 
 std::int64_t trustedBounces(double b, double rr, double startDistance, double startAngleDegrees,
-                            double tolerance, std::int64_t maxBounces) {
-  ShadowedOrbit orbit(b, rr, startDistance, startAngleDegrees);
+                            double tolerance, std::int64_t maxBounces, std::optional<double> startPhi) {
+  ShadowedOrbit orbit(b, rr, startDistance, startAngleDegrees, startPhi);
   for (std::int64_t n = 1; n <= maxBounces; ++n) {
     orbit.bounce();
     // Negated so that a NaN tolerance trusts nothing.

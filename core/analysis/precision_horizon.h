@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "core/dynamics/reflection.h"
 #include "core/geometry/ball_state.h"
@@ -39,8 +40,10 @@ double phaseDrift(double s, double phi, ExtendedReal shadowS, ExtendedReal shado
 class ShadowedOrbit {
  public:
   // Launches both at the perimeter coordinate startDistance (wrapped onto the
-  // perimeter) and the angle in degrees, as a fresh go run launches.
-  ShadowedOrbit(double b, double rr, double startDistance, double startAngleDegrees);
+  // perimeter) and the angle in degrees, as a fresh go run launches; or, given
+  // startPhi, at that angle in radians, the same value for both.
+  ShadowedOrbit(double b, double rr, double startDistance, double startAngleDegrees,
+                std::optional<double> startPhi = std::nullopt);
 
   const BilliardTable& table() const { return table_; }
   const Ball& ball() const { return ball_; }
@@ -70,6 +73,7 @@ class ShadowedOrbit {
 // `maxBounces` bounces ahead: maxBounces when the orbits stay together that
 // long.
 std::int64_t trustedBounces(double b, double rr, double startDistance, double startAngleDegrees,
-                            double tolerance, std::int64_t maxBounces);
+                            double tolerance, std::int64_t maxBounces,
+                            std::optional<double> startPhi = std::nullopt);
 
 }  // namespace trapezola
