@@ -7,7 +7,9 @@
 #include <atomic>
 #include <cmath>
 #include <cstddef>
-#include <memory>
+#include <cstdint>
+#include <mutex>
+#include <vector>
 
 #include "core/dynamics/bounce.h"
 #include "core/geometry/ball_state.h"
@@ -25,17 +27,100 @@ constexpr toolkit::TColor fromRgb(std::uint32_t rgb) {
 
 // The window's "small" dots.
 constexpr int dotSize = 2;
-// A worker's image starts white; orbit numbers stay below it.
-constexpr toolkit::TColor noOrbit = toolkit::clWhite;
-static_assert(maxPortraitOrbits < static_cast<std::int64_t>(noOrbit));
 // Bounces between two updates of the shared progress count: rare enough that
 // the workers do not contend for it.
 constexpr std::int64_t progressBlock = 1 << 16;
+static_assert(maxPortraitOrbits <= INT32_MAX);
+constexpr std::size_t portraitPixels = static_cast<std::size_t>(portraitWidth) * portraitHeight;
+
+// The merged picture, shared by the workers: a worker whose slots run out
+// merges into it under the lock, the others go on plotting.
+struct MergedOrbits {
+  std::vector<std::int32_t>& topOrbit;
+  std::mutex lock;
+};
+
+// A worker's picture of the orbits it began since its last merge, one byte a
+// pixel (a quarter of an image of colours, so that it stays in the processor's
+// cache): 0 where none of them was plotted, otherwise the orbit's slot, its
+// place 1..255 among those orbits. A worker takes its orbits in increasing
+// order, so a higher slot is a higher orbit, and a dot that overwrites a pixel
+// leaves the highest there, as a canvas painted in orbit numbers would.
+class OrbitSlots {
+ public:
+  OrbitSlots() : pixels_(portraitPixels, 0) {}
+
+  // Makes orbit i the current one, merging first when all slots are taken.
+  void begin(std::int32_t orbit, MergedOrbits& merged) {
+    if (used_ == maxSlot) {
+      const std::lock_guard<std::mutex> hold(merged.lock);
+      mergeInto(merged.topOrbit);
+    }
+    ++used_;
+    orbitOfSlot_[used_] = orbit;
+  }
+
+  // The current orbit's dot at the phase point (s, phi) of `window`: the
+  // pixels TCanvas::Ellipse sets on plotPhasePoint's box (explorer/
+  // phase_portrait.h), with the same test and the same arithmetic. Its sides
+  // are pixelFromReal(v + 2) - pixelFromReal(v) for the same v, at most 3 (v +
+  // 2 rounds by far less than a pixel where pixelFromReal does not saturate),
+  // so every dot is one of the canvas's small ellipses: a box of up to 3 x 3
+  // pixels, whole, except that a 3 x 3 box leaves out its corners.
+  void dot(const PhaseWindowRecord& w, double s, double phi) {
+    if (!(w.sMin < s && s < w.sMax && w.phiMin < phi && phi < w.phiMax)) return;
+    const double xr = (s - w.sMin) * w.scaleS + 6;
+    const double yr = 678 - (phi - w.phiMin) * w.scalePhi;
+    const int x1 = toolkit::pixelFromReal(xr), x2 = toolkit::pixelFromReal(xr + dotSize);
+    const int y1 = toolkit::pixelFromReal(yr), y2 = toolkit::pixelFromReal(yr - dotSize);
+    const int left = std::min(x1, x2), top = std::min(y1, y2);
+    const std::int64_t width = std::int64_t{std::max(x1, x2)} - left;
+    const std::int64_t height = std::int64_t{std::max(y1, y2)} - top;
+    const auto slot = static_cast<std::uint8_t>(used_);
+    if (width == 2 && height == 2 && left >= 0 && top >= 0 && left <= portraitWidth - 2 &&
+        top <= portraitHeight - 2) {
+      std::uint8_t* const row = pixels_.data() + static_cast<std::size_t>(top) * portraitWidth + left;
+      row[0] = slot;
+      row[1] = slot;
+      row[portraitWidth] = slot;
+      row[portraitWidth + 1] = slot;
+      return;
+    }
+    const bool plus = width == 3 && height == 3;
+    for (std::int64_t j = 0; j < height; ++j) {
+      const std::int64_t y = top + j;
+      if (y < 0 || y >= portraitHeight) continue;
+      for (std::int64_t i = 0; i < width; ++i) {
+        const std::int64_t x = left + i;
+        if (x < 0 || x >= portraitWidth || (plus && i != 1 && j != 1)) continue;
+        pixels_[static_cast<std::size_t>(y * portraitWidth + x)] = slot;
+      }
+    }
+  }
+
+  // Raises every pixel of `topOrbit` to the orbit plotted there since the last
+  // merge, and frees the slots.
+  void mergeInto(std::vector<std::int32_t>& topOrbit) {
+    for (std::size_t at = 0; at < portraitPixels; ++at) {
+      const std::uint8_t slot = pixels_[at];
+      if (slot == 0) continue;
+      topOrbit[at] = std::max(topOrbit[at], orbitOfSlot_[slot]);
+      pixels_[at] = 0;
+    }
+    used_ = 0;
+  }
+
+ private:
+  static constexpr int maxSlot = 255;
+  std::vector<std::uint8_t> pixels_;
+  std::array<std::int32_t, maxSlot + 1> orbitOfSlot_{};
+  int used_ = 0;
+};
 
 // One orbit, from its launch to its last bounce or the first that fails.
 // `bouncesDone` only feeds the progress display.
 OrbitOutcome runOrbit(const BilliardTable& table, const PhaseWindowRecord& window, const OrbitStart& start,
-                      std::int64_t bounces, toolkit::TCanvas& image, std::atomic<std::int64_t>& bouncesDone,
+                      std::int64_t bounces, OrbitSlots& image, std::atomic<std::int64_t>& bouncesDone,
                       const StopSignal& stop) {
   Ball ball;
   // The start of trapezola-cli orbit, so that the dots are its rows.
@@ -48,7 +133,7 @@ OrbitOutcome runOrbit(const BilliardTable& table, const PhaseWindowRecord& windo
       outcome.stop = status;
       break;
     }
-    plotPhasePoint(image, window, dotSize, ball.s, ball.phi);
+    image.dot(window, ball.s, ball.phi);
     outcome.bounces = n;
     if (++unreported == progressBlock) {
       bouncesDone.fetch_add(unreported, std::memory_order_relaxed);
@@ -106,20 +191,15 @@ OrbitPortrait drawOrbits(const BilliardTable& table, const PhaseWindowRecord& wi
 
   const std::size_t workers = workerCount(threads, static_cast<std::int64_t>(starts.size()));
   // Every image exists before any worker starts: a worker allocates nothing.
-  std::vector<std::unique_ptr<toolkit::TCanvas>> images;
-  images.reserve(workers);
-  for (std::size_t t = 0; t < workers; ++t) {
-    images.push_back(std::make_unique<toolkit::TCanvas>(portraitWidth, portraitHeight));
-    images.back()->Brush->Style = toolkit::bsSolid;
-  }
+  std::vector<OrbitSlots> images(workers);
+  MergedOrbits merged{result.topOrbit, {}};
 
   const std::int64_t perOrbit = std::max<std::int64_t>(bounces, 0);
   std::atomic<std::int64_t> bouncesDone{0};
   const auto orbit = [&](std::size_t worker, std::int64_t i, const StopSignal& stopSignal) {
     const auto at = static_cast<std::size_t>(i);
-    toolkit::TCanvas& image = *images[worker];
-    image.Pen->Color = static_cast<toolkit::TColor>(i);
-    image.Brush->Color = static_cast<toolkit::TColor>(i);
+    OrbitSlots& image = images[worker];
+    image.begin(static_cast<std::int32_t>(i), merged);
     result.outcomes[at] = runOrbit(table, window, starts[at], perOrbit, image, bouncesDone, stopSignal);
   };
   ProgressPoll poll;
@@ -131,23 +211,14 @@ OrbitPortrait drawOrbits(const BilliardTable& table, const PhaseWindowRecord& wi
   }
   parallelFor(static_cast<std::int64_t>(starts.size()), threads, orbit, poll, stop);
 
-  // The highest number wins, so the order of the images does not matter; they
-  // are merged in worker order all the same.
-  for (const auto& image : images) {
-    std::size_t at = 0;
-    for (int y = 0; y < portraitHeight; ++y) {
-      for (int x = 0; x < portraitWidth; ++x, ++at) {
-        const toolkit::TColor c = image->pixel(x, y);
-        if (c != noOrbit) result.topOrbit[at] = std::max(result.topOrbit[at], static_cast<std::int32_t>(c));
-      }
-    }
-  }
+  // The highest number wins, so the order of the merges does not matter.
+  for (OrbitSlots& image : images) image.mergeInto(result.topOrbit);
   return result;
 }
 
 double portraitMemoryNeed(std::int64_t orbits, int threads) {
-  const double image = 4.0 * portraitWidth * portraitHeight;
-  return (static_cast<double>(workerCount(threads, orbits)) + 1) * image +
+  const double pixels = static_cast<double>(portraitPixels);
+  return static_cast<double>(workerCount(threads, orbits)) * pixels + 4 * pixels +
          static_cast<double>(orbits) * (sizeof(OrbitOutcome) + sizeof(OrbitStart));
 }
 

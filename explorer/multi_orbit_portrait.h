@@ -12,7 +12,10 @@
 // so a pixel of a worker's image holds the highest orbit that worker plotted
 // there; the images are merged by the highest number too. The result is
 // therefore the highest-numbered orbit at every pixel, whichever thread ran
-// which orbit and however many threads there were.
+// which orbit and however many threads there were: the pixels a canvas would
+// show after plotPhasePoint with pen and brush in the orbit's number. A
+// worker's image holds a byte a pixel, the orbit's place among the last 255
+// the worker began; it is merged whenever those run out.
 //
 // An orbit whose bounce reports no boundary hit (or a bad arc index) stops
 // there: the bounce that failed is not drawn, its earlier bounces are.
@@ -76,8 +79,8 @@ OrbitPortrait drawOrbits(const BilliardTable& table, const PhaseWindowRecord& wi
                          OrbitProgress* progress, const std::atomic<bool>* stop = nullptr);
 
 // The bytes drawOrbits allocates for `orbits` orbits on `threads` workers: an
-// image of orbit numbers (794 x 681 x 4 bytes) a worker and one merged, and
-// an outcome a start. For the memory bound (core/jobs/memory_bound.h).
+// image of orbit numbers (794 x 681 bytes) a worker, the merged one (4 bytes a
+// pixel), and an outcome a start. For the memory bound (core/jobs/memory_bound.h).
 double portraitMemoryNeed(std::int64_t orbits, int threads);
 
 // Paints every pixel that holds an orbit in that orbit's palette colour; the

@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/dynamics/bounce.h"
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
@@ -48,6 +49,66 @@ TEST(MultiOrbitPortraitThreads, SameResultForEveryThreadCount) {
     for (std::size_t i = 0; i < starts.size(); ++i) {
       EXPECT_EQ(many.outcomes[i].bounces, one.outcomes[i].bounces) << threads << " threads, orbit " << i;
       EXPECT_EQ(many.outcomes[i].stop, one.outcomes[i].stop) << threads << " threads, orbit " << i;
+    }
+  }
+}
+
+// The straightforward picture: every orbit in turn on one canvas through
+// plotPhasePoint, pen and brush in the orbit's number, so that the last orbit
+// drawn at a pixel shows there.
+std::vector<std::int32_t> paintedOneByOne(const BilliardTable& table, const PhaseWindowRecord& window,
+                                          const std::vector<OrbitStart>& starts, std::int64_t bounceCount) {
+  toolkit::TCanvas canvas(portraitWidth, portraitHeight);
+  for (std::size_t i = 0; i < starts.size(); ++i) {
+    canvas.Pen->Color = static_cast<toolkit::TColor>(i);
+    canvas.Brush->Color = static_cast<toolkit::TColor>(i);
+    Ball ball;
+    launch(table, ball, starts[i].distance, std::cos(startAngleRadians(starts[i].angleDegrees)));
+    for (std::int64_t n = 1; n <= bounceCount && bounce(table, ball) == BounceStatus::ok; ++n) {
+      plotPhasePoint(canvas, window, 2, ball.s, ball.phi);
+    }
+  }
+  std::vector<std::int32_t> top;
+  for (int y = 0; y < portraitHeight; ++y) {
+    for (int x = 0; x < portraitWidth; ++x) {
+      const toolkit::TColor c = canvas.pixel(x, y);
+      top.push_back(c == toolkit::clWhite ? -1 : static_cast<std::int32_t>(c));
+    }
+  }
+  return top;
+}
+
+// The workers' byte images give the picture of the canvas, pixel for pixel:
+// on several tables, with more orbits than a worker's 255 slots (so that it
+// merges mid-run), on 1 to 3 threads, and in windows whose dots run off the
+// image on every side, where only part of a dot is drawn.
+TEST(MultiOrbitPortraitThreads, SameAsPaintingEachOrbitOnACanvas) {
+  struct Case {
+    double b, rr;
+    std::int64_t orbits, bounces;
+    double stretchS, stretchPhi;  // of the fresh run's scales; negative mirrors
+    double phiShift;
+  };
+  const Case cases[] = {
+      {0.5, 2, 7, 20000, 1, 1, 0},              // the fresh run's window
+      {0.15, 1, 300, 400, 1, 1, 0},             // a circle, more orbits than slots
+      {1, 40, 700, 150, 1.37, 1.21, -0.3},      // off the right, top and bottom
+      {0.3, 3.5, 20, 3000, -0.012, -0.005, 0},  // off the left and the bottom
+  };
+  for (const Case& c : cases) {
+    const BilliardTable table = buildTable(c.b, c.rr);
+    PhaseWindowRecord window = freshRunWindow(table);
+    window.scaleS *= c.stretchS;
+    window.scalePhi *= c.stretchPhi;
+    window.phiMin += c.phiShift;
+    const std::vector<OrbitStart> starts = spreadStarts(table, c.orbits, 3);
+    const std::vector<std::int32_t> expected = paintedOneByOne(table, window, starts, c.bounces);
+    EXPECT_GT(std::count_if(expected.begin(), expected.end(), [](std::int32_t i) { return i >= 0; }), 20)
+        << "b " << c.b;
+    for (const int threads : {1, 2, 3}) {
+      const OrbitPortrait p = drawOrbits(table, window, starts, c.bounces, threads, nullptr);
+      EXPECT_TRUE(p.topOrbit == expected)
+          << "b " << c.b << ", R8/R " << c.rr << ", " << c.orbits << " orbits, " << threads << " threads";
     }
   }
 }
