@@ -28,12 +28,17 @@ int boxCoordinate(double unit, int boxesPerSide) {
   return static_cast<int>(scaled);
 }
 
+// phaseBox on a perimeter of length s4, for the bounce loop to inline.
+inline int boxOf(double s4, double s, double cosPhi, int boxesPerSide) {
+  const int column = boxCoordinate(s / s4, boxesPerSide);
+  const int row = boxCoordinate((1 - cosPhi) / 2, boxesPerSide);
+  return row * boxesPerSide + column;
+}
+
 }  // namespace
 
 int phaseBox(const BilliardTable& table, double s, double cosPhi, int boxesPerSide) {
-  const int column = boxCoordinate(s / table.s4, boxesPerSide);
-  const int row = boxCoordinate((1 - cosPhi) / 2, boxesPerSide);
-  return row * boxesPerSide + column;
+  return boxOf(table.s4, s, cosPhi, boxesPerSide);
 }
 
 OrbitExponent finiteTimeLyapunov(const BilliardTable& table, const OrbitStart& start, std::int64_t bounces,
@@ -45,6 +50,9 @@ OrbitExponent finiteTimeLyapunov(const BilliardTable& table, const OrbitStart& s
   Monodromy p;
   std::int64_t renormalisations = 0;
   OrbitExponent result;
+  // Locals, not loads through the references: a box store may alias them.
+  const double s4 = table.s4;
+  std::uint8_t* const box = boxes.data();
   for (std::int64_t n = 1; n <= bounces; ++n) {
     const BounceStatus status = bounce(table, ball);
     if (status != BounceStatus::ok) {
@@ -69,7 +77,7 @@ OrbitExponent finiteTimeLyapunov(const BilliardTable& table, const OrbitStart& s
       ++renormalisations;
     }
     p = next;
-    boxes[static_cast<std::size_t>(phaseBox(table, ball.s, ball.cosPhi, boxesPerSide))] = 1;
+    box[boxOf(s4, ball.s, ball.cosPhi, boxesPerSide)] = 1;
     result.bounces = n;
     if ((n & stopCheckMask) == 0 && stop != nullptr && stop->load(std::memory_order_relaxed)) break;
   }

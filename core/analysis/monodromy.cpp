@@ -9,18 +9,6 @@
 
 namespace trapezola {
 
-void applyBounceMatrix(Monodromy& m, double freePath, double radius, double phi) {
-  // sin(phi) is taken as cos(pi/2 - phi): std::sin differs in the last bit for
-  // some angles, and the golden analyses are pinned with this form.
-  const double f = radius * std::cos(pi / 2 - phi);
-  const double l = freePath;
-  const Monodromy old = m;
-  m.m11 = (1 - 2 * l / f) * old.m11 - (2 / f) * old.m21;
-  m.m12 = (1 - 2 * l / f) * old.m12 - (2 / f) * old.m22;
-  m.m21 = l * old.m11 + old.m21;
-  m.m22 = l * old.m12 + old.m22;
-}
-
 Monodromy product(const Monodromy& left, const Monodromy& right) {
   Monodromy p;
   p.m11 = left.m11 * right.m11 + left.m12 * right.m21;

@@ -10,6 +10,10 @@
 // determinant 1 and its trace alone classifies a periodic orbit.
 #pragma once
 
+#include <cmath>
+
+#include "core/geometry/table_geometry.h"
+
 namespace trapezola {
 
 struct Monodromy {
@@ -18,8 +22,19 @@ struct Monodromy {
 };
 
 // M <- bounceMatrix(L, R, phi) * M. A grazing bounce (sin phi = 0) makes f zero
-// and the entries non-finite; nothing is checked.
-void applyBounceMatrix(Monodromy& m, double freePath, double radius, double phi);
+// and the entries non-finite; nothing is checked. Inline: the chaos atlas
+// applies one a bounce, and its product then stays in registers.
+inline void applyBounceMatrix(Monodromy& m, double freePath, double radius, double phi) {
+  // sin(phi) is taken as cos(pi/2 - phi): std::sin differs in the last bit for
+  // some angles, and the golden analyses are pinned with this form.
+  const double f = radius * std::cos(pi / 2 - phi);
+  const double l = freePath;
+  const Monodromy old = m;
+  m.m11 = (1 - 2 * l / f) * old.m11 - (2 / f) * old.m21;
+  m.m12 = (1 - 2 * l / f) * old.m12 - (2 / f) * old.m22;
+  m.m21 = l * old.m11 + old.m21;
+  m.m22 = l * old.m12 + old.m22;
+}
 
 // left * right, rows of the left into columns of the right.
 Monodromy product(const Monodromy& left, const Monodromy& right);
