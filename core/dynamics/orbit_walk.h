@@ -87,17 +87,28 @@ class OrbitWalk {
   template <typename Take>
   bool advance(std::int64_t until, Take&& take) {
     if (until > bounces_) until = bounces_;
-    for (std::int64_t n = done_ + 1; n <= until; ++n) {
+    // The counts live in locals: as members, every bounce's calls would make
+    // each a store and a load.
+    RowSchedule schedule = schedule_;
+    bool going = true;
+    std::int64_t n = done_ + 1;
+    for (; n <= until; ++n) {
       // A launched ball always names an arc, so the status is never badArcIndex.
       if (bounce(table_, ball_) != BounceStatus::ok) {
         leftAt_ = n;
-        return false;
+        going = false;
+        break;
       }
-      done_ = n;
-      if (!schedule_.rowAt(n)) continue;
-      if (!take(row(n, ball_.s, ball_.phi))) return false;
+      if (!schedule.rowAt(n)) continue;
+      if (!take(row(n, ball_.s, ball_.phi))) {
+        ++n;
+        going = false;
+        break;
+      }
     }
-    return true;
+    done_ = n - 1;
+    schedule_ = schedule;
+    return going;
   }
 
  private:
