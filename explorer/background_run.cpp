@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/dynamics/collision.h"
-#include "core/dynamics/reflection.h"
 #include "explorer/phase_portrait.h"
 
 namespace trapezola {
@@ -15,10 +13,6 @@ namespace {
 // never waits long, and the lock costs nothing measurable per bounce.
 constexpr std::int64_t bouncesPerChunk = 4096;
 }  // namespace
-
-std::int64_t bouncesDoneAt(const RunPosition& at, std::int64_t bouncesPerPass) {
-  return static_cast<std::int64_t>(at.pass) * std::max<std::int64_t>(bouncesPerPass, 0) + at.bounce;
-}
 
 BackgroundRun::BackgroundRun(const OrbitRunJob& job, const toolkit::TCanvas& portrait,
                              std::function<void()> onFinished)
@@ -51,43 +45,21 @@ void BackgroundRun::showDrawing(toolkit::TCanvas& portrait) {
 void BackgroundRun::work() {
   Ball ball = job_.ball;
   RunPosition at = job_.from;
-  bool badArc = false;
-  bool leftTable = false;
-  const std::int64_t perPass = job_.bouncesPerPass;
-  std::int64_t done = bouncesDoneAt(at, perPass);
-  while (at.pass < job_.passes && !badArc && !leftTable) {
+  BounceStatus status = BounceStatus::ok;
+  const PlottedPasses run{job_.table, job_.window, job_.dotSize, job_.passes, job_.bouncesPerPass};
+  while (at.pass < job_.passes && status == BounceStatus::ok) {
     {
       const std::lock_guard<std::mutex> lock(canvasMutex_);
-      const std::int64_t chunkEnd = std::min(perPass, at.bounce + bouncesPerChunk);
-      for (; at.bounce < chunkEnd; ++at.bounce) {
-        // runPlottedPasses's bounce on values, step for step.
-        if (findHit(job_.table, ball) == 0) {
-          leftTable = true;
-          break;
-        }
-        if (reflect(job_.table, ball, ball.hitX, ball.hitY, ball.hitCentreX, ball.hitCentreY, ball.hitRadius,
-                    ball.arc) == BounceStatus::badArcIndex) {
-          badArc = true;
-          break;
-        }
-        ball.x = ball.hitX;
-        ball.y = ball.hitY;
-        plotPhasePoint(canvas_, job_.window, job_.dotSize, ball.s, ball.phi);
-        ball.dx = ball.newDx;
-        ball.dy = ball.newDy;
-        ++done;
-      }
+      status = runPlottedPasses(run, ball, canvas_, at, bouncesPerChunk);
     }
-    bouncesDone_.store(done, std::memory_order_relaxed);
-    if (!badArc && !leftTable && at.bounce >= perPass) {
-      ++at.pass;
-      at.bounce = 0;
-      passesDone_.store(at.pass, std::memory_order_relaxed);
-    }
+    bouncesDone_.store(bouncesDoneAt(at, job_.bouncesPerPass), std::memory_order_relaxed);
+    passesDone_.store(at.pass, std::memory_order_relaxed);
     // Looked at after a chunk, not before: every start or continuation of a
     // run moves it on, however soon it is asked to stop.
     if (stopRequested_.load(std::memory_order_relaxed)) break;
   }
+  const bool badArc = status == BounceStatus::badArcIndex;
+  const bool leftTable = status == BounceStatus::noArcAccepted;
   end_.ball = ball;
   end_.at = at;
   end_.complete = at.pass >= job_.passes;

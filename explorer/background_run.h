@@ -5,12 +5,12 @@
 // phase window, taken on the user-interface thread when the run starts. It
 // draws on a canvas of its own that starts as a copy of the portrait; the
 // window copies what changed into its portrait while the run goes, and all of
-// it at the end. Each bounce is the value bounce followed by the window's plot
-// step, the same arithmetic in the same order as runPlottedPasses on the shared
-// records, so a run that nobody stops leaves the same picture and the same ball
-// to the last bit (GoldenPortrait.RenderedPixels and the window tests pin it).
-// As there, a bounce whose collision search finds no arc (the orbit left the
-// table) ends the run before its reflection.
+// it at the end. The bounces are runPlottedPasses, in chunks between which the
+// stop request is looked at, so a run that nobody stops leaves the same picture
+// and the same ball to the last bit as one synchronous run
+// (GoldenPortrait.RenderedPixels and the window tests pin it). As there, a
+// bounce whose collision search finds no arc (the orbit left the table) ends
+// the run before its reflection.
 //
 // The worker never ends the process and never touches a widget: a bounce on an
 // arc index outside 1..4 stops the run and is reported in its end, for the
@@ -25,17 +25,11 @@
 
 #include "core/geometry/ball_state.h"
 #include "core/geometry/table_geometry.h"
+#include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
 #include "raster/canvas.h"
 
 namespace trapezola {
-
-// Where a run stands: `pass` passes are complete and `bounce` bounces of the
-// next one are done. A run of P passes is complete at pass P, bounce 0.
-struct RunPosition {
-  int pass = 0;
-  std::int64_t bounce = 0;
-};
 
 // Everything a run needs, copied from the window when it starts.
 struct OrbitRunJob {
@@ -56,9 +50,6 @@ struct OrbitRunEnd {
   bool badArcIndex = false;  // stopped at a bounce whose hit names no arc 1..4
   bool leftTable = false;    // ended at a bounce whose collision search found no arc
 };
-
-// The number of bounces in a run's passes, which a position has done.
-std::int64_t bouncesDoneAt(const RunPosition& at, std::int64_t bouncesPerPass);
 
 class BackgroundRun {
  public:

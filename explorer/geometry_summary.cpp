@@ -17,7 +17,7 @@ std::string cornerText(double value) {
 
 }  // namespace
 
-std::string buildGeometrySummary(const TableGeometryRecord& table) {
+std::string buildGeometrySummary(const BilliardTable& table) {
   std::string text;
   // Compared exactly: b typed as 1 is exactly 1.0, and any other value, however
   // close, gets the short form.
@@ -29,7 +29,7 @@ std::string buildGeometrySummary(const TableGeometryRecord& table) {
   return text;
 }
 
-std::string buildDistancePrompt(const TableGeometryRecord& table) {
+std::string buildDistancePrompt(const BilliardTable& table) {
   const auto perimeterText = [](double value) { return FloatToStrF(value, toolkit::ffGeneral, 7, 5); };
   std::string text;
   if (table.b == 1.0) text = "delta=" + radiusText(table.delta * 180 / pi) + " degree\n";

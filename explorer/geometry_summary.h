@@ -13,12 +13,12 @@
 
 namespace trapezola {
 
-std::string buildGeometrySummary(const TableGeometryRecord& table);
+std::string buildGeometrySummary(const BilliardTable& table);
 
 // The variant shown when the R8/R field is left, which asks for the start
 // distance and gives the corners' perimeter coordinates as its range:
 //
 //   [delta=D degree\n]r=r  R8=R8  R=R\n\nDistance from the first corner?\n(0 . . s1 . . s2 . . s3 . . s4)
-std::string buildDistancePrompt(const TableGeometryRecord& table);
+std::string buildDistancePrompt(const BilliardTable& table);
 
 }  // namespace trapezola

@@ -11,7 +11,6 @@
 #include <mutex>
 #include <vector>
 
-#include "core/dynamics/bounce.h"
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
 #include "core/jobs/parallel_for.h"
@@ -126,23 +125,23 @@ OrbitOutcome runOrbit(const BilliardTable& table, const PhaseWindowRecord& windo
   // The start of trapezola-cli orbit, so that the dots are its rows.
   launch(table, ball, start.distance, std::cos(startAngleRadians(start.angleDegrees)));
   OrbitOutcome outcome;
-  std::int64_t unreported = 0;
-  for (std::int64_t n = 1; n <= bounces; ++n) {
-    const BounceStatus status = bounce(table, ball);
+  // The window's plotted run, in one pass of all the bounces, marking the
+  // orbit's places instead of painting a canvas.
+  const auto plot = [&](const Ball& b) { image.dot(window, b.s, b.phi); };
+  RunPosition at;
+  for (;;) {
+    const BounceStatus status = runPasses(table, 1, bounces, ball, at, progressBlock, nullptr, plot);
+    const std::int64_t done = bouncesDoneAt(at, bounces);
+    bouncesDone.fetch_add(done - outcome.bounces, std::memory_order_relaxed);
+    outcome.bounces = done;
     if (status != BounceStatus::ok) {
       outcome.stop = status;
       break;
     }
-    image.dot(window, ball.s, ball.phi);
-    outcome.bounces = n;
-    if (++unreported == progressBlock) {
-      bouncesDone.fetch_add(unreported, std::memory_order_relaxed);
-      unreported = 0;
-      if (stop.raised()) break;
-    }
+    if (at.pass == 1 || stop.raised()) break;
   }
   // A stopped orbit's remaining bounces count as done: the progress is of work.
-  bouncesDone.fetch_add(unreported + (bounces - outcome.bounces), std::memory_order_relaxed);
+  bouncesDone.fetch_add(bounces - outcome.bounces, std::memory_order_relaxed);
   return outcome;
 }
 

@@ -2,66 +2,74 @@
 
 #include <cstdint>
 
-#include "core/geometry/ball_state.h"
-#include "core/geometry/boundary.h"
-#include "core/geometry/table_geometry.h"
-#include "explorer/main_window_state.h"
-#include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
 
 namespace trapezola {
 
-void prepareRun(toolkit::TCanvas& portrait, const RunLook& look) {
-  pointSize = look.sizeIndex + 2;
+void prepareRun(Explorer& explorer, toolkit::TCanvas& portrait, const RunLook& look) {
+  explorer.pointSize = look.sizeIndex + 2;
   portrait.Pen->Color = look.colour;
   portrait.Brush->Color = look.colour;
   portrait.Brush->Style = toolkit::bsSolid;
 }
 
-bool resumeStateIsZero() {
-  return ResumeState.x == 0.0 && ResumeState.y == 0.0 && ResumeState.dx == 0.0 && ResumeState.dy == 0.0;
+bool resumeStateIsZero(const ResumeStateRecord& resume) {
+  return resume.x == 0.0 && resume.y == 0.0 && resume.dx == 0.0 && resume.dy == 0.0;
 }
 
 namespace {
 
 // The last bounce computed, not the ball's position: the grid moves the ball
 // but leaves the hit record alone.
-void finishRun(toolkit::TCanvas& portrait, const RunLook& look) {
-  if (look.grid) drawPhaseGrid(portrait, PhaseWindow.scaleS, PhaseWindow.scalePhi);
-  ResumeState.x = BallState.hitX;
-  ResumeState.y = BallState.hitY;
-  ResumeState.dx = BallState.newDx;
-  ResumeState.dy = BallState.newDy;
+void finishRun(Explorer& explorer, toolkit::TCanvas& portrait, const RunLook& look) {
+  if (look.grid) {
+    drawPhaseGrid(portrait, explorer.table, explorer.ball, explorer.window, explorer.window.scaleS,
+                  explorer.window.scalePhi);
+  }
+  explorer.resume.x = explorer.ball.hitX;
+  explorer.resume.y = explorer.ball.hitY;
+  explorer.resume.dx = explorer.ball.newDx;
+  explorer.resume.dy = explorer.ball.newDy;
+}
+
+BounceStatus runPasses(Explorer& explorer, toolkit::TCanvas& portrait, int passes, std::int64_t bouncesPerPass,
+                       PassObserver* observer) {
+  const PlottedPasses run{explorer.table, explorer.window, explorer.pointSize, passes, bouncesPerPass};
+  RunPosition at;
+  return runPlottedPasses(run, explorer.ball, portrait, at, std::numeric_limits<std::int64_t>::max(), observer);
 }
 
 }  // namespace
 
-void beginGoRun() {
-  if (resumeStateIsZero()) {
-    launch();
+void beginGoRun(Explorer& explorer) {
+  if (resumeStateIsZero(explorer.resume)) {
+    launch(explorer);
   } else {
-    BallState.x = ResumeState.x;
-    BallState.y = ResumeState.y;
-    BallState.dx = ResumeState.dx;
-    BallState.dy = ResumeState.dy;
+    explorer.ball.x = explorer.resume.x;
+    explorer.ball.y = explorer.resume.y;
+    explorer.ball.dx = explorer.resume.dx;
+    explorer.ball.dy = explorer.resume.dy;
   }
-  ++runCount;
+  ++explorer.runCount;
 }
 
-bool performGoRun(toolkit::TCanvas& portrait, const RunLook& look, PassObserver* observer) {
-  beginGoRun();
-  prepareRun(portrait, look);
-  const bool stayed = runPlottedPasses(portrait, 1000, repeatCount, observer);
-  finishRun(portrait, look);
-  return stayed;
+BounceStatus performGoRun(Explorer& explorer, toolkit::TCanvas& portrait, const RunLook& look,
+                          PassObserver* observer) {
+  beginGoRun(explorer);
+  prepareRun(explorer, portrait, look);
+  const BounceStatus status = runPasses(explorer, portrait, 1000, explorer.repeatCount, observer);
+  finishRun(explorer, portrait, look);
+  return status;
 }
 
-bool performDoubleClickRun(toolkit::TCanvas& portrait, const RunLook& look, PassObserver* observer) {
-  prepareRun(portrait, look);
+BounceStatus performDoubleClickRun(Explorer& explorer, toolkit::TCanvas& portrait, const RunLook& look,
+                                   PassObserver* observer) {
+  prepareRun(explorer, portrait, look);
   // repeatCount + 1 in 64 bits: a typed 2147483647 must not overflow.
-  const bool stayed = runPlottedPasses(portrait, 1001, static_cast<std::int64_t>(repeatCount) + 1, observer);
-  finishRun(portrait, look);
-  return stayed;
+  const BounceStatus status =
+      runPasses(explorer, portrait, 1001, static_cast<std::int64_t>(explorer.repeatCount) + 1, observer);
+  finishRun(explorer, portrait, look);
+  return status;
 }
 
 }  // namespace trapezola

@@ -3,15 +3,11 @@
 // delta is arc 1's half opening angle and cy the height of arc 3's centre.
 #include "explorer/phase_portrait.h"
 
+#include <algorithm>
 #include <cmath>
 
-#include "core/dynamics/collision.h"
-#include "core/dynamics/reflection.h"
-#include "core/geometry/ball_state.h"
+#include "core/dynamics/bounce.h"
 #include "core/geometry/boundary.h"
-#include "core/geometry/table_geometry.h"
-#include "explorer/main_window_state.h"
-#include "explorer/phase_window.h"
 
 namespace trapezola {
 
@@ -34,8 +30,7 @@ void line(TCanvas& c, int x1, int y1, int x2, int y2) {
 
 }  // namespace
 
-void cornerAngle(int k, double x, double y, double dx, double dy, double& phi) {
-  const TableGeometryRecord& g = TableGeometry;
+void cornerAngle(const BilliardTable& g, int k, double x, double y, double dx, double dy, double& phi) {
   const double x1 = g.corner1.x, y1 = g.corner1.y;
   const double x2 = g.corner2.x;
   const double x3 = g.corner3.x, y3 = g.corner3.y;
@@ -104,16 +99,15 @@ void cornerAngle(int k, double x, double y, double dx, double dy, double& phi) {
 namespace {
 
 // One polyline over the whole perimeter, from s = 0.001 to the first step past
-// s4; the angle lives in BallState.phi, as it always has.
-void drawCornerCurve(TCanvas& c, int k, double scaleS, double scalePhi) {
-  const PhaseWindowRecord& w = PhaseWindow;
-  const double s4 = TableGeometry.s4;
-  BallStateRecord& ball = BallState;
+// s4; the angle lives in the walker's phi, as it always has.
+void drawCornerCurve(TCanvas& c, const BilliardTable& table, Ball& ball, const PhaseWindowRecord& w, int k,
+                     double scaleS, double scalePhi) {
+  const double s4 = table.s4;
   double s = 0;
   for (int step = 0; step < cornerCurveMaxSteps; ++step) {
     s += cornerCurveStep;
-    placeOnBoundary(1.0, s);
-    cornerAngle(k, ball.x, ball.y, ball.dx, ball.dy, ball.phi);
+    placeOnBoundary(table, ball, 1.0, s);
+    cornerAngle(table, k, ball.x, ball.y, ball.dx, ball.dy, ball.phi);
     // The x of the last step uses the unreduced s, past the end of the perimeter.
     const int x = pixelFromReal((s - w.sMin) * scaleS + 6);
     const int y = pixelFromReal(678 - (ball.phi - w.phiMin) * scalePhi);
@@ -138,13 +132,8 @@ void plotPhasePoint(TCanvas& canvas, const PhaseWindowRecord& w, int dotSize, do
                  pixelFromReal(yr - dotSize));
 }
 
-void plotBounce(TCanvas& canvas) {
-  plotPhasePoint(canvas, PhaseWindow, pointSize, BallState.s, BallState.phi);
-}
-
-void drawPhaseGrid(TCanvas& canvas, double scaleS, double scalePhi) {
-  const TableGeometryRecord& g = TableGeometry;
-  const PhaseWindowRecord& w = PhaseWindow;
+void drawPhaseGrid(TCanvas& canvas, const BilliardTable& g, Ball& walker, const PhaseWindowRecord& w,
+                   double scaleS, double scalePhi) {
   const auto xg = [&](double s) { return pixelFromReal((s - w.sMin) * scaleS + 6); };
   const auto yg = [&](double phi) { return pixelFromReal(675 - (phi - w.phiMin) * scalePhi); };
 
@@ -159,19 +148,19 @@ void drawPhaseGrid(TCanvas& canvas, double scaleS, double scalePhi) {
   line(canvas, 6, 9, 785, 9);
 
   canvas.Pen->Color = toolkit::clGreen;
-  for (int k = 1; k <= 4; ++k) drawCornerCurve(canvas, k, scaleS, scalePhi);
+  for (int k = 1; k <= 4; ++k) drawCornerCurve(canvas, g, walker, w, k, scaleS, scalePhi);
   canvas.Pen->Color = toolkit::clBlack;
 }
 
-void clearPortrait(TCanvas& canvas, toolkit::TColor pointColour) {
+void clearPortrait(TCanvas& canvas, toolkit::TColor pointColour, const BilliardTable& table,
+                   PhaseWindowRecord& w) {
   canvas.Brush->Color = toolkit::clWhite;
   // Right is exclusive: column 793 keeps what it showed.
   canvas.FillRect(0, 0, 793, 681);
   canvas.Brush->Color = toolkit::clBlack;
   canvas.Pen->Color = pointColour;
   canvas.Brush->Color = pointColour;
-  PhaseWindowRecord& w = PhaseWindow;
-  w.scaleS = plotAreaWidth / TableGeometry.s4;
+  w.scaleS = plotAreaWidth / table.s4;
   w.scalePhi = clearedScalePhi;
   w.sMin = 0;
   w.sMax = 11.0;
@@ -179,23 +168,16 @@ void clearPortrait(TCanvas& canvas, toolkit::TColor pointColour) {
   w.phiMax = pi;
 }
 
-bool runPlottedPasses(TCanvas& canvas, int passes, std::int64_t bouncesPerPass, PassObserver* observer) {
-  BallStateRecord& ball = BallState;
-  for (int pass = 0; pass < passes; ++pass) {
-    for (std::int64_t n = 0; n < bouncesPerPass; ++n) {
-      // Reflecting on the previous hit would plot that bounce again and send the
-      // ball along a direction that belongs to no bounce.
-      if (findHit(TableGeometry, ball) == 0) return false;
-      reflect(ball.hitX, ball.hitY, ball.hitCentreX, ball.hitCentreY, ball.hitRadius, ball.arc);
-      ball.x = ball.hitX;
-      ball.y = ball.hitY;
-      plotBounce(canvas);
-      ball.dx = ball.newDx;
-      ball.dy = ball.newDy;
-    }
-    if (observer != nullptr) observer->passDone();
-  }
-  return true;
+std::int64_t bouncesDoneAt(const RunPosition& at, std::int64_t bouncesPerPass) {
+  return static_cast<std::int64_t>(at.pass) * std::max<std::int64_t>(bouncesPerPass, 0) + at.bounce;
+}
+
+BounceStatus runPlottedPasses(const PlottedPasses& run, Ball& ball, TCanvas& canvas, RunPosition& at,
+                              std::int64_t bounceLimit, PassObserver* observer) {
+  const PhaseWindowRecord& window = run.window;
+  const int dotSize = run.dotSize;
+  return runPasses(run.table, run.passes, run.bouncesPerPass, ball, at, bounceLimit, observer,
+                   [&](const Ball& b) { plotPhasePoint(canvas, window, dotSize, b.s, b.phi); });
 }
 
 }  // namespace trapezola

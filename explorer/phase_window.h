@@ -17,8 +17,6 @@ struct PhaseWindowRecord {
   double scalePhi = 211.9938884644767;  // 666 / 3.1416, the start value
 };
 
-extern PhaseWindowRecord PhaseWindow;
-
 // Width and height in pixels of the portrait's plotting area.
 inline constexpr double plotAreaWidth = 778;
 inline constexpr double plotAreaHeight = 666;

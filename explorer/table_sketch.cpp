@@ -44,16 +44,14 @@ int sketchY(double y) {
   return pixelFromReal(unroundedY(y));
 }
 
-std::array<SketchArc, 4> sketchArcs() {
-  const TableGeometryRecord& g = TableGeometry;
+std::array<SketchArc, 4> sketchArcs(const BilliardTable& g) {
   return {arcCall(g.centre1, g.radiusTop, g.corner1, g.corner2, false),
           arcCall(g.centre2, g.radiusSide, g.corner2, g.corner3, false),
           arcCall(g.centre3, g.radiusBottom, g.corner3, g.corner4, false),
           arcCall(g.centre4, g.radiusSide, g.corner4, g.corner1, true)};
 }
 
-std::array<SketchTick, 4> cornerTicks() {
-  const TableGeometryRecord& g = TableGeometry;
+std::array<SketchTick, 4> cornerTicks(const BilliardTable& g) {
   const double u1 = unroundedX(g.corner1.x), v1 = unroundedY(g.corner1.y);
   const double u2 = unroundedX(g.corner2.x), v2 = unroundedY(g.corner2.y);
   const double v3 = unroundedY(g.corner3.y), v4 = unroundedY(g.corner4.y);
@@ -64,13 +62,13 @@ std::array<SketchTick, 4> cornerTicks() {
           tick(46, v3 + 5, 56, v3 - 5), tick(163, v4 + 4, 152, v4 - 7)};
 }
 
-void drawTableOutline(TCanvas& canvas) {
+void drawTableOutline(TCanvas& canvas, const BilliardTable& table) {
   canvas.Brush->Color = toolkit::clWhite;
   canvas.FillRect(0, 0, 209, 233);
   canvas.Brush->Color = toolkit::clBlack;
-  for (const SketchArc& a : sketchArcs()) canvas.Arc(a.x1, a.y1, a.x2, a.y2, a.x3, a.y3, a.x4, a.y4);
+  for (const SketchArc& a : sketchArcs(table)) canvas.Arc(a.x1, a.y1, a.x2, a.y2, a.x3, a.y3, a.x4, a.y4);
   canvas.Pen->Color = toolkit::clRed;
-  for (const SketchTick& t : cornerTicks()) {
+  for (const SketchTick& t : cornerTicks(table)) {
     canvas.MoveTo(t.fromX, t.fromY);
     canvas.LineTo(t.toX, t.toY);
   }

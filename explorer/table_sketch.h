@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "core/geometry/table_geometry.h"
 #include "raster/canvas.h"
 
 namespace trapezola {
@@ -15,21 +16,21 @@ inline constexpr int sketchHeight = 241;
 int sketchX(double x);
 int sketchY(double y);
 
-// Arguments of the Arc call that draws each arc of the current table, in the
+// Arguments of the Arc call that draws each arc of `table`, in the
 // order top, left, bottom, right.
 struct SketchArc {
   int x1, y1, x2, y2, x3, y3, x4, y4;
 };
-std::array<SketchArc, 4> sketchArcs();
+std::array<SketchArc, 4> sketchArcs(const BilliardTable& table);
 
 // The red corner ticks, corners 1 to 4: MoveTo(fromX, fromY), LineTo(toX, toY).
 struct SketchTick {
   int fromX, fromY, toX, toY;
 };
-std::array<SketchTick, 4> cornerTicks();
+std::array<SketchTick, 4> cornerTicks(const BilliardTable& table);
 
-// Clears the sketch but its bottom 8 rows, draws the four arcs with the current
-// pen, then the four red corner ticks. The pen is left red.
-void drawTableOutline(toolkit::TCanvas& canvas);
+// Clears the sketch but its bottom 8 rows, draws the four arcs of `table` with
+// the current pen, then the four red corner ticks. The pen is left red.
+void drawTableOutline(toolkit::TCanvas& canvas, const BilliardTable& table);
 
 }  // namespace trapezola

@@ -2,38 +2,38 @@
 
 #include <cmath>
 
-#include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
-#include "core/geometry/table_geometry.h"
-#include "explorer/phase_window.h"
 
 namespace trapezola {
 
-void buildGeometry(double b, double rr) {
+void buildGeometry(Explorer& explorer, double b, double rr) {
   // The window's tilt is the last launch's or pointer read-out's, not the new
   // table's: a pointer read-out after a rebuild uses it until the next launch.
-  const double tilt = TableGeometry.sideTilt;
-  static_cast<BilliardTable&>(TableGeometry) = buildTable(b, rr);
-  TableGeometry.sideTilt = tilt;
+  const double tilt = explorer.table.sideTilt;
+  explorer.table = buildTable(b, rr);
+  explorer.table.sideTilt = tilt;
   // The visible perimeter range never reaches past one full perimeter; it is
   // never raised here.
-  if (PhaseWindow.sMax > TableGeometry.s4) PhaseWindow.sMax = TableGeometry.s4;
+  if (explorer.window.sMax > explorer.table.s4) explorer.window.sMax = explorer.table.s4;
 }
 
-void setupTable(double b, double rr, double startDistance, double startAngleDegrees, int repeat) {
-  buildGeometry(b, rr);
-  BallState.startS = startDistance;
-  BallState.cosPhi = std::cos(startAngleRadians(startAngleDegrees));
-  repeatCount = repeat;
+void setupTable(Explorer& explorer, double b, double rr, double startDistance, double startAngleDegrees,
+                int repeat) {
+  buildGeometry(explorer, b, rr);
+  explorer.ball.startS = startDistance;
+  explorer.ball.cosPhi = std::cos(startAngleRadians(startAngleDegrees));
+  explorer.repeatCount = repeat;
 }
 
-int launch() {
-  TableGeometry.sideTilt = pi * 0.5 - TableGeometry.theta;
-  BallState.startS = launch(TableGeometry, BallState, BallState.startS, BallState.cosPhi);
+void launch(Explorer& explorer) {
+  BilliardTable& table = explorer.table;
+  WindowBall& ball = explorer.ball;
+  PhaseWindowRecord& window = explorer.window;
+  table.sideTilt = pi * 0.5 - table.theta;
+  ball.startS = launch(table, static_cast<Ball&>(ball), ball.startS, ball.cosPhi);
   // Done even when no arc was selected.
-  PhaseWindow.scaleS = plotAreaWidth / (PhaseWindow.sMax - PhaseWindow.sMin);
-  PhaseWindow.scalePhi = plotAreaHeight / (PhaseWindow.phiMax - PhaseWindow.phiMin);
-  return 1;
+  window.scaleS = plotAreaWidth / (window.sMax - window.sMin);
+  window.scalePhi = plotAreaHeight / (window.phiMax - window.phiMin);
 }
 
 }  // namespace trapezola

@@ -89,10 +89,4 @@ LgTrSeriesEnd runLgTrSeries(const BilliardTable& table, Ball& ball, const BallPo
   return end;
 }
 
-std::int64_t runLgTrSeries(const BallPose& start, int blockSize, int blockCount, const LgTrSink& sink) {
-  const LgTrSeriesEnd end = runLgTrSeries(TableGeometry, BallState, start, blockSize, blockCount, sink);
-  if (end.status == BounceStatus::badArcIndex) endOnBadArcIndex();
-  return end.rescaleCount;
-}
-
 }  // namespace trapezola

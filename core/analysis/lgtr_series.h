@@ -40,8 +40,4 @@ struct LgTrSeriesEnd {
 LgTrSeriesEnd runLgTrSeries(const BilliardTable& table, Ball& ball, const BallPose& start, int blockSize,
                             int blockCount, const LgTrSink& sink);
 
-// The same on TableGeometry and BallState, ending the process at a bad arc
-// index as the window's bounce does. Returns the final rescale count.
-std::int64_t runLgTrSeries(const BallPose& start, int blockSize, int blockCount, const LgTrSink& sink);
-
 }  // namespace trapezola

@@ -19,23 +19,10 @@ void setPose(Ball& ball, const BallPose& pose) {
   ball.dy = pose.dy;
 }
 
-BallPose currentPose() {
-  return poseOf(BallState);
-}
-
-void restorePose(const BallPose& pose) {
-  setPose(BallState, pose);
-}
-
 BallPose placeAnalysisStart(const BilliardTable& table, Ball& ball, double s, double phi) {
   ball.cosPhi = std::cos(phi);
   placeOnBoundary(table, ball, ball.cosPhi, s);
   return poseOf(ball);
-}
-
-BallPose placeAnalysisStart(double s, double phi) {
-  BallState.startS = s;
-  return placeAnalysisStart(TableGeometry, BallState, s, phi);
 }
 
 BounceStatus searchReturn(const BilliardTable& table, Ball& ball, const BallPose& reference, double epsilon,
@@ -52,14 +39,6 @@ BounceStatus searchReturn(const BilliardTable& table, Ball& ball, const BallPose
     }
     if (bounces == maxReturnSearch) return BounceStatus::ok;
   }
-}
-
-int searchReturn(const BallPose& reference, double epsilon) {
-  int bounces = 0;
-  if (searchReturn(TableGeometry, BallState, reference, epsilon, bounces) == BounceStatus::badArcIndex) {
-    endOnBadArcIndex();
-  }
-  return bounces;
 }
 
 int periodFromReturnCounts(const std::array<int, 3>& counts) {
@@ -84,14 +63,6 @@ BounceStatus monodromyOverPeriod(const BilliardTable& table, Ball& ball, int per
     }
   }
   return BounceStatus::ok;
-}
-
-Monodromy monodromyOverPeriod(int period) {
-  Monodromy m;
-  if (monodromyOverPeriod(TableGeometry, BallState, period, m) == BounceStatus::badArcIndex) {
-    endOnBadArcIndex();
-  }
-  return m;
 }
 
 PeriodicOrbitAnalysis analysePeriodicOrbit(const BilliardTable& table, Ball& ball, double s, double phi,
@@ -126,15 +97,6 @@ PeriodicOrbitAnalysis analysePeriodicOrbit(const BilliardTable& table, Ball& bal
   a.traceBound = traceRoundingBound(a.monodromy, a.period, largestFactor);
   a.hasClass = a.periodFound && !std::isnan(a.trace) && !std::isnan(a.traceBound);
   if (a.hasClass) a.orbitClass = classifyTrace(a.trace, a.traceBound);
-  return a;
-}
-
-PeriodicOrbitAnalysis analysePeriodicOrbit(double s, double phi, double epsilon,
-                                           std::optional<int> typedPeriod) {
-  BallState.startS = s;
-  const PeriodicOrbitAnalysis a =
-      analysePeriodicOrbit(TableGeometry, BallState, s, phi, epsilon, typedPeriod);
-  if (a.status == BounceStatus::badArcIndex) endOnBadArcIndex();
   return a;
 }
 

@@ -5,10 +5,7 @@
 // counter-clockwise), phi the angle from the counter-clockwise tangent in
 // radians. Each operation moves a ball value on a table value, one bounce at a
 // time, exactly as the orbit runs move it, and reports a bad arc index as a
-// status. The adapters without a table move the window's BallState on
-// TableGeometry, which must be built and its sideTilt set (any launch or
-// pointer read-out sets it); they end the process at a bad arc index, as the
-// window's bounce does.
+// status; the caller decides what it means.
 //
 // A return is a bounce after which the ball is back at the start point and
 // leaves it in the start direction: all four of x, y, dx, dy within epsilon of
@@ -33,9 +30,6 @@ struct BallPose {
 
 BallPose poseOf(const Ball& ball);
 void setPose(Ball& ball, const BallPose& pose);
-// The same on BallState.
-BallPose currentPose();
-void restorePose(const BallPose& pose);
 
 inline constexpr int maxReturnSearch = 1000;
 // The period that stands for "not periodic": three searches that all ran out.
@@ -43,9 +37,8 @@ inline constexpr int maxReturnSearch = 1000;
 inline constexpr int notPeriodic = 1000;
 
 // Sets ball.cosPhi = cos(phi), places the ball at s, and returns the placed
-// pose. The adapter also sets BallState.startS = s.
+// pose.
 BallPose placeAnalysisStart(const BilliardTable& table, Ball& ball, double s, double phi);
-BallPose placeAnalysisStart(double s, double phi);
 
 // One search from where the ball stands: bounces until a return to the
 // reference (strict |difference| < epsilon in x, y, dx and dy) or until
@@ -54,7 +47,6 @@ BallPose placeAnalysisStart(double s, double phi);
 // stops the search at once.
 BounceStatus searchReturn(const BilliardTable& table, Ball& ball, const BallPose& reference, double epsilon,
                           int& bounces);
-int searchReturn(const BallPose& reference, double epsilon);
 
 // The largest k from 1 to the smallest count that divides all three counts.
 // Counts are between 1 and maxReturnSearch; with a count below 1 the result is 1.
@@ -66,7 +58,6 @@ int periodFromReturnCounts(const std::array<int, 3>& counts);
 // entry sum of the bounce matrices (0 for none), for traceRoundingBound.
 BounceStatus monodromyOverPeriod(const BilliardTable& table, Ball& ball, int period, Monodromy& m,
                                  double* largestFactor = nullptr);
-Monodromy monodromyOverPeriod(int period);
 
 struct PeriodicOrbitAnalysis {
   bool searched = false;              // the period came from the three searches
@@ -98,7 +89,7 @@ struct PeriodicOrbitAnalysis {
 // The whole analysis of the orbit starting at (s, phi): placement, then either
 // the three return searches (typedPeriod empty) or the typed period, then the
 // monodromy over one period. Leaves the ball at the last bounce computed; the
-// adapter also sets BallState.startS = s.
+// caller keeps the start s where it needs it.
 //
 // The period field's text "0" asks for the search; any other text is an integer
 // the caller converts. A caller whose conversion can fail after the ball should
@@ -106,7 +97,5 @@ struct PeriodicOrbitAnalysis {
 // gives the same state.
 PeriodicOrbitAnalysis analysePeriodicOrbit(const BilliardTable& table, Ball& ball, double s, double phi,
                                            double epsilon, std::optional<int> typedPeriod);
-PeriodicOrbitAnalysis analysePeriodicOrbit(double s, double phi, double epsilon,
-                                           std::optional<int> typedPeriod);
 
 }  // namespace trapezola

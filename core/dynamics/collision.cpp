@@ -136,12 +136,4 @@ template int hitArc<long double>(const BasicTable<long double>&, BasicBall<long 
 template int findHit<double>(const BasicTable<double>&, BasicBall<double>&);
 template int findHit<long double>(const BasicTable<long double>&, BasicBall<long double>&);
 
-int hitArc(int i) {
-  return hitArc(TableGeometry, BallState, i);
-}
-
-void findHit() {
-  findHit(TableGeometry, BallState);
-}
-
 }  // namespace trapezola

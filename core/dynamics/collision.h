@@ -46,9 +46,4 @@ inline constexpr double cornerTolerance = 1e-9;
 template <typename T>
 int findHit(const BasicTable<T>& table, BasicBall<T>& ball);
 
-// The window's adapters on TableGeometry and BallState. findHit() does not tell
-// its caller when no arc accepted.
-int hitArc(int i);
-void findHit();
-
 }  // namespace trapezola

@@ -6,8 +6,6 @@
 #include "core/dynamics/reflection.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
@@ -85,18 +83,5 @@ template BounceStatus reflect<double>(const BasicTable<double>&, BasicBall<doubl
 template BounceStatus reflect<long double>(const BasicTable<long double>&, BasicBall<long double>&,
                                            long double, long double, long double, long double, long double,
                                            int);
-
-void endOnBadArcIndex() {
-  std::fputs("problem!", stdout);
-  std::fflush(stdout);
-  std::exit(1);
-}
-
-int reflect(double x, double y, double cx, double cy, double radius, int arcIndex) {
-  if (reflect(TableGeometry, BallState, x, y, cx, cy, radius, arcIndex) == BounceStatus::badArcIndex) {
-    endOnBadArcIndex();
-  }
-  return 0;
-}
 
 }  // namespace trapezola

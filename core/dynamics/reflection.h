@@ -27,14 +27,4 @@ template <typename T>
 BounceStatus reflect(const BasicTable<T>& table, BasicBall<T>& ball, T x, T y, T cx, T cy, T radius,
                      int arcIndex);
 
-// The window's adapter, always called as reflect(hitX, hitY, hitCentreX,
-// hitCentreY, hitRadius, arc) on BallState right after findHit. An arc index
-// outside 1..4 is the window's one fatal guard: endOnBadArcIndex. Returns 0.
-int reflect(double x, double y, double cx, double cy, double radius, int arcIndex);
-
-// The window's end at a bad arc index: writes "problem!" to standard output and
-// ends the process with exit status 1. Only the adapters on the shared records
-// call it; the functions on values return badArcIndex instead.
-[[noreturn]] void endOnBadArcIndex();
-
 }  // namespace trapezola

@@ -1,5 +1,5 @@
 // The moving point of the billiard: the ball value that placement, collision
-// search, reflection and the bounce work on, and the window's one shared ball.
+// search, reflection and the bounce work on.
 //
 // Directions and tangents are unit vectors in table coordinates; the tangent is
 // the counter-clockwise one. phi is the angle from that tangent to the outgoing
@@ -38,14 +38,5 @@ struct BasicBall {
 };
 
 using Ball = BasicBall<double>;
-
-// The window's ball, with the start of a run: startS is the perimeter
-// coordinate of the start, and cosPhi holds the start angle's cosine until the
-// first reflection.
-struct BallStateRecord : Ball {
-  double startS = 0;
-};
-
-extern BallStateRecord BallState;
 
 }  // namespace trapezola

@@ -178,13 +178,4 @@ TRAPEZOLA_INSTANTIATE_BOUNDARY(double)
 TRAPEZOLA_INSTANTIATE_BOUNDARY(long double)
 #undef TRAPEZOLA_INSTANTIATE_BOUNDARY
 
-int placeOnBoundary(double c, double s) {
-  placeOnBoundary(TableGeometry, BallState, c, s);
-  return 0;
-}
-
-bool boundaryPointAt(double s, double& x, double& y) {
-  return boundaryPointAt(TableGeometry, s, x, y);
-}
-
 }  // namespace trapezola

@@ -65,11 +65,4 @@ bool placeOnBoundary(const BasicTable<T>& table, BasicBall<T>& ball, T c, T s);
 template <typename T>
 bool boundaryPointAt(const BasicTable<T>& table, T s, T& x, T& y);
 
-// The window's adapters on TableGeometry and BallState (buildGeometry, setupTable
-// and launch() also set the phase window: explorer/window_geometry.h).
-//
-// placeOnBoundary on the window's ball. Returns 0.
-int placeOnBoundary(double c, double s);
-bool boundaryPointAt(double s, double& x, double& y);
-
 }  // namespace trapezola

@@ -7,13 +7,9 @@
 
 #include <cmath>
 
-#include "core/geometry/ball_state.h"
 #include "core/geometry/square.h"
 
 namespace trapezola {
-
-TableGeometryRecord TableGeometry;
-int repeatCount = 0;
 
 namespace {
 // 1/180 as an extended-precision constant: the degree conversion of the start

@@ -58,18 +58,6 @@ struct BasicTable {
 using TablePoint = BasicPoint<double>;
 using BilliardTable = BasicTable<double>;
 
-// The window's table: the one record that the table fields, the picture loader
-// and "go" rebuild, and that launch and the pointer read-out tilt (sideTilt).
-// Everything below the windows takes a BilliardTable, so the record is passed
-// as one.
-struct TableGeometryRecord : BilliardTable {};
-
-// The one table of the program.
-extern TableGeometryRecord TableGeometry;
-
-// Bounces per pass of an orbit run (a run makes 1000 passes).
-extern int repeatCount;
-
 // The table with shape parameters b and rr, every field derived in the number
 // type T, sideTilt included (pi/2 - theta, the value every launch sets). Writes
 // nothing else. Defined for double and long double.

@@ -1,7 +1,0 @@
-#include "explorer/phase_window.h"
-
-namespace trapezola {
-
-PhaseWindowRecord PhaseWindow;
-
-}  // namespace trapezola
