@@ -7,7 +7,7 @@ namespace trapezola {
 void TForm1::Button4Click() {
   // The portrait's picture is always the canvas's bitmap here, so there is
   // nothing to convert before clearing.
-  clearPortrait(*portraitImage->Canvas, colorBox->Selected());
+  clearPortrait(*portraitImage->Canvas, colorBox->Selected(), explorer_.table, explorer_.window);
   portraitTable_.reset();
   gridGeneration_.reset();
 }

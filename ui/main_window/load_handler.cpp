@@ -116,12 +116,12 @@ void TForm1::Button2Click() {
   portraitImage->Picture->Assign(std::move(picture));
   stopped_.reset();
 
-  runCount = 2;
-  enteredB = loadedB;
+  explorer_.runCount = 2;
+  explorer_.enteredB = loadedB;
   bField->SetText(texts.b);
-  TableGeometry.rr = loadedRr;
+  explorer_.table.rr = loadedRr;
   ratioField->SetText(texts.rr);
-  PhaseWindowRecord& w = PhaseWindow;
+  PhaseWindowRecord& w = explorer_.window;
   w.sMax = sMax;
   w.sMin = sMin;
   w.phiMax = phiMax;
@@ -130,17 +130,17 @@ void TForm1::Button2Click() {
   // The table comes from the fields, as every rebuild does; they hold the
   // texts just converted.
   const double b = toolkit::StrToFloat(bField->GetText());
-  buildGeometry(b, toolkit::StrToFloat(ratioField->GetText()));
+  buildGeometry(explorer_, b, toolkit::StrToFloat(ratioField->GetText()));
   w.scaleS = plotAreaWidth / (w.sMax - w.sMin);
   w.scalePhi = plotAreaHeight / (w.phiMax - w.phiMin);
-  launch();
-  portraitTable_ = std::make_pair(TableGeometry.b, TableGeometry.rr);
+  launch(explorer_);
+  portraitTable_ = std::make_pair(explorer_.table.b, explorer_.table.rr);
   gridGeneration_.reset();
   progressBar->SetPosition(0);
-  geometrySummary = buildGeometrySummary(TableGeometry);
-  geometryLabel->SetText(geometrySummary);
-  analysisLabel->SetText("loaded:\nB= " + loadedNumber(enteredB) +
-                         "  erperer= " + loadedNumber(TableGeometry.rr));
+  explorer_.geometrySummary = buildGeometrySummary(explorer_.table);
+  geometryLabel->SetText(explorer_.geometrySummary);
+  analysisLabel->SetText("loaded:\nB= " + loadedNumber(explorer_.enteredB) +
+                         "  erperer= " + loadedNumber(explorer_.table.rr));
 }
 
 TForm1::LoadedRecord TForm1::checkedRecord(const std::string& fileName, const PortraitRecord& record) {
@@ -172,23 +172,23 @@ void TForm1::restorePortraitRecord(const PortraitRecord& record, const LoadedRec
   pointSizeBox->SetItemIndex(record.pointSize == 3 ? 1 : 0);
   colorBox->SetSelected(record.colour);
 
-  runCount = 2;
-  enteredB = loaded.b;
-  setupTable(loaded.b, loaded.rr, loaded.distance, loaded.angle, loaded.repeat);
-  launch();
+  explorer_.runCount = 2;
+  explorer_.enteredB = loaded.b;
+  setupTable(explorer_, loaded.b, loaded.rr, loaded.distance, loaded.angle, loaded.repeat);
+  launch(explorer_);
   // The saved window, scales included, to the bit: a continued run lands its
   // dots where the saved run would have.
-  PhaseWindow = record.window;
-  ResumeState = record.resume;
-  portraitTable_ = std::make_pair(TableGeometry.b, TableGeometry.rr);
+  explorer_.window = record.window;
+  explorer_.resume = record.resume;
+  portraitTable_ = std::make_pair(explorer_.table.b, explorer_.table.rr);
   gridGeneration_.reset();
   progressBar->SetPosition(0);
-  geometrySummary = buildGeometrySummary(TableGeometry);
-  geometryLabel->SetText(geometrySummary);
-  analysisLabel->SetText("loaded:\nB= " + loadedNumber(enteredB) +
-                         "  erperer= " + loadedNumber(TableGeometry.rr));
+  explorer_.geometrySummary = buildGeometrySummary(explorer_.table);
+  geometryLabel->SetText(explorer_.geometrySummary);
+  analysisLabel->SetText("loaded:\nB= " + loadedNumber(explorer_.enteredB) +
+                         "  erperer= " + loadedNumber(explorer_.table.rr));
   const bool fresh =
-      ResumeState.x == 0.0 && ResumeState.y == 0.0 && ResumeState.dx == 0.0 && ResumeState.dy == 0.0;
+      explorer_.resume.x == 0.0 && explorer_.resume.y == 0.0 && explorer_.resume.dx == 0.0 && explorer_.resume.dy == 0.0;
   goButton->SetText(fresh ? "go" : "continue");
 }
 

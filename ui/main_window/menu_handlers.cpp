@@ -86,7 +86,7 @@ void TForm1::buildMenus() {
 void TForm1::SavePortrait() {
   const int repeat = fieldInt("repeat", *repeatField);
   const std::optional<std::string> name =
-      storedPortraitFileName(bField->GetText(), ratioField->GetText(), repeat, PhaseWindow);
+      storedPortraitFileName(bField->GetText(), ratioField->GetText(), repeat, explorer_.window);
   if (!name) throw toolkit::Exception("The phase window does not fit in a stored portrait's name");
   const std::string& last = SavePictureDialog->FileName;
   const std::size_t slash = last.find_last_of('/');
@@ -98,10 +98,10 @@ void TForm1::SavePortrait() {
   record.distance = distanceField->GetText();
   record.angle = angleField->GetText();
   record.repeat = repeatField->GetText();
-  record.window = PhaseWindow;
+  record.window = explorer_.window;
   record.pointSize = pointSizeBox->ItemIndex() + 2;
   record.colour = colorBox->Selected();
-  record.resume = ResumeState;
+  record.resume = explorer_.resume;
   record.version = TRAPEZOLA_VERSION;
   portraitImage->Picture->SaveToFile(SavePictureDialog->FileName, portraitTexts(record));
   MainFrame->SetStatusText("saved " + SavePictureDialog->FileName);
@@ -122,8 +122,8 @@ void TForm1::ExportFigure() {
   }
   FigureContent content;
   content.portrait = portraitImage->Canvas;
-  content.window = PhaseWindow;
-  content.corners = {TableGeometry.s1, TableGeometry.s2, TableGeometry.s3, TableGeometry.s4};
+  content.window = explorer_.window;
+  content.corners = {explorer_.table.s1, explorer_.table.s2, explorer_.table.s3, explorer_.table.s4};
   content.title = figureTitle(bField->GetText(), ratioField->GetText());
   FigurePage page;  // two journal columns wide
   page.pngWidth = width;

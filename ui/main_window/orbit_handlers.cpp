@@ -20,13 +20,13 @@ namespace {
 
 // The run's look, as the window's run has always prepared it: the point size
 // rule and the portrait's pen and brush.
-OrbitRunJob prepareJob(toolkit::TCanvas& canvas, int pointSizeIndex, toolkit::TColor colour) {
-  prepareRun(canvas, RunLook{pointSizeIndex, colour, false});
+OrbitRunJob prepareJob(Explorer& explorer, toolkit::TCanvas& canvas, int pointSizeIndex, toolkit::TColor colour) {
+  prepareRun(explorer, canvas, RunLook{pointSizeIndex, colour, false});
   OrbitRunJob job;
-  job.table = TableGeometry;
-  job.ball = BallState;
-  job.window = PhaseWindow;
-  job.dotSize = pointSize;
+  job.table = explorer.table;
+  job.ball = explorer.ball;
+  job.window = explorer.window;
+  job.dotSize = explorer.pointSize;
   job.colour = colour;
   return job;
 }
@@ -47,44 +47,44 @@ void TForm1::Button1Click() {
   const double angle = rangedFieldFloat("angle", *angleField, startAngleRange);
   const int repeat = fieldInt("repeat", *repeatField);
   keepOneTable(b, rr);
-  setupTable(b, rr, distance, angle, repeat);
+  setupTable(explorer_, b, rr, distance, angle, repeat);
   progressBar->SetPosition(0);
 
-  geometrySummary = buildGeometrySummary(TableGeometry);
-  geometryLabel->SetText(geometrySummary);
+  explorer_.geometrySummary = buildGeometrySummary(explorer_.table);
+  geometryLabel->SetText(explorer_.geometrySummary);
 
   // A stopped run is finished, as it was started, before a new one begins.
-  if (stopped_ && !resumeStateIsZero()) {
+  if (stopped_ && !resumeStateIsZero(explorer_.resume)) {
     const StoppedRun stopped = *stopped_;
-    BallState.x = ResumeState.x;
-    BallState.y = ResumeState.y;
-    BallState.dx = ResumeState.dx;
-    BallState.dy = ResumeState.dy;
+    explorer_.ball.x = explorer_.resume.x;
+    explorer_.ball.y = explorer_.resume.y;
+    explorer_.ball.dx = explorer_.resume.dx;
+    explorer_.ball.dy = explorer_.resume.dy;
     OrbitRunJob job = stopped.job;
-    job.ball = BallState;
-    pointSize = job.dotSize;
+    job.ball = explorer_.ball;
+    explorer_.pointSize = job.dotSize;
     progressBar->SetPosition(job.from.pass);
     startRun(stopped.kind, job);
     return;
   }
-  beginGoRun();
-  OrbitRunJob job = prepareJob(*portraitImage->Canvas, pointSizeBox->ItemIndex(), colorBox->Selected());
+  beginGoRun(explorer_);
+  OrbitRunJob job = prepareJob(explorer_, *portraitImage->Canvas, pointSizeBox->ItemIndex(), colorBox->Selected());
   job.passes = 1000;
-  job.bouncesPerPass = repeatCount;
+  job.bouncesPerPass = explorer_.repeatCount;
   startRun(RunKind::go, job);
 }
 
 void TForm1::faziskepDblClick() {
   // Before the first go or load the ball stands on no table: bouncing it would
   // end the program at the reflection's guard.
-  if (runCount < 1 || Running()) return;
-  repeatCount = fieldInt("repeat", *repeatField);
-  keepOneTable(TableGeometry.b, TableGeometry.rr);
+  if (explorer_.runCount < 1 || Running()) return;
+  explorer_.repeatCount = fieldInt("repeat", *repeatField);
+  keepOneTable(explorer_.table.b, explorer_.table.rr);
   progressBar->SetPosition(0);
-  OrbitRunJob job = prepareJob(*portraitImage->Canvas, pointSizeBox->ItemIndex(), colorBox->Selected());
+  OrbitRunJob job = prepareJob(explorer_, *portraitImage->Canvas, pointSizeBox->ItemIndex(), colorBox->Selected());
   job.passes = 1001;
-  // repeatCount + 1 in 64 bits: a typed 2147483647 must not overflow.
-  job.bouncesPerPass = static_cast<std::int64_t>(repeatCount) + 1;
+  // explorer_.repeatCount + 1 in 64 bits: a typed 2147483647 must not overflow.
+  job.bouncesPerPass = static_cast<std::int64_t>(explorer_.repeatCount) + 1;
   startRun(RunKind::doubleClick, job);
 }
 

@@ -22,6 +22,7 @@
 #include "explorer/phase_window.h"
 #include "explorer/run_status.h"
 #include "raster/conversions.h"
+#include "ui/main_window/bad_arc_index.h"
 #include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 
@@ -39,8 +40,7 @@ std::int64_t steadyMs() {
 
 // The eight corner coordinates, x then y of corners 1 to 4, each followed by a
 // blank (the last one too).
-std::string cornerCoordinatesText() {
-  const TableGeometryRecord& g = TableGeometry;
+std::string cornerCoordinatesText(const BilliardTable& g) {
   std::string text;
   for (const TablePoint& c : {g.corner1, g.corner2, g.corner3, g.corner4}) {
     text += toolkit::FloatToStrF(c.x, toolkit::ffGeneral, 7, 5) + " ";
@@ -80,9 +80,9 @@ void TForm1::ManyOrbits() {
 
   // The whole table value, side tilt included, as trapezola-cli portrait
   // builds it: the orbits and the grid's corner curves depend on it.
-  static_cast<BilliardTable&>(TableGeometry) = buildTable(b, rr);
-  PhaseWindow = freshRunWindow(TableGeometry);
-  ResumeState = ResumeStateRecord{};
+  explorer_.table = buildTable(b, rr);
+  explorer_.window = freshRunWindow(explorer_.table);
+  explorer_.resume = ResumeStateRecord{};
   stopped_.reset();
   goButton->SetText("go");
   toolkit::TCanvas& portrait = *portraitImage->Canvas;
@@ -90,14 +90,14 @@ void TForm1::ManyOrbits() {
   portrait.Brush->Color = toolkit::clWhite;
   portrait.FillRect(0, 0, portraitWidth, portraitHeight);
   portrait.Brush->Color = brush;
-  portraitTable_ = std::make_pair(TableGeometry.b, TableGeometry.rr);
+  portraitTable_ = std::make_pair(explorer_.table.b, explorer_.table.rr);
   gridGeneration_.reset();
   progressBar->SetPosition(0);
 
   const int threads = std::max(1u, std::thread::hardware_concurrency());
   stretchStartMs_ = steadyMs();
   orbitsRun_ = std::make_unique<BackgroundOrbits>(
-      TableGeometry, PhaseWindow, spreadStarts(TableGeometry, *orbits, 0), *bounces, threads, [this] {
+      explorer_.table, explorer_.window, spreadStarts(explorer_.table, *orbits, 0), *bounces, threads, [this] {
         QMetaObject::invokeMethod(
             this,
             [this] {
@@ -118,11 +118,11 @@ void TForm1::endOrbitsRun() {
   const std::int64_t done = orbitsRun_->bouncesDone(), total = orbitsRun_->bouncesTotal();
   orbitsRun_.reset();
   // The table is built and its window set: the read-out works on the portrait.
-  if (runCount < 1) runCount = 1;
+  if (explorer_.runCount < 1) explorer_.runCount = 1;
   if (gridBox->Checked()) {
-    const BallStateRecord ball = BallState;
+    const WindowBall ball = explorer_.ball;
     drawGridKeepingDots();
-    BallState = ball;
+    explorer_.ball = ball;
   }
   progressBar->SetPosition(stopped ? static_cast<int>(done * 1000 / std::max<std::int64_t>(total, 1)) : 1000);
   MainFrame->SetStatusText(stopped ? "many orbits stopped at " + groupedCount(done) + " of " +
@@ -219,7 +219,7 @@ void TForm1::endRun() {
   // The window's one fatal guard, on the thread that owns the window.
   if (end.badArcIndex) endOnBadArcIndex();
 
-  static_cast<Ball&>(BallState) = end.ball;
+  static_cast<Ball&>(explorer_.ball) = end.ball;
   progressBar->SetPosition(end.at.pass);
   const bool finished = end.complete || end.leftTable;
   const std::int64_t done = bouncesDoneAt(end.at, job.bouncesPerPass);
@@ -235,13 +235,13 @@ void TForm1::endRun() {
   }
   // The last bounce computed, not the ball's position: the grid moves the ball
   // but leaves the hit record alone.
-  ResumeState.x = BallState.hitX;
-  ResumeState.y = BallState.hitY;
-  ResumeState.dx = BallState.newDx;
-  ResumeState.dy = BallState.newDy;
+  explorer_.resume.x = explorer_.ball.hitX;
+  explorer_.resume.y = explorer_.ball.hitY;
+  explorer_.resume.dx = explorer_.ball.newDx;
+  explorer_.resume.dy = explorer_.ball.newDy;
   if (finished) {
     readoutLabel->SetText("ready!");
-    if (runKind_ == RunKind::go) analysisLabel->SetText(cornerCoordinatesText());
+    if (runKind_ == RunKind::go) analysisLabel->SetText(cornerCoordinatesText(explorer_.table));
   }
   goButton->SetText("continue");
 }
@@ -264,21 +264,22 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::drawGridKeepingDots() {
   toolkit::TCanvas& portrait = *portraitImage->Canvas;
   gridless_.copyPixels(portrait, toolkit::TRect{0, 0, portrait.width(), portrait.height()});
-  drawPhaseGrid(portrait, PhaseWindow.scaleS, PhaseWindow.scalePhi);
+  drawPhaseGrid(portrait, explorer_.table, explorer_.ball, explorer_.window, explorer_.window.scaleS,
+                explorer_.window.scalePhi);
   gridGeneration_ = portrait.generation();
 }
 
 void TForm1::CheckBox3Click() {
   // Only a table that has been run or loaded has a grid to show.
-  if (runCount < 1 || !(TableGeometry.s4 > 0)) return;
+  if (explorer_.runCount < 1 || !(explorer_.table.s4 > 0)) return;
   toolkit::TCanvas& portrait = *portraitImage->Canvas;
   if (gridBox->Checked()) {
     // The grid's corner curves walk the shared ball; the orbit's state stays.
-    const BallStateRecord ball = BallState;
+    const WindowBall ball = explorer_.ball;
     const toolkit::TColor pen = portrait.Pen->Color;
     drawGridKeepingDots();
     portrait.Pen->Color = pen;
-    BallState = ball;
+    explorer_.ball = ball;
   } else if (gridGeneration_ && *gridGeneration_ == portrait.generation()) {
     portrait.copyPixels(gridless_, toolkit::TRect{0, 0, portrait.width(), portrait.height()});
     gridGeneration_.reset();
@@ -294,13 +295,13 @@ void TForm1::keepOneTable(double b, double rr) {
   portrait.Brush->Color = brush;
   // The new table's portrait starts as the program's first does: the whole
   // perimeter across, 0 to pi up, and a fresh launch.
-  PhaseWindow = PhaseWindowRecord{};
-  if (TableGeometry.b == b && TableGeometry.rr == rr && TableGeometry.s4 > 0) {
-    PhaseWindow.sMax = std::min(PhaseWindow.sMax, TableGeometry.s4);
-    PhaseWindow.scaleS = plotAreaWidth / (PhaseWindow.sMax - PhaseWindow.sMin);
-    PhaseWindow.scalePhi = plotAreaHeight / (PhaseWindow.phiMax - PhaseWindow.phiMin);
+  explorer_.window = PhaseWindowRecord{};
+  if (explorer_.table.b == b && explorer_.table.rr == rr && explorer_.table.s4 > 0) {
+    explorer_.window.sMax = std::min(explorer_.window.sMax, explorer_.table.s4);
+    explorer_.window.scaleS = plotAreaWidth / (explorer_.window.sMax - explorer_.window.sMin);
+    explorer_.window.scalePhi = plotAreaHeight / (explorer_.window.phiMax - explorer_.window.phiMin);
   }
-  ResumeState = ResumeStateRecord{};
+  explorer_.resume = ResumeStateRecord{};
   stopped_.reset();
   gridGeneration_.reset();
   portraitTable_.reset();

@@ -18,8 +18,8 @@ namespace trapezola {
 
 namespace {
 
-void discardInterruptedRun(toolkit::TButton& go) {
-  ResumeState = ResumeStateRecord{};
+void discardInterruptedRun(Explorer& explorer, toolkit::TButton& go) {
+  explorer.resume = ResumeStateRecord{};
   go.SetText("go");
 }
 
@@ -36,25 +36,25 @@ std::optional<double> typedNumber(const char* field, const toolkit::TEdit& edit)
 }  // namespace
 
 void TForm1::Edit1Change() {
-  discardInterruptedRun(*goButton);
+  discardInterruptedRun(explorer_, *goButton);
   // A b outside its range is refused when the field is left or used; until
   // then the last b inside it stands.
-  if (const std::optional<double> b = typedNumber("b", *bField); b && shapeBRange.accepts(*b)) enteredB = *b;
+  if (const std::optional<double> b = typedNumber("b", *bField); b && shapeBRange.accepts(*b)) explorer_.enteredB = *b;
 }
 
 void TForm1::Edit3Change() {
-  discardInterruptedRun(*goButton);
+  discardInterruptedRun(explorer_, *goButton);
   const std::optional<double> distance = typedNumber("distance", *distanceField);
   if (!distance) return;
-  BallState.startS = *distance;
+  explorer_.ball.startS = *distance;
   // The table is shown as it stands; the distance edit does not rebuild it.
-  geometrySummary = buildGeometrySummary(TableGeometry);
-  geometryLabel->SetText(geometrySummary);
+  explorer_.geometrySummary = buildGeometrySummary(explorer_.table);
+  geometryLabel->SetText(explorer_.geometrySummary);
 }
 
 // The angle is read only when a run is set up.
 void TForm1::Edit4Change() {
-  discardInterruptedRun(*goButton);
+  discardInterruptedRun(explorer_, *goButton);
 }
 
 // Leaving a start field with the beginning of a number in it ("-", "1e") is

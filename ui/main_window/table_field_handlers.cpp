@@ -19,11 +19,11 @@ void TForm1::Edit1Exit() {
   refuseOutOfRange("b", *bField, shapeBRange);
   // Provisional until the next build: a pointer move before it derives the side
   // tilt from this theta.
-  TableGeometry.height = 4 * enteredB / (square(enteredB) + 1);
-  TableGeometry.theta = 2 * std::atan(enteredB);
-  parameterPrompt = parameterPromptText;
-  ratioField->SetHint(parameterPrompt);
-  geometryLabel->SetText(parameterPrompt);
+  explorer_.table.height = 4 * explorer_.enteredB / (square(explorer_.enteredB) + 1);
+  explorer_.table.theta = 2 * std::atan(explorer_.enteredB);
+  explorer_.parameterPrompt = parameterPromptText;
+  ratioField->SetHint(explorer_.parameterPrompt);
+  geometryLabel->SetText(explorer_.parameterPrompt);
   StartFieldExit("b", *bField);
 }
 
@@ -34,22 +34,22 @@ void TForm1::Edit2Exit() {
   // A table the engine refuses changes nothing, not even the run to continue.
   refuseOutOfRange("b", *bField, shapeBRange);
   refuseOutOfRange("R8/R", *ratioField, shapeRrRange);
-  ResumeState = ResumeStateRecord{};
+  explorer_.resume = ResumeStateRecord{};
   goButton->SetText("go");
   // Both fields are converted before the table changes, so a bad text leaves
   // the previous table whole.
   const double b = fieldFloat("b", *bField);
   const double rr = fieldFloat("R8/R", *ratioField);
-  buildGeometry(b, rr);
+  buildGeometry(explorer_, b, rr);
   progressBar->SetPosition(0);
 
-  geometrySummary = buildDistancePrompt(TableGeometry);
-  distanceField->SetHint(geometrySummary);
-  geometryLabel->SetText(geometrySummary);
+  explorer_.geometrySummary = buildDistancePrompt(explorer_.table);
+  distanceField->SetHint(explorer_.geometrySummary);
+  geometryLabel->SetText(explorer_.geometrySummary);
 
   sketchImage->Refresh();
   toolkit::TCanvas& sketch = *sketchImage->Canvas;
-  drawTableOutline(sketch);
+  drawTableOutline(sketch, explorer_.table);
   sketch.Pen->Color = toolkit::clBlack;
 }
 

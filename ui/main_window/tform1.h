@@ -26,6 +26,7 @@
 #include "core/geometry/parameter_ranges.h"
 #include "explorer/background_orbits.h"
 #include "explorer/background_run.h"
+#include "explorer/explorer.h"
 #include "explorer/phase_window.h"
 #include "explorer/portrait_record.h"
 #include "ui/main_window/main_window_layout.h"
@@ -75,6 +76,11 @@ class TForm1 : public toolkit::TForm {
   void StopRun();
   // Waits for the run to end by itself and finishes it as the window would.
   void WaitForRun();
+
+  // The window's explorer value: its table, ball, phase window, zoom history
+  // and texts. The handlers change it; tests and tools read it and set it up.
+  Explorer& explorer() { return explorer_; }
+  const Explorer& explorer() const { return explorer_; }
 
  private:
   // The controls of the client area; their layout names (main_window_layout.h)
@@ -183,6 +189,8 @@ class TForm1 : public toolkit::TForm {
   void openAfterRun();
   void endOrbitsRun();
 
+  // Everything the handlers share from one event to the next.
+  Explorer explorer_;
   std::unique_ptr<BackgroundRun> run_;
   std::unique_ptr<BackgroundOrbits> orbitsRun_;
   int manyOrbitsCount_ = 24;

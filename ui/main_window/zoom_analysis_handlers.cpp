@@ -1,12 +1,13 @@
 // Right-button gestures on the portrait: a drag zooms into the dragged rectangle,
 // a click analyses the periodic orbit under the pointer.
 //
-// Both start their orbit at HoverPoint, the phase point of the last accepted
+// Both start their orbit at explorer_.hover, the phase point of the last accepted
 // pointer move, not at the pixel of the release. Pixels map to the phase window
 // with x = 6 at sMin and y = 9 at phiMax, the read-out's mapping.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <utility>
@@ -24,6 +25,7 @@
 #include "raster/conversions.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
 #include "ui/lyapunov_window/tform3.h"
+#include "ui/main_window/bad_arc_index.h"
 #include "ui/main_window/run_progress.h"
 #include "ui/main_window/tform1.h"
 
@@ -31,26 +33,10 @@ namespace trapezola {
 
 namespace {
 
-// Pixel position of the last right-button press on the portrait.
-struct PressPointRecord {
-  double x = 0, y = 0;
-};
-PressPointRecord pressPoint;
-
-// The phase windows before each zoom, the latest last, for View > Back.
-std::vector<PhaseWindowRecord> zoomHistory;
-
-// Where the last zoom's replayed orbit starts: the hovered phase point then.
-struct ReplayStartRecord {
-  double s = 0, phi = 0;
-};
-ReplayStartRecord replayStart;
-
 // The phase window's part of a zoom: the rectangle between the two corners,
 // inverted with the window from before the zoom on every right-hand side.
-void zoomPhaseWindow(double xLo, double xHi, double yLo, double yHi) {
-  const PhaseWindowRecord before = PhaseWindow;
-  PhaseWindowRecord& w = PhaseWindow;
+void zoomPhaseWindow(PhaseWindowRecord& w, double xLo, double xHi, double yLo, double yHi) {
+  const PhaseWindowRecord before = w;
   w.sMax = before.sMin + (xHi - 6) / before.scaleS;
   w.sMin = before.sMin + (xLo - 6) / before.scaleS;
   w.phiMin = before.phiMax - (yHi - 9) / before.scalePhi;
@@ -65,12 +51,12 @@ void zoomPhaseWindow(double xLo, double xHi, double yLo, double yHi) {
 // and replays the hovered orbit into the new window.
 void TForm1::zoom(double x, double y) {
   analysisLabel->SetText("zooming...");
-  const double xHi = std::max(x, pressPoint.x);
-  const double xLo = std::min(x, pressPoint.x);
-  const double yHi = std::max(y, pressPoint.y);
-  const double yLo = std::min(y, pressPoint.y);
-  zoomHistory.push_back(PhaseWindow);
-  zoomPhaseWindow(xLo, xHi, yLo, yHi);
+  const double xHi = std::max(x, explorer_.pressPoint.x);
+  const double xLo = std::min(x, explorer_.pressPoint.x);
+  const double yHi = std::max(y, explorer_.pressPoint.y);
+  const double yLo = std::min(y, explorer_.pressPoint.y);
+  explorer_.zoomHistory.push_back(explorer_.window);
+  zoomPhaseWindow(explorer_.window, xLo, xHi, yLo, yHi);
 
   toolkit::TCanvas& portrait = *portraitImage->Canvas;
   portrait.Brush->Color = toolkit::clWhite;
@@ -79,29 +65,36 @@ void TForm1::zoom(double x, double y) {
   portrait.Brush->Color = toolkit::clBlack;
   portrait.Pen->Color = colorBox->Selected();
   portrait.Brush->Color = colorBox->Selected();
-  analysisLabel->SetText(toolkit::FloatToStr(PhaseWindow.scaleS) + "  " + toolkit::FloatToStr(xHi - xLo) +
-                         " " + toolkit::FloatToStr(PhaseWindow.scalePhi));
+  analysisLabel->SetText(toolkit::FloatToStr(explorer_.window.scaleS) + "  " + toolkit::FloatToStr(xHi - xLo) +
+                         " " + toolkit::FloatToStr(explorer_.window.scalePhi));
 
-  replayStart = ReplayStartRecord{HoverPoint.s, HoverPoint.phi};
+  explorer_.replayStart = ReplayStartRecord{explorer_.hover.s, explorer_.hover.phi};
   replay();
 }
 
 // The hovered orbit of the last zoom, replayed into the phase window as it now
-// stands: 1001 passes of repeatCount + 1 bounces.
+// stands: 1001 passes of explorer_.repeatCount + 1 bounces.
 void TForm1::replay() {
   toolkit::TCanvas& portrait = *portraitImage->Canvas;
-  BallState.startS = replayStart.s;
-  BallState.cosPhi = std::cos(replayStart.phi);
-  placeOnBoundary(BallState.cosPhi, BallState.startS);
+  explorer_.ball.startS = explorer_.replayStart.s;
+  explorer_.ball.cosPhi = std::cos(explorer_.replayStart.phi);
+  placeOnBoundary(explorer_.table, static_cast<Ball&>(explorer_.ball), explorer_.ball.cosPhi,
+                  explorer_.ball.startS);
   // The bar goes on from where it stands; it is not reset for a zoom.
   RunProgress progress(*progressBar, *portraitImage);
-  runPlottedPasses(portrait, 1001, static_cast<std::int64_t>(repeatCount) + 1, &progress);
+  const PlottedPasses run{explorer_.table, explorer_.window, explorer_.pointSize, 1001,
+                          static_cast<std::int64_t>(explorer_.repeatCount) + 1};
+  RunPosition at;
+  if (runPlottedPasses(run, explorer_.ball, portrait, at, std::numeric_limits<std::int64_t>::max(), &progress) ==
+      BounceStatus::badArcIndex) {
+    endOnBadArcIndex();
+  }
 }
 
 // View > Back and View > Full view: the portrait cleared as a zoom clears it,
 // then the last zoom's orbit replayed into the new window.
 void TForm1::showWindow(const PhaseWindowRecord& window) {
-  PhaseWindow = window;
+  explorer_.window = window;
   toolkit::TCanvas& portrait = *portraitImage->Canvas;
   portrait.Brush->Color = toolkit::clWhite;
   portrait.FillRect(0, 0, 793, 681);
@@ -119,38 +112,42 @@ void TForm1::analyse() {
   const std::string periodText = periodField->GetText();
   std::optional<int> typedPeriod;
   if (periodText != "0") typedPeriod = toolkit::StrToInt(periodText);
-  const PeriodicOrbitAnalysis analysis =
-      analysePeriodicOrbit(HoverPoint.s, HoverPoint.phi, epsilon, typedPeriod);
+  explorer_.ball.startS = explorer_.hover.s;
+  const PeriodicOrbitAnalysis analysis = analysePeriodicOrbit(explorer_.table, explorer_.ball, explorer_.hover.s,
+                                                              explorer_.hover.phi, epsilon, typedPeriod);
+  if (analysis.status == BounceStatus::badArcIndex) endOnBadArcIndex();
   if (const std::optional<std::string> label = trapezola::analysisLabel(analysis))
     analysisLabel->SetText(*label);
 
   // Every analysis runs the series, periodic or not and whether or not the
   // graph is shown, from where the monodromy product began.
   Form3->beginLgTrSeries(lyapunovBox->Checked());
-  runLgTrSeries(analysis.matrixStart, LyapunovGraph.blockSize, LyapunovGraph.blockCount,
-                [](int block, double value) { Form3->addLgTrPoint(block, value); });
+  const LgTrSeriesEnd end =
+      runLgTrSeries(explorer_.table, explorer_.ball, analysis.matrixStart, LyapunovGraph.blockSize,
+                    LyapunovGraph.blockCount, [](int block, double value) { Form3->addLgTrPoint(block, value); });
+  if (end.status == BounceStatus::badArcIndex) endOnBadArcIndex();
   Form3->endLgTrSeries();
 }
 
 void TForm1::faziskepMouseDown(toolkit::TMouseButton Button, toolkit::TShiftState, int X, int Y) {
   // Before the first go or load there is no table to zoom into or analyse on.
-  if (Button != toolkit::mbRight || runCount < 1) return;
-  pressPoint = PressPointRecord{static_cast<double>(X), static_cast<double>(Y)};
+  if (Button != toolkit::mbRight || explorer_.runCount < 1) return;
+  explorer_.pressPoint = PressPointRecord{static_cast<double>(X), static_cast<double>(Y)};
   bandStart_ = std::make_pair(X, Y);
 }
 
 void TForm1::ViewBack() {
-  if (zoomHistory.empty() || runCount < 1) return;
-  const PhaseWindowRecord previous = zoomHistory.back();
-  zoomHistory.pop_back();
+  if (explorer_.zoomHistory.empty() || explorer_.runCount < 1) return;
+  const PhaseWindowRecord previous = explorer_.zoomHistory.back();
+  explorer_.zoomHistory.pop_back();
   showWindow(previous);
 }
 
 void TForm1::ViewFullView() {
-  if (runCount < 1 || !(TableGeometry.s4 > 0)) return;
-  zoomHistory.push_back(PhaseWindow);
+  if (explorer_.runCount < 1 || !(explorer_.table.s4 > 0)) return;
+  explorer_.zoomHistory.push_back(explorer_.window);
   PhaseWindowRecord full;
-  full.sMax = std::min(full.sMax, TableGeometry.s4);
+  full.sMax = std::min(full.sMax, explorer_.table.s4);
   full.scaleS = plotAreaWidth / (full.sMax - full.sMin);
   full.scalePhi = plotAreaHeight / (full.phiMax - full.phiMin);
   showWindow(full);
@@ -161,12 +158,12 @@ void TForm1::ViewFullView() {
 void TForm1::faziskepMouseUp(toolkit::TMouseButton Button, toolkit::TShiftState, int X, int Y) {
   // A bounce before the first go or load would run on an unbuilt table and end
   // the program at the reflection's guard.
-  if (Button != toolkit::mbRight || runCount < 1) return;
+  if (Button != toolkit::mbRight || explorer_.runCount < 1) return;
   portraitImage->HideRubberBand();
   bandStart_.reset();
   const double x = X;
   const double y = Y;
-  if (x != pressPoint.x && y != pressPoint.y) {
+  if (x != explorer_.pressPoint.x && y != explorer_.pressPoint.y) {
     zoom(x, y);
   } else {
     analyse();
