@@ -1,5 +1,5 @@
-// Bounces per second of the bare bounce step (on the window's shared records and
-// on a table value with a ball value, in double and in extended precision, and
+// Bounces per second of the bare bounce step (the window's plotted bounce and
+// the unplotted bounce on a table value with a ball value, in double and in extended precision, and
 // shadowed) and of trapezola-cli's orbit stream,
 // measured side by side in one run so that their ratios are meaningful.
 // Table b = 0.5, R8/R = 2, start 0.7 from corner 1 at 60 degrees.
@@ -15,6 +15,7 @@
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
+#include "explorer/explorer.h"
 #include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
 #include "report/buffered_output.h"
@@ -23,24 +24,19 @@
 namespace trapezola {
 namespace {
 
-void freshStart() {
-  PhaseWindow = PhaseWindowRecord{};
-  setupTable(0.5, 2, 0.7, 60, 1);
-  launch();
-}
-
+// The window's bounce: the plotted sequence of a run, with a plot step that
+// only keeps the bounce's phase point.
 void BM_BounceStep(benchmark::State& state) {
-  freshStart();
-  BallStateRecord& ball = BallState;
+  Explorer explorer;
+  setupTable(explorer, 0.5, 2, 0.7, 60, 1);
+  launch(explorer);
+  Ball& ball = explorer.ball;
+  const auto keep = [](const Ball& b) {
+    benchmark::DoNotOptimize(b.s);
+    benchmark::DoNotOptimize(b.phi);
+  };
   for (auto _ : state) {
-    findHit();
-    reflect(ball.hitX, ball.hitY, ball.hitCentreX, ball.hitCentreY, ball.hitRadius, ball.arc);
-    ball.x = ball.hitX;
-    ball.y = ball.hitY;
-    ball.dx = ball.newDx;
-    ball.dy = ball.newDy;
-    benchmark::DoNotOptimize(ball.s);
-    benchmark::DoNotOptimize(ball.phi);
+    benchmark::DoNotOptimize(plottedBounce(explorer.table, ball, keep));
   }
   state.SetItemsProcessed(state.iterations());
 }

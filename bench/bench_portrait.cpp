@@ -11,7 +11,7 @@
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
-#include "explorer/main_window_state.h"
+#include "explorer/explorer.h"
 #include "explorer/multi_orbit_portrait.h"
 #include "explorer/orbit_run.h"
 #include "explorer/phase_portrait.h"
@@ -25,54 +25,52 @@
 namespace trapezola {
 namespace {
 
-void freshTable() {
-  PhaseWindow = PhaseWindowRecord{};
-  ResumeState = ResumeStateRecord{};
-  runCount = 0;
-  setupTable(0.5, 2, 0.7, 60, 1);
-  launch();
+Explorer freshTable() {
+  Explorer explorer;
+  setupTable(explorer, 0.5, 2, 0.7, 60, 1);
+  launch(explorer);
+  return explorer;
 }
 
 // A go press of repeat 1 (1000 bounces) through the handler's run code, grid
 // off: bounces per second comparable with BM_BounceStep.
 void BM_GoRunPlotted(benchmark::State& state) {
-  freshTable();
+  Explorer explorer = freshTable();
   toolkit::TCanvas portrait(portraitWidth, portraitHeight);
   const RunLook look{static_cast<int>(state.range(0)), toolkit::clBlack, false};
-  for (auto _ : state) performGoRun(portrait, look, nullptr);
+  for (auto _ : state) performGoRun(explorer, portrait, look, nullptr);
   state.SetItemsProcessed(state.iterations() * 1000);
-  ResumeState = ResumeStateRecord{};
 }
 BENCHMARK(BM_GoRunPlotted)->Arg(0)->Arg(1);
 
 // Read-out, sketch redraw with the deepest follow (32 segments, 33 bounces) and
 // the two label texts.
 void BM_PointerMove(benchmark::State& state) {
-  freshTable();
-  runCount = 1;
+  Explorer explorer = freshTable();
+  explorer.runCount = 1;
   toolkit::TCanvas sketch(sketchWidth, sketchHeight);
   int x = 100;
   for (auto _ : state) {
     x = x < 700 ? x + 1 : 100;
-    hoverAt(x, 300);
+    hoverAt(explorer, x, 300);
     std::string readout =
-        "dist:  " + toolkit::FloatToStrF(HoverPoint.s, toolkit::ffGeneral, 7, 5) +
-        "  angle:  " + toolkit::FloatToStrF(HoverPoint.phi * 180 / pi, toolkit::ffGeneral, 7, 5);
-    drawHoverSketch(sketch, [] { return 32; });
-    std::string where = "x: " + toolkit::FloatToStrF(HoverPoint.x, toolkit::ffGeneral, 7, 5) +
-                        "     y: " + toolkit::FloatToStrF(HoverPoint.y, toolkit::ffGeneral, 7, 5);
+        "dist:  " + toolkit::FloatToStrF(explorer.hover.s, toolkit::ffGeneral, 7, 5) +
+        "  angle:  " + toolkit::FloatToStrF(explorer.hover.phi * 180 / pi, toolkit::ffGeneral, 7, 5);
+    drawHoverSketch(explorer, sketch, [] { return 32; });
+    std::string where = "x: " + toolkit::FloatToStrF(explorer.hover.x, toolkit::ffGeneral, 7, 5) +
+                        "     y: " + toolkit::FloatToStrF(explorer.hover.y, toolkit::ffGeneral, 7, 5);
     benchmark::DoNotOptimize(readout);
     benchmark::DoNotOptimize(where);
   }
-  runCount = 0;
 }
 BENCHMARK(BM_PointerMove)->Unit(benchmark::kMicrosecond);
 
 // Frame, grid and the four corner curves: about 4 x 8000 boundary steps here.
 void BM_PhaseGrid(benchmark::State& state) {
-  freshTable();
+  Explorer explorer = freshTable();
   toolkit::TCanvas portrait(portraitWidth, portraitHeight);
-  for (auto _ : state) drawPhaseGrid(portrait, PhaseWindow.scaleS, PhaseWindow.scalePhi);
+  const PhaseWindowRecord& w = explorer.window;
+  for (auto _ : state) drawPhaseGrid(portrait, explorer.table, explorer.ball, w, w.scaleS, w.scalePhi);
 }
 BENCHMARK(BM_PhaseGrid)->Unit(benchmark::kMillisecond);
 

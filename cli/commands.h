@@ -33,7 +33,7 @@ int atlasPlotCommand(int argc, const char* const* argv, std::FILE* out, std::FIL
 int periodicCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 int continueCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 
-// The table as one JSON object keyed by the TableGeometry field names.
+// The table as one JSON object keyed by the BilliardTable field names.
 void writeTable(BufferedOutput& out, const BilliardTable& table);
 
 }  // namespace trapezola::cli

@@ -248,11 +248,9 @@ int drawPortrait(int argc, const char* const* argv, std::FILE* out, std::FILE* e
   toolkit::TCanvas canvas(portraitWidth, portraitHeight);
   paintOrbits(canvas, portrait);
   if (args.has("grid")) {
-    // The grid reads the window's records, as in the window; nothing else
-    // runs now that the workers have ended.
-    static_cast<BilliardTable&>(TableGeometry) = table;
-    PhaseWindow = window;
-    drawPhaseGrid(canvas, window.scaleS, window.scalePhi);
+    // The corner curves are walked with a ball of their own.
+    Ball walker;
+    drawPhaseGrid(canvas, table, walker, window, window.scaleS, window.scalePhi);
   }
 
   const QImage view(reinterpret_cast<const uchar*>(canvas.bits()), canvas.width(), canvas.height(),

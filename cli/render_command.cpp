@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "files/whole_file.h"
 #include "core/geometry/table_geometry.h"
+#include "explorer/explorer.h"
 #include "explorer/figure_layout.h"
 #include "explorer/main_window_state.h"
 #include "explorer/orbit_run.h"
@@ -198,14 +199,16 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
   }
 
   toolkit::TCanvas portrait(portraitWidth, portraitHeight);
-  setupTable(b, rr, distance, angle, static_cast<int>(repeat));
-  const bool stayed = performGoRun(portrait, look, nullptr);
+  // The window's first go press, on a value of its own.
+  Explorer explorer;
+  setupTable(explorer, b, rr, distance, angle, static_cast<int>(repeat));
+  const bool stayed = performGoRun(explorer, portrait, look, nullptr) == BounceStatus::ok;
 
   if (args.has("out-dir")) {
     std::string dir = args.text("out-dir");
     if (!dir.empty() && dir.back() != '/') dir += '/';
     const std::optional<std::string> name =
-        storedPortraitFileName(args.text("b"), args.text("rr"), repeat, PhaseWindow);
+        storedPortraitFileName(args.text("b"), args.text("rr"), repeat, explorer.window);
     if (!name) throw UsageError("the phase window does not fit the stored portrait name");
     path = dir + *name;
   }
@@ -214,12 +217,12 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     const OffscreenQt qt;
     FigureContent content;
     content.orbits.push_back(
-        figureOrbit(TableGeometry, OrbitStart{distance, angle}, repeat * 1000, look.colour));
+        figureOrbit(explorer.table, OrbitStart{distance, angle}, repeat * 1000, look.colour));
     content.dotSize = look.sizeIndex + 2;
     content.grid = look.grid;
     content.legend = args.has("legend");
-    content.window = PhaseWindow;
-    content.corners = {TableGeometry.s1, TableGeometry.s2, TableGeometry.s3, TableGeometry.s4};
+    content.window = explorer.window;
+    content.corners = {explorer.table.s1, explorer.table.s2, explorer.table.s3, explorer.table.s4};
     content.title = figureTitle(args.text("b"), args.text("rr"));
     try {
       const std::string bytes = renderFigure(content, *figureFormat, page);
@@ -236,10 +239,10 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     record.distance = args.text("distance");
     record.angle = args.text("angle");
     record.repeat = args.text("repeat");
-    record.window = PhaseWindow;
+    record.window = explorer.window;
     record.pointSize = look.sizeIndex + 2;
     record.colour = look.colour;
-    record.resume = ResumeState;
+    record.resume = explorer.resume;
     record.version = TRAPEZOLA_VERSION;
     try {
       writeCanvas(portrait, path, format, record);

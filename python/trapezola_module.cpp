@@ -265,11 +265,9 @@ py::array_t<std::uint8_t> portrait(const Table& table,
   }
   if (!anyBounce) refuse("portrait", "no orbit made a single bounce: nothing to draw");
   if (grid) {
-    // The grid reads the window's records, as in the window. The GIL, held
-    // here, keeps two calls from writing them at once.
-    static_cast<BilliardTable&>(TableGeometry) = table.geometry;
-    PhaseWindow = window;
-    drawPhaseGrid(canvas, window.scaleS, window.scalePhi);
+    // The corner curves are walked with a ball of their own.
+    Ball walker;
+    drawPhaseGrid(canvas, table.geometry, walker, window, window.scaleS, window.scalePhi);
   }
   py::array_t<std::uint8_t> rgb({portraitHeight, portraitWidth, 3});
   std::uint8_t* out = rgb.mutable_data();
