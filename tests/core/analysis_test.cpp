@@ -23,15 +23,16 @@
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
 #include "explorer/window_geometry.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
 
 // Builds the table and sets sideTilt the way a launch does, which the pointer
 // read-out has always done before an analysis.
-void useTable(double b, double rr) {
-  setupTable(b, rr, 0, 90, 1);
-  launch();
+void useTable(Explorer& ex, double b, double rr) {
+  setupTable(ex, b, rr, 0, 90, 1);
+  launch(ex);
 }
 
 double determinant(const Monodromy& m) {
@@ -149,8 +150,9 @@ TEST(Period, IsTheGreatestCommonDivisorOfTheReturnCounts) {
 }
 
 TEST(Period, CircleOrbitAtSixtyDegreesClosesAfterThreeBounces) {
-  useTable(1, 1);
-  const PeriodicOrbitAnalysis a = analysePeriodicOrbit(0.7, sixtyDegrees, defaultEpsilon, std::nullopt);
+  Explorer ex;
+  useTable(ex, 1, 1);
+  const PeriodicOrbitAnalysis a = analyseOn(ex, 0.7, sixtyDegrees, defaultEpsilon, std::nullopt);
   EXPECT_TRUE(a.searched);
   EXPECT_EQ(a.returnCounts, (std::array<int, 3>{3, 3, 3}));
   EXPECT_EQ(a.period, 3);
@@ -167,14 +169,14 @@ TEST(Period, CircleOrbitAtSixtyDegreesClosesAfterThreeBounces) {
   ASSERT_TRUE(a.hasClass);
   EXPECT_EQ(a.orbitClass, OrbitClass::parabolic);
   // After the 9 search bounces and the 3 of the product the ball is back at s = 0.7.
-  EXPECT_NEAR(BallState.s, 0.7, 1e-9);
-  EXPECT_EQ(BallState.startS, 0.7);
-  EXPECT_EQ(BallState.cosPhi, std::cos(sixtyDegrees));
+  EXPECT_NEAR(ex.ball.s, 0.7, 1e-9);
+  EXPECT_EQ(ex.ball.startS, 0.7);
+  EXPECT_EQ(ex.ball.cosPhi, std::cos(sixtyDegrees));
   // The product starts where the third search stopped, not at the placed start.
-  placeAnalysisStart(0.7, sixtyDegrees);
-  for (int k = 0; k < 9; ++k) bounce();
-  EXPECT_EQ(a.matrixStart.x, BallState.x);
-  EXPECT_EQ(a.matrixStart.dy, BallState.dy);
+  placeAnalysisStartOn(ex, 0.7, sixtyDegrees);
+  for (int k = 0; k < 9; ++k) bounceOn(ex);
+  EXPECT_EQ(a.matrixStart.x, ex.ball.x);
+  EXPECT_EQ(a.matrixStart.dy, ex.ball.dy);
 }
 
 // A chaotic start: one search returns near the start by chance, the others run
@@ -197,7 +199,8 @@ TEST(Period, ASearchThatRanOutFindsNoPeriod) {
 }
 
 TEST(Period, NoReturnWithinTheLimitIsNotPeriodic) {
-  useTable(1, 1);
+  Explorer ex;
+  useTable(ex, 1, 1);
   struct Case {
     double epsilon;
     const char* why;
@@ -205,7 +208,7 @@ TEST(Period, NoReturnWithinTheLimitIsNotPeriodic) {
   // The slider at 0 or above gives epsilon <= 0: the strict tests never pass.
   const std::array<Case, 2> cases{{{0, "epsilon 0"}, {-0.01, "negative epsilon"}}};
   for (const Case& c : cases) {
-    const PeriodicOrbitAnalysis a = analysePeriodicOrbit(0.7, sixtyDegrees, c.epsilon, std::nullopt);
+    const PeriodicOrbitAnalysis a = analyseOn(ex, 0.7, sixtyDegrees, c.epsilon, std::nullopt);
     EXPECT_EQ(a.returnCounts, (std::array<int, 3>{1000, 1000, 1000})) << c.why;
     EXPECT_EQ(a.period, notPeriodic) << c.why;
     EXPECT_FALSE(a.hasMonodromy) << c.why;
@@ -216,6 +219,7 @@ TEST(Period, NoReturnWithinTheLimitIsNotPeriodic) {
 // Typed period
 
 TEST(TypedPeriod, MultipliesFromThePlacedStart) {
+  Explorer ex;
   struct Case {
     int typed;
     bool hasMonodromy;
@@ -225,10 +229,10 @@ TEST(TypedPeriod, MultipliesFromThePlacedStart) {
   // is I - 6N. A period below 1 leaves the identity; 1000 means no matrix.
   const std::array<Case, 4> cases{
       {{0, true, 1, 1}, {-4, true, 1, 1}, {6, true, 13, -11}, {1000, false, 1, 1}}};
-  useTable(1, 1);
+  useTable(ex, 1, 1);
   for (const Case& c : cases) {
-    const PeriodicOrbitAnalysis a = analysePeriodicOrbit(0.7, sixtyDegrees, defaultEpsilon, c.typed);
-    const BallPose start = placeAnalysisStart(0.7, sixtyDegrees);
+    const PeriodicOrbitAnalysis a = analyseOn(ex, 0.7, sixtyDegrees, defaultEpsilon, c.typed);
+    const BallPose start = placeAnalysisStartOn(ex, 0.7, sixtyDegrees);
     EXPECT_FALSE(a.searched);
     EXPECT_EQ(a.period, c.typed);
     EXPECT_EQ(a.hasMonodromy, c.hasMonodromy) << c.typed;
@@ -239,7 +243,7 @@ TEST(TypedPeriod, MultipliesFromThePlacedStart) {
     EXPECT_NEAR(a.trace, 2, 1e-9) << c.typed;
   }
   // The identity is exact: its trace is 2 and "parabolic" without rounding.
-  const PeriodicOrbitAnalysis zero = analysePeriodicOrbit(0.7, sixtyDegrees, defaultEpsilon, 0);
+  const PeriodicOrbitAnalysis zero = analyseOn(ex, 0.7, sixtyDegrees, defaultEpsilon, 0);
   EXPECT_EQ(zero.trace, 2);
   EXPECT_STREQ(orbitClassName(zero.orbitClass), "parabolic");
 }
@@ -247,10 +251,10 @@ TEST(TypedPeriod, MultipliesFromThePlacedStart) {
 // ---------------------------------------------------------------------------
 // lg(Tr) series
 
-std::vector<LgTrLine> collectSeries(const BallPose& start, int blockSize, int blockCount,
+std::vector<LgTrLine> collectSeries(Explorer& ex, const BallPose& start, int blockSize, int blockCount,
                                     std::int64_t* rescales = nullptr) {
   std::vector<LgTrLine> out;
-  const std::int64_t r = runLgTrSeries(start, blockSize, blockCount, [&](int block, double value) {
+  const std::int64_t r = runLgTrSeriesOn(ex, start, blockSize, blockCount, [&](int block, double value) {
     out.push_back({block, value});
   });
   if (rescales) *rescales = r;
@@ -258,10 +262,11 @@ std::vector<LgTrLine> collectSeries(const BallPose& start, int blockSize, int bl
 }
 
 TEST(LgTrSeries, CircleStaysAtLnTwo) {
-  useTable(1, 1);
-  const BallPose start = placeAnalysisStart(0.7, sixtyDegrees);
+  Explorer ex;
+  useTable(ex, 1, 1);
+  const BallPose start = placeAnalysisStartOn(ex, 0.7, sixtyDegrees);
   std::int64_t rescales = -1;
-  const std::vector<LgTrLine> series = collectSeries(start, 3, 20, &rescales);
+  const std::vector<LgTrLine> series = collectSeries(ex, start, 3, 20, &rescales);
   ASSERT_EQ(series.size(), 20u);
   for (std::size_t i = 0; i < series.size(); ++i) {
     EXPECT_EQ(series[i].block, static_cast<int>(i) + 1);
@@ -274,13 +279,13 @@ TEST(LgTrSeries, CircleStaysAtLnTwo) {
 
 // The same product without blocks, scaled by powers of 2 (exact), as the
 // independent reference for the rescaled block products.
-double lnAbsTraceOfWholeProduct(const BallPose& start, int bounces) {
-  restorePose(start);
+double lnAbsTraceOfWholeProduct(Explorer& ex, const BallPose& start, int bounces) {
+  setPose(ex.ball, start);
   Monodromy m;
   double lnScale = 0;
   for (int k = 0; k < bounces; ++k) {
-    bounce();
-    applyBounceMatrix(m, BallState.hitDistance, BallState.hitRadius, BallState.phi);
+    bounceOn(ex);
+    applyBounceMatrix(m, ex.ball.hitDistance, ex.ball.hitRadius, ex.ball.phi);
     const double big = std::max({std::fabs(m.m11), std::fabs(m.m12), std::fabs(m.m21), std::fabs(m.m22)});
     if (big > 0x1p100) {
       m = product(Monodromy{0x1p-100, 0, 0, 0x1p-100}, m);
@@ -291,16 +296,17 @@ double lnAbsTraceOfWholeProduct(const BallPose& start, int bounces) {
 }
 
 TEST(LgTrSeries, RescaledBlocksGiveTheLogarithmOfTheWholeProduct) {
+  Explorer ex;
   // A chaotic orbit: its trace passes 1000 inside most blocks.
-  useTable(0.3, 5);
-  const BallPose start = placeAnalysisStart(0.7, sixtyDegrees);
+  useTable(ex, 0.3, 5);
+  const BallPose start = placeAnalysisStartOn(ex, 0.7, sixtyDegrees);
   const int blockSize = 40;
   std::int64_t rescales = 0;
-  const std::vector<LgTrLine> series = collectSeries(start, blockSize, 6, &rescales);
+  const std::vector<LgTrLine> series = collectSeries(ex, start, blockSize, 6, &rescales);
   ASSERT_EQ(series.size(), 6u);
   EXPECT_GT(rescales, 12);
   for (int m = 1; m <= 6; ++m) {
-    const double expected = lnAbsTraceOfWholeProduct(start, m * blockSize);
+    const double expected = lnAbsTraceOfWholeProduct(ex, start, m * blockSize);
     // The two products round differently; over 240 bounces of an expanding map
     // the relative difference of the traces stays far below 1e-9.
     EXPECT_NEAR(series[static_cast<std::size_t>(m - 1)].value, expected, 1e-9) << "block " << m;
@@ -310,14 +316,15 @@ TEST(LgTrSeries, RescaledBlocksGiveTheLogarithmOfTheWholeProduct) {
 // The accumulated product of a chaotic orbit passes the double range (e^709)
 // after about 200 blocks of 500 bounces; the series used to turn NaN there.
 TEST(LgTrSeries, StaysFiniteAndTrueBeyondTheDoubleRange) {
-  useTable(0.5, 2);
-  const BallPose start = placeAnalysisStart(0.7, sixtyDegrees);
-  const std::vector<LgTrLine> series = collectSeries(start, 500, 300);
+  Explorer ex;
+  useTable(ex, 0.5, 2);
+  const BallPose start = placeAnalysisStartOn(ex, 0.7, sixtyDegrees);
+  const std::vector<LgTrLine> series = collectSeries(ex, start, 500, 300);
   ASSERT_EQ(series.size(), 300u);
   for (const LgTrLine& line : series) ASSERT_TRUE(std::isfinite(line.value)) << "block " << line.block;
   EXPECT_GT(series.back().value, 2 * 709.0);
   for (const int m : {100, 250, 300}) {
-    const double expected = lnAbsTraceOfWholeProduct(start, m * 500);
+    const double expected = lnAbsTraceOfWholeProduct(ex, start, m * 500);
     // Values near 4e4 from two products rounded differently: a relative
     // difference of 1e-10 leaves a few millionths.
     EXPECT_NEAR(series[static_cast<std::size_t>(m - 1)].value, expected, 1e-5) << "block " << m;
@@ -339,25 +346,27 @@ TEST(LgTrSeries, StaysFiniteAndTrueBeyondTheDoubleRange) {
 }
 
 TEST(LgTrSeries, StartsFromTheGivenStateWhereverTheBallIs) {
-  useTable(0.5, 2);
-  const BallPose start = placeAnalysisStart(0.7, sixtyDegrees);
-  const std::vector<LgTrLine> first = collectSeries(start, 7, 3);
-  placeAnalysisStart(2.0, 1.0);
-  const std::vector<LgTrLine> again = collectSeries(start, 7, 3);
+  Explorer ex;
+  useTable(ex, 0.5, 2);
+  const BallPose start = placeAnalysisStartOn(ex, 0.7, sixtyDegrees);
+  const std::vector<LgTrLine> first = collectSeries(ex, start, 7, 3);
+  placeAnalysisStartOn(ex, 2.0, 1.0);
+  const std::vector<LgTrLine> again = collectSeries(ex, start, 7, 3);
   ASSERT_EQ(again.size(), first.size());
   for (std::size_t i = 0; i < first.size(); ++i) EXPECT_EQ(again[i].value, first[i].value);
 }
 
 TEST(LgTrSeries, RefusesABlockSizeBelowOne) {
-  useTable(1, 1);
-  const BallPose start = placeAnalysisStart(0.7, sixtyDegrees);
+  Explorer ex;
+  useTable(ex, 1, 1);
+  const BallPose start = placeAnalysisStartOn(ex, 0.7, sixtyDegrees);
   for (const int blockSize : {0, -3}) {
     bool delivered = false;
-    EXPECT_THROW(runLgTrSeries(start, blockSize, 5, [&](int, double) { delivered = true; }),
+    EXPECT_THROW(runLgTrSeriesOn(ex, start, blockSize, 5, [&](int, double) { delivered = true; }),
                  std::invalid_argument);
     EXPECT_FALSE(delivered);
   }
-  EXPECT_TRUE(collectSeries(start, 5, 0).empty());
+  EXPECT_TRUE(collectSeries(ex, start, 5, 0).empty());
 }
 
 // ---------------------------------------------------------------------------

@@ -10,16 +10,17 @@
 #include "core/geometry/table_geometry.h"
 #include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
 
 constexpr double printed = 1e-6;  // reference figures carry 6 decimals
 
-void launchTable(double b, double rr) {
-  PhaseWindow = PhaseWindowRecord{};
-  setupTable(b, rr, 0, 90, 1);
-  launch();
+void launchTable(Explorer& ex, double b, double rr) {
+  ex.window = PhaseWindowRecord{};
+  setupTable(ex, b, rr, 0, 90, 1);
+  launch(ex);
 }
 
 struct PlacementCase {
@@ -42,131 +43,140 @@ void PrintTo(const PlacementCase& c, std::ostream* os) {
 class PlacementExamples : public ::testing::TestWithParam<PlacementCase> {};
 
 TEST_P(PlacementExamples, MatchTheWorkedPoints) {
+  Explorer ex;
   const PlacementCase& c = GetParam();
-  launchTable(0.5, 2);
-  placeOnBoundary(std::cos(c.angleDeg * pi / 180), c.s);
-  EXPECT_NEAR(BallState.x, c.x, printed);
-  EXPECT_NEAR(BallState.y, c.y, printed);
-  EXPECT_NEAR(BallState.tx, c.tx, printed);
-  EXPECT_NEAR(BallState.ty, c.ty, printed);
-  EXPECT_NEAR(BallState.dx, c.dx, printed);
-  EXPECT_NEAR(BallState.dy, c.dy, printed);
+  launchTable(ex, 0.5, 2);
+  placeOnBoundary<double>(ex.table, ex.ball, std::cos(c.angleDeg * pi / 180), c.s);
+  EXPECT_NEAR(ex.ball.x, c.x, printed);
+  EXPECT_NEAR(ex.ball.y, c.y, printed);
+  EXPECT_NEAR(ex.ball.tx, c.tx, printed);
+  EXPECT_NEAR(ex.ball.ty, c.ty, printed);
+  EXPECT_NEAR(ex.ball.dx, c.dx, printed);
+  EXPECT_NEAR(ex.ball.dy, c.dy, printed);
 }
 
 INSTANTIATE_TEST_SUITE_P(HalfTableRatioTwo, PlacementExamples, ::testing::ValuesIn(placements));
 
 TEST(Placement, LaunchSetsTiltArcAndScales) {
-  launchTable(0.5, 2);
-  EXPECT_NEAR(TableGeometry.sideTilt, 0.25268, 1e-5);
-  EXPECT_EQ(BallState.arc, 1);
-  EXPECT_DOUBLE_EQ(PhaseWindow.scaleS, 778 / TableGeometry.s4);
-  EXPECT_DOUBLE_EQ(PhaseWindow.scalePhi, 666 / pi);
+  Explorer ex;
+  launchTable(ex, 0.5, 2);
+  EXPECT_NEAR(ex.table.sideTilt, 0.25268, 1e-5);
+  EXPECT_EQ(ex.ball.arc, 1);
+  EXPECT_DOUBLE_EQ(ex.window.scaleS, 778 / ex.table.s4);
+  EXPECT_DOUBLE_EQ(ex.window.scalePhi, 666 / pi);
 }
 
 TEST(Placement, WrapsAboveThePerimeter) {
-  launchTable(0.5, 2);
-  const double s4 = TableGeometry.s4;
-  placeOnBoundary(0, 0.3);
-  const double x = BallState.x, y = BallState.y;
-  placeOnBoundary(0, s4 + 0.3);
-  EXPECT_NEAR(BallState.x, x, 1e-12);
-  EXPECT_NEAR(BallState.y, y, 1e-12);
+  Explorer ex;
+  launchTable(ex, 0.5, 2);
+  const double s4 = ex.table.s4;
+  placeOnBoundary<double>(ex.table, ex.ball, 0, 0.3);
+  const double x = ex.ball.x, y = ex.ball.y;
+  placeOnBoundary<double>(ex.table, ex.ball, 0, s4 + 0.3);
+  EXPECT_NEAR(ex.ball.x, x, 1e-12);
+  EXPECT_NEAR(ex.ball.y, y, 1e-12);
   // 2 s4 wraps to 0, corner 1; s4 itself is not wrapped and lies on arc 4, whose
   // tangent at corner 1 equals arc 1's.
-  placeOnBoundary(0, 2 * s4);
-  EXPECT_NEAR(BallState.x, TableGeometry.corner1.x, 1e-12);
-  EXPECT_NEAR(BallState.y, TableGeometry.corner1.y, 1e-12);
-  const double tx0 = BallState.tx, ty0 = BallState.ty;
-  placeOnBoundary(0, s4);
-  EXPECT_NEAR(BallState.x, TableGeometry.corner1.x, 1e-12);
-  EXPECT_NEAR(BallState.y, TableGeometry.corner1.y, 1e-12);
-  EXPECT_NEAR(BallState.tx, tx0, 1e-12);
-  EXPECT_NEAR(BallState.ty, ty0, 1e-12);
+  placeOnBoundary<double>(ex.table, ex.ball, 0, 2 * s4);
+  EXPECT_NEAR(ex.ball.x, ex.table.corner1.x, 1e-12);
+  EXPECT_NEAR(ex.ball.y, ex.table.corner1.y, 1e-12);
+  const double tx0 = ex.ball.tx, ty0 = ex.ball.ty;
+  placeOnBoundary<double>(ex.table, ex.ball, 0, s4);
+  EXPECT_NEAR(ex.ball.x, ex.table.corner1.x, 1e-12);
+  EXPECT_NEAR(ex.ball.y, ex.table.corner1.y, 1e-12);
+  EXPECT_NEAR(ex.ball.tx, tx0, 1e-12);
+  EXPECT_NEAR(ex.ball.ty, ty0, 1e-12);
 }
 
 TEST(Placement, CornersBelongToTheArcThatEndsThere) {
-  launchTable(0.5, 2);
-  const TableGeometryRecord& g = TableGeometry;
+  Explorer ex;
+  launchTable(ex, 0.5, 2);
+  const BilliardTable& g = ex.table;
   const double corners[][3] = {
       {g.s1, g.corner2.x, g.corner2.y}, {g.s2, g.corner3.x, g.corner3.y}, {g.s3, g.corner4.x, g.corner4.y}};
   for (const auto& c : corners) {
-    placeOnBoundary(0, c[0]);
-    EXPECT_NEAR(BallState.x, c[1], 1e-9) << "s = " << c[0];
-    EXPECT_NEAR(BallState.y, c[2], 1e-9) << "s = " << c[0];
+    placeOnBoundary<double>(ex.table, ex.ball, 0, c[0]);
+    EXPECT_NEAR(ex.ball.x, c[1], 1e-9) << "s = " << c[0];
+    EXPECT_NEAR(ex.ball.y, c[2], 1e-9) << "s = " << c[0];
   }
 }
 
 TEST(Placement, CosineGivesDirectionAgainstTheTangent) {
-  launchTable(1, 2);
-  placeOnBoundary(1, 1.0);  // grazing counter-clockwise
-  EXPECT_DOUBLE_EQ(BallState.dx, BallState.tx);
-  EXPECT_DOUBLE_EQ(BallState.dy, BallState.ty);
-  placeOnBoundary(-1, 1.0);
-  EXPECT_DOUBLE_EQ(BallState.dx, -BallState.tx);
-  EXPECT_DOUBLE_EQ(BallState.dy, -BallState.ty);
-  placeOnBoundary(0, 1.0);  // inward normal: the tangent turned a quarter counter-clockwise
-  EXPECT_DOUBLE_EQ(BallState.dx, -BallState.ty);
-  EXPECT_DOUBLE_EQ(BallState.dy, BallState.tx);
+  Explorer ex;
+  launchTable(ex, 1, 2);
+  placeOnBoundary<double>(ex.table, ex.ball, 1, 1.0);  // grazing counter-clockwise
+  EXPECT_DOUBLE_EQ(ex.ball.dx, ex.ball.tx);
+  EXPECT_DOUBLE_EQ(ex.ball.dy, ex.ball.ty);
+  placeOnBoundary<double>(ex.table, ex.ball, -1, 1.0);
+  EXPECT_DOUBLE_EQ(ex.ball.dx, -ex.ball.tx);
+  EXPECT_DOUBLE_EQ(ex.ball.dy, -ex.ball.ty);
+  placeOnBoundary<double>(ex.table, ex.ball, 0, 1.0);  // inward normal: the tangent turned a quarter counter-clockwise
+  EXPECT_DOUBLE_EQ(ex.ball.dx, -ex.ball.ty);
+  EXPECT_DOUBLE_EQ(ex.ball.dy, ex.ball.tx);
 }
 
 TEST(Placement, BottomArcEndAboveItsCentre) {
-  launchTable(0.2, 5);
-  placeOnBoundary(0, 2.5);
-  EXPECT_NEAR(BallState.x, -1.003658, printed);
-  EXPECT_NEAR(BallState.y, -0.67215, printed);
-  EXPECT_NEAR(BallState.tx, -0.196107, printed);
-  EXPECT_NEAR(BallState.ty, -0.980583, printed);
-  EXPECT_NEAR(BallState.dx, 0.980583, printed);
-  EXPECT_NEAR(BallState.dy, -0.196107, printed);
+  Explorer ex;
+  launchTable(ex, 0.2, 5);
+  placeOnBoundary<double>(ex.table, ex.ball, 0, 2.5);
+  EXPECT_NEAR(ex.ball.x, -1.003658, printed);
+  EXPECT_NEAR(ex.ball.y, -0.67215, printed);
+  EXPECT_NEAR(ex.ball.tx, -0.196107, printed);
+  EXPECT_NEAR(ex.ball.ty, -0.980583, printed);
+  EXPECT_NEAR(ex.ball.dx, 0.980583, printed);
+  EXPECT_NEAR(ex.ball.dy, -0.196107, printed);
 }
 
 // The perimeter is closed: a negative coordinate is the same point as one a
 // whole number of perimeters on, as a coordinate beyond s4 is. It used to place
 // nothing, and the run went on from wherever the ball stood before.
 TEST(Placement, NegativeCoordinateWrapsLikeALargeOne) {
-  launchTable(0.5, 2);
-  const double s4 = TableGeometry.s4;
-  placeOnBoundary(0.3, s4 - 0.1);
-  const BallStateRecord wanted = BallState;
+  Explorer ex;
+  launchTable(ex, 0.5, 2);
+  const double s4 = ex.table.s4;
+  placeOnBoundary<double>(ex.table, ex.ball, 0.3, s4 - 0.1);
+  const WindowBall wanted = ex.ball;
   for (const double s : {-0.1, -0.1 - s4, -0.1 - 7 * s4}) {
-    placeOnBoundary(0.3, 1.0);
-    placeOnBoundary(0.3, s);
-    EXPECT_NEAR(BallState.x, wanted.x, 1e-12) << s;
-    EXPECT_NEAR(BallState.y, wanted.y, 1e-12) << s;
-    EXPECT_NEAR(BallState.dy, wanted.dy, 1e-12) << s;
+    placeOnBoundary<double>(ex.table, ex.ball, 0.3, 1.0);
+    placeOnBoundary<double>(ex.table, ex.ball, 0.3, s);
+    EXPECT_NEAR(ex.ball.x, wanted.x, 1e-12) << s;
+    EXPECT_NEAR(ex.ball.y, wanted.y, 1e-12) << s;
+    EXPECT_NEAR(ex.ball.dy, wanted.dy, 1e-12) << s;
   }
   // A whole number of perimeters below 0 is corner 1.
-  placeOnBoundary(0, -2 * s4);
-  EXPECT_NEAR(BallState.x, TableGeometry.corner1.x, 1e-12);
-  EXPECT_NEAR(BallState.y, TableGeometry.corner1.y, 1e-12);
+  placeOnBoundary<double>(ex.table, ex.ball, 0, -2 * s4);
+  EXPECT_NEAR(ex.ball.x, ex.table.corner1.x, 1e-12);
+  EXPECT_NEAR(ex.ball.y, ex.table.corner1.y, 1e-12);
 
-  PhaseWindow.scaleS = 0;
-  BallState.startS = -0.1;
-  BallState.arc = 3;
-  launch();
-  EXPECT_EQ(BallState.arc, 1);
-  EXPECT_NEAR(BallState.startS, s4 - 0.1, 1e-12);
-  EXPECT_NEAR(BallState.x, wanted.x, 1e-12);
-  EXPECT_DOUBLE_EQ(PhaseWindow.scaleS, 778 / (PhaseWindow.sMax - PhaseWindow.sMin));
+  ex.window.scaleS = 0;
+  ex.ball.startS = -0.1;
+  ex.ball.arc = 3;
+  launch(ex);
+  EXPECT_EQ(ex.ball.arc, 1);
+  EXPECT_NEAR(ex.ball.startS, s4 - 0.1, 1e-12);
+  EXPECT_NEAR(ex.ball.x, wanted.x, 1e-12);
+  EXPECT_DOUBLE_EQ(ex.window.scaleS, 778 / (ex.window.sMax - ex.window.sMin));
 }
 
 TEST(Placement, NonFiniteCoordinatePlacesNothing) {
-  launchTable(0.5, 2);
-  placeOnBoundary(0, 1.0);
-  const BallStateRecord before = BallState;
-  placeOnBoundary(0, std::numeric_limits<double>::quiet_NaN());
-  EXPECT_EQ(BallState.x, before.x);
-  EXPECT_EQ(BallState.dy, before.dy);
-  placeOnBoundary(0, -std::numeric_limits<double>::infinity());
-  EXPECT_EQ(BallState.x, before.x);
+  Explorer ex;
+  launchTable(ex, 0.5, 2);
+  placeOnBoundary<double>(ex.table, ex.ball, 0, 1.0);
+  const WindowBall before = ex.ball;
+  placeOnBoundary<double>(ex.table, ex.ball, 0, std::numeric_limits<double>::quiet_NaN());
+  EXPECT_EQ(ex.ball.x, before.x);
+  EXPECT_EQ(ex.ball.dy, before.dy);
+  placeOnBoundary<double>(ex.table, ex.ball, 0, -std::numeric_limits<double>::infinity());
+  EXPECT_EQ(ex.ball.x, before.x);
 }
 
 TEST(Placement, LaunchStoresTheWrappedStart) {
-  PhaseWindow = PhaseWindowRecord{};
-  setupTable(0.5, 2, 8.017375 + 0.3, 90, 1);
-  launch();
-  EXPECT_NEAR(BallState.startS, 0.3, 1e-5);
-  EXPECT_NEAR(BallState.x, 0.253499, 1e-5);
+  Explorer ex;
+  ex.window = PhaseWindowRecord{};
+  setupTable(ex, 0.5, 2, 8.017375 + 0.3, 90, 1);
+  launch(ex);
+  EXPECT_NEAR(ex.ball.startS, 0.3, 1e-5);
+  EXPECT_NEAR(ex.ball.x, 0.253499, 1e-5);
 }
 
 TEST(BoundaryTangent, EveryClassGivesTheCounterClockwiseUnitTangent) {
@@ -187,13 +197,14 @@ TEST(BoundaryTangent, EveryClassGivesTheCounterClockwiseUnitTangent) {
 }
 
 TEST(BoundaryPoint, IsThePlacementWithoutWrapping) {
-  launchTable(0.5, 2);
+  Explorer ex;
+  launchTable(ex, 0.5, 2);
   double x = 7, y = 7;
-  ASSERT_TRUE(boundaryPointAt(4.5, x, y));
+  ASSERT_TRUE(boundaryPointAt<double>(ex.table, 4.5, x, y));
   EXPECT_NEAR(x, -0.068245, printed);
   EXPECT_NEAR(y, -1.546936, printed);
-  EXPECT_FALSE(boundaryPointAt(TableGeometry.s4 + 0.1, x, y));
-  EXPECT_FALSE(boundaryPointAt(-0.1, x, y));
+  EXPECT_FALSE(boundaryPointAt<double>(ex.table, ex.table.s4 + 0.1, x, y));
+  EXPECT_FALSE(boundaryPointAt<double>(ex.table, -0.1, x, y));
   EXPECT_NEAR(x, -0.068245, printed);
 }
 

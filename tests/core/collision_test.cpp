@@ -12,16 +12,17 @@
 #include "core/geometry/table_geometry.h"
 #include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
 
 constexpr double printed = 1e-6;  // reference figures carry 6 decimals
 
-void startAt(double b, double rr, double s, double angleDeg) {
-  PhaseWindow = PhaseWindowRecord{};
-  setupTable(b, rr, s, angleDeg, 1);
-  launch();
+void startAt(Explorer& ex, double b, double rr, double s, double angleDeg) {
+  ex.window = PhaseWindowRecord{};
+  setupTable(ex, b, rr, s, angleDeg, 1);
+  launch(ex);
 }
 
 struct Hit {
@@ -47,50 +48,53 @@ void PrintTo(const HitCase& c, std::ostream* os) {
 class CollisionExamples : public ::testing::TestWithParam<HitCase> {};
 
 TEST_P(CollisionExamples, FirstTwoHitsMatchTheWorkedRuns) {
+  Explorer ex;
   const HitCase& c = GetParam();
-  startAt(c.b, c.rr, c.s, c.angleDeg);
+  startAt(ex, c.b, c.rr, c.s, c.angleDeg);
   for (const Hit& want : {c.first, c.second}) {
-    findHit();
-    EXPECT_EQ(BallState.arc, want.arc);
-    EXPECT_NEAR(BallState.hitDistance, want.t, printed);
-    EXPECT_NEAR(BallState.hitX, want.x, printed);
-    EXPECT_NEAR(BallState.hitY, want.y, printed);
-    reflect(BallState.hitX, BallState.hitY, BallState.hitCentreX, BallState.hitCentreY, BallState.hitRadius,
-            BallState.arc);
-    BallState.x = BallState.hitX;
-    BallState.y = BallState.hitY;
-    BallState.dx = BallState.newDx;
-    BallState.dy = BallState.newDy;
+    findHit(ex.table, ex.ball);
+    EXPECT_EQ(ex.ball.arc, want.arc);
+    EXPECT_NEAR(ex.ball.hitDistance, want.t, printed);
+    EXPECT_NEAR(ex.ball.hitX, want.x, printed);
+    EXPECT_NEAR(ex.ball.hitY, want.y, printed);
+    reflect<double>(ex.table, ex.ball, ex.ball.hitX, ex.ball.hitY, ex.ball.hitCentreX, ex.ball.hitCentreY, ex.ball.hitRadius, ex.ball.arc);
+    ex.ball.x = ex.ball.hitX;
+    ex.ball.y = ex.ball.hitY;
+    ex.ball.dx = ex.ball.newDx;
+    ex.ball.dy = ex.ball.newDy;
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(WorkedRuns, CollisionExamples, ::testing::ValuesIn(hitCases));
 
 TEST(Collision, StartOfTheFirstWorkedRun) {
-  startAt(0.5, 2, 0.7, 60);
-  EXPECT_NEAR(BallState.x, -0.139422, printed);
-  EXPECT_NEAR(BallState.y, 1.362797, printed);
-  EXPECT_NEAR(BallState.dx, -0.314278, printed);
-  EXPECT_NEAR(BallState.dy, -0.949331, printed);
+  Explorer ex;
+  startAt(ex, 0.5, 2, 0.7, 60);
+  EXPECT_NEAR(ex.ball.x, -0.139422, printed);
+  EXPECT_NEAR(ex.ball.y, 1.362797, printed);
+  EXPECT_NEAR(ex.ball.dx, -0.314278, printed);
+  EXPECT_NEAR(ex.ball.dy, -0.949331, printed);
 }
 
 TEST(Collision, CircleChordsAllHaveTheSameLengthAndTheOrbitCloses) {
-  startAt(1, 1, 0.7, 60);
-  const double x0 = BallState.x, y0 = BallState.y;
+  Explorer ex;
+  startAt(ex, 1, 1, 0.7, 60);
+  const double x0 = ex.ball.x, y0 = ex.ball.y;
   for (int i = 0; i < 3; ++i) {
-    bounce();
-    EXPECT_NEAR(BallState.hitDistance, 2 * std::sqrt(2.0) * std::sin(pi / 3), 1e-12);
+    bounceOn(ex);
+    EXPECT_NEAR(ex.ball.hitDistance, 2 * std::sqrt(2.0) * std::sin(pi / 3), 1e-12);
   }
-  EXPECT_NEAR(BallState.x, x0, 1e-12);
-  EXPECT_NEAR(BallState.y, y0, 1e-12);
+  EXPECT_NEAR(ex.ball.x, x0, 1e-12);
+  EXPECT_NEAR(ex.ball.y, y0, 1e-12);
 }
 
 TEST(Collision, CornerHitsGoToTheLowestNumberedArc) {
+  Explorer ex;
   // A table whose four arcs lie on the circle of radius 5 about the origin, with
   // corners at (+-3, 4) and (+-4, -3): axis-parallel rays then hit the corners
   // exactly, without rounding.
-  const TableGeometryRecord saved = TableGeometry;
-  TableGeometryRecord& g = TableGeometry;
+  const BilliardTable saved = ex.table;
+  BilliardTable& g = ex.table;
   g.corner1 = {3, 4};
   g.corner2 = {-3, 4};
   g.corner3 = {-4, -3};
@@ -108,52 +112,54 @@ TEST(Collision, CornerHitsGoToTheLowestNumberedArc) {
       {-4, -3, 1, 0, 3, g.corner4},
   };
   for (const auto& r : rays) {
-    BallState.x = r.x;
-    BallState.y = r.y;
-    BallState.dx = r.dx;
-    BallState.dy = r.dy;
-    findHit();
-    EXPECT_EQ(BallState.arc, r.arc) << "corner at " << r.corner.x << ", " << r.corner.y;
-    EXPECT_EQ(BallState.hitX, r.corner.x);
-    EXPECT_EQ(BallState.hitY, r.corner.y);
-    EXPECT_EQ(BallState.hitDistance, 8);
+    ex.ball.x = r.x;
+    ex.ball.y = r.y;
+    ex.ball.dx = r.dx;
+    ex.ball.dy = r.dy;
+    findHit(ex.table, ex.ball);
+    EXPECT_EQ(ex.ball.arc, r.arc) << "corner at " << r.corner.x << ", " << r.corner.y;
+    EXPECT_EQ(ex.ball.hitX, r.corner.x);
+    EXPECT_EQ(ex.ball.hitY, r.corner.y);
+    EXPECT_EQ(ex.ball.hitDistance, 8);
   }
-  TableGeometry = saved;
+  ex.table = saved;
 }
 
 TEST(Collision, NearlyGrazingRayAlongTheTopArcStaysOnIt) {
-  startAt(0.5, 2, 0.3, 0.5);
-  findHit();
-  EXPECT_EQ(BallState.arc, 1);
-  EXPECT_LT(BallState.hitDistance, 0.05);
-  EXPECT_GE(BallState.hitY, TableGeometry.corner1.y);
+  Explorer ex;
+  startAt(ex, 0.5, 2, 0.3, 0.5);
+  findHit(ex.table, ex.ball);
+  EXPECT_EQ(ex.ball.arc, 1);
+  EXPECT_LT(ex.ball.hitDistance, 0.05);
+  EXPECT_GE(ex.ball.hitY, ex.table.corner1.y);
 }
 
 TEST(Collision, MissesKeepThePreviousHit) {
-  startAt(0.5, 2, 0.7, 60);
-  findHit();
-  const BallStateRecord hit = BallState;
+  Explorer ex;
+  startAt(ex, 0.5, 2, 0.7, 60);
+  findHit(ex.table, ex.ball);
+  const WindowBall hit = ex.ball;
   // A non-finite ray meets no circle.
-  BallState.dx = std::numeric_limits<double>::quiet_NaN();
-  findHit();
-  EXPECT_EQ(BallState.hitX, hit.hitX);
-  EXPECT_EQ(BallState.hitY, hit.hitY);
-  EXPECT_EQ(BallState.arc, hit.arc);
+  ex.ball.dx = std::numeric_limits<double>::quiet_NaN();
+  findHit(ex.table, ex.ball);
+  EXPECT_EQ(ex.ball.hitX, hit.hitX);
+  EXPECT_EQ(ex.ball.hitY, hit.hitY);
+  EXPECT_EQ(ex.ball.arc, hit.arc);
   // A ray far outside the table that meets no circle.
-  BallState.x = 10;
-  BallState.y = 10;
-  BallState.dx = 1;
-  BallState.dy = 0;
-  findHit();
-  EXPECT_EQ(BallState.hitX, hit.hitX);
-  EXPECT_EQ(BallState.arc, hit.arc);
-  EXPECT_EQ(hitArc(0), 0);
+  ex.ball.x = 10;
+  ex.ball.y = 10;
+  ex.ball.dx = 1;
+  ex.ball.dy = 0;
+  findHit(ex.table, ex.ball);
+  EXPECT_EQ(ex.ball.hitX, hit.hitX);
+  EXPECT_EQ(ex.ball.arc, hit.arc);
+  EXPECT_EQ(hitArc(ex.table, ex.ball, 0), 0);
   // The far root counts even when it lies behind the start: from (10, 0) heading
   // away, circle 4's far root is behind the ray and inside arc 4's window.
-  BallState.y = 0;
-  EXPECT_EQ(hitArc(4), 4);
-  EXPECT_LT(BallState.hitDistance, 0);
-  EXPECT_EQ(hitArc(5), 0);
+  ex.ball.y = 0;
+  EXPECT_EQ(hitArc(ex.table, ex.ball, 4), 4);
+  EXPECT_LT(ex.ball.hitDistance, 0);
+  EXPECT_EQ(hitArc(ex.table, ex.ball, 5), 0);
 }
 
 // The corner rule: the circle of radius 5 above, a top corner moved a rounding

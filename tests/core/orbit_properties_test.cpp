@@ -11,6 +11,7 @@
 #include "core/geometry/table_geometry.h"
 #include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -32,11 +33,13 @@ void PrintTo(const OrbitCase& c, std::ostream* os) {
 
 class OrbitProperties : public ::testing::TestWithParam<OrbitCase> {
  protected:
+  Explorer ex;
+
   void SetUp() override {
     const OrbitCase& c = GetParam();
-    PhaseWindow = PhaseWindowRecord{};
-    setupTable(c.b, c.rr, c.s, c.angleDeg, 1);
-    launch();
+    ex.window = PhaseWindowRecord{};
+    setupTable(ex, c.b, c.rr, c.s, c.angleDeg, 1);
+    launch(ex);
   }
 };
 
@@ -44,62 +47,64 @@ TEST_P(OrbitProperties, PlacingAtTheReflectedCoordinateGivesBackTheHit) {
   int seenArc[5] = {};
   int bottomBranch[3] = {};
   for (int n = 0; n < 20000; ++n) {
-    bounce();
-    const BallStateRecord after = BallState;
+    bounceOn(ex);
+    const WindowBall after = ex.ball;
     ++seenArc[after.arc];
     if (after.arc == 3) {
-      const double u = (after.s - TableGeometry.s2) / TableGeometry.radiusBottom;
-      const double h = TableGeometry.halfAngleBottom;
+      const double u = (after.s - ex.table.s2) / ex.table.radiusBottom;
+      const double h = ex.table.halfAngleBottom;
       ++bottomBranch[u < h - pi * 0.25 ? 0 : (u > h + pi * 0.25 ? 2 : 1)];
     }
-    placeOnBoundary(0, after.s);
+    placeOnBoundary<double>(ex.table, ex.ball, 0, after.s);
     // Rounding in asin near the ends of an arc costs a few ulps of the angle,
     // scaled by the radius (up to about 40 on the flattest table here).
-    ASSERT_NEAR(BallState.x, after.hitX, 1e-9) << "bounce " << n << " on arc " << after.arc;
-    ASSERT_NEAR(BallState.y, after.hitY, 1e-9) << "bounce " << n << " on arc " << after.arc;
-    BallState = after;
+    ASSERT_NEAR(ex.ball.x, after.hitX, 1e-9) << "bounce " << n << " on arc " << after.arc;
+    ASSERT_NEAR(ex.ball.y, after.hitY, 1e-9) << "bounce " << n << " on arc " << after.arc;
+    ex.ball = after;
   }
   for (int arc = 1; arc <= 4; ++arc) EXPECT_GT(seenArc[arc], 0) << "arc " << arc << " never hit";
   EXPECT_GT(bottomBranch[1], 0) << "the middle of the bottom arc was never hit";
 }
 
 TEST_P(OrbitProperties, PhasePointStaysInsideThePhaseSpace) {
-  const double s4 = TableGeometry.s4;
+  const double s4 = ex.table.s4;
   for (int n = 0; n < 200000; ++n) {
-    bounce();
+    bounceOn(ex);
     // Bounces exactly at corner 1 may come out a rounding error below 0 or above s4.
-    ASSERT_GE(BallState.s, -1e-12) << "bounce " << n;
-    ASSERT_LE(BallState.s, s4 + 1e-12) << "bounce " << n;
-    ASSERT_FALSE(BallState.phi < 0 || BallState.phi > pi) << "bounce " << n;
-    ASSERT_NEAR(std::hypot(BallState.dx, BallState.dy), 1, 1e-9) << "bounce " << n;
+    ASSERT_GE(ex.ball.s, -1e-12) << "bounce " << n;
+    ASSERT_LE(ex.ball.s, s4 + 1e-12) << "bounce " << n;
+    ASSERT_FALSE(ex.ball.phi < 0 || ex.ball.phi > pi) << "bounce " << n;
+    ASSERT_NEAR(std::hypot(ex.ball.dx, ex.ball.dy), 1, 1e-9) << "bounce " << n;
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(SeveralTables, OrbitProperties, ::testing::ValuesIn(orbits));
 
 TEST(CircleTable, KeepsTheAngleOnEveryBounce) {
+  Explorer ex;
   for (const double angle : {10.0, 47.0, 90.0, 133.0}) {
-    PhaseWindow = PhaseWindowRecord{};
-    setupTable(0.6, 1, 1.3, angle, 1);
-    launch();
-    const double phi0 = std::acos(BallState.cosPhi);
+    ex.window = PhaseWindowRecord{};
+    setupTable(ex, 0.6, 1, 1.3, angle, 1);
+    launch(ex);
+    const double phi0 = std::acos(ex.ball.cosPhi);
     for (int n = 0; n < 10000; ++n) {
-      bounce();
-      ASSERT_NEAR(BallState.phi, phi0, 1e-8) << "angle " << angle << ", bounce " << n;
+      bounceOn(ex);
+      ASSERT_NEAR(ex.ball.phi, phi0, 1e-8) << "angle " << angle << ", bounce " << n;
     }
   }
 }
 
 TEST(SameArcBounces, KeepTheAngleOnTheBottomCircle) {
+  Explorer ex;
   // Bounces 1 and 2 of this run both land on the bottom arc.
-  PhaseWindow = PhaseWindowRecord{};
-  setupTable(0.5, 2, 0.7, 60, 1);
-  launch();
-  bounce();
-  const double phi1 = BallState.phi;
-  bounce();
-  EXPECT_EQ(BallState.arc, 3);
-  EXPECT_NEAR(BallState.phi, phi1, 1e-14);
+  ex.window = PhaseWindowRecord{};
+  setupTable(ex, 0.5, 2, 0.7, 60, 1);
+  launch(ex);
+  bounceOn(ex);
+  const double phi1 = ex.ball.phi;
+  bounceOn(ex);
+  EXPECT_EQ(ex.ball.arc, 3);
+  EXPECT_NEAR(ex.ball.phi, phi1, 1e-14);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "core/geometry/boundary.h"
 #include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -86,9 +87,10 @@ void PrintTo(const TableCase& c, std::ostream* os) {
 class TableGeometryExamples : public ::testing::TestWithParam<TableCase> {};
 
 TEST_P(TableGeometryExamples, MatchesTheWorkedTable) {
+  Explorer ex;
   const TableCase& c = GetParam();
-  buildGeometry(c.b, c.rr);
-  const TableGeometryRecord& g = TableGeometry;
+  buildGeometry(ex, c.b, c.rr);
+  const BilliardTable& g = ex.table;
   // Angles are printed with 4 decimals of a degree.
   const double angle = 1e-4 * degree;
   EXPECT_NEAR(g.height, c.height, printed);
@@ -125,78 +127,84 @@ TEST_P(TableGeometryExamples, MatchesTheWorkedTable) {
 
 INSTANTIATE_TEST_SUITE_P(WorkedTables, TableGeometryExamples, ::testing::ValuesIn(tables));
 
-TEST(TableGeometry, ShapeExtremes) {
+TEST(WindowTable, ShapeExtremes) {
+  Explorer ex;
   // Flattened sides: the side arcs become nearly straight.
-  buildGeometry(1, 20);
-  EXPECT_NEAR(TableGeometry.halfAngleSide / degree, 2.9, 0.05);
+  buildGeometry(ex, 1, 20);
+  EXPECT_NEAR(ex.table.halfAngleSide / degree, 2.9, 0.05);
   // Small b with large rr: the bottom arc opens beyond 90 degrees, so its ends
   // rise above its centre.
-  buildGeometry(0.2, 5);
-  EXPECT_NEAR(TableGeometry.halfAngleBottom / degree, 102.31, 0.005);
-  EXPECT_NEAR(TableGeometry.centre3.y, -0.872872, printed);
-  EXPECT_GT(TableGeometry.corner3.y, TableGeometry.centre3.y);
+  buildGeometry(ex, 0.2, 5);
+  EXPECT_NEAR(ex.table.halfAngleBottom / degree, 102.31, 0.005);
+  EXPECT_NEAR(ex.table.centre3.y, -0.872872, printed);
+  EXPECT_GT(ex.table.corner3.y, ex.table.centre3.y);
 }
 
-TEST(TableGeometry, BuildDoesNotTouchSideTilt) {
-  TableGeometry.sideTilt = 0.125;
-  buildGeometry(0.5, 2);
-  EXPECT_EQ(TableGeometry.sideTilt, 0.125);
+TEST(WindowTable, BuildDoesNotTouchSideTilt) {
+  Explorer ex;
+  ex.table.sideTilt = 0.125;
+  buildGeometry(ex, 0.5, 2);
+  EXPECT_EQ(ex.table.sideTilt, 0.125);
 }
 
-TEST(TableGeometry, SMaxIsLoweredToThePerimeterAndNeverRaised) {
-  PhaseWindow.sMax = 13.0;
-  buildGeometry(1, 2);
-  EXPECT_NEAR(PhaseWindow.sMax, 9.09831, printed);
-  EXPECT_EQ(PhaseWindow.sMax, TableGeometry.s4);
-  buildGeometry(1, 1);  // perimeter 8.885766: lowered again
-  EXPECT_EQ(PhaseWindow.sMax, TableGeometry.s4);
-  const double lowered = PhaseWindow.sMax;
-  buildGeometry(0.5, 2);  // 8.017375 < 8.885766
-  buildGeometry(1, 2);    // a larger table leaves it alone
-  EXPECT_LT(PhaseWindow.sMax, TableGeometry.s4);
-  EXPECT_LE(PhaseWindow.sMax, lowered);
-  PhaseWindow = PhaseWindowRecord{};
+TEST(WindowTable, SMaxIsLoweredToThePerimeterAndNeverRaised) {
+  Explorer ex;
+  ex.window.sMax = 13.0;
+  buildGeometry(ex, 1, 2);
+  EXPECT_NEAR(ex.window.sMax, 9.09831, printed);
+  EXPECT_EQ(ex.window.sMax, ex.table.s4);
+  buildGeometry(ex, 1, 1);  // perimeter 8.885766: lowered again
+  EXPECT_EQ(ex.window.sMax, ex.table.s4);
+  const double lowered = ex.window.sMax;
+  buildGeometry(ex, 0.5, 2);  // 8.017375 < 8.885766
+  buildGeometry(ex, 1, 2);    // a larger table leaves it alone
+  EXPECT_LT(ex.window.sMax, ex.table.s4);
+  EXPECT_LE(ex.window.sMax, lowered);
+  ex.window = PhaseWindowRecord{};
 }
 
-TEST(TableGeometry, SetupTableTakesTheRunValues) {
-  setupTable(0.5, 2, 0.7, 60, 7);
-  EXPECT_EQ(BallState.startS, 0.7);
-  EXPECT_NEAR(BallState.cosPhi, 0.5, 1e-15);
-  EXPECT_EQ(repeatCount, 7);
-  setupTable(0.5, 2, 0.7, 90, 1);
-  EXPECT_NEAR(BallState.cosPhi, 0, 1e-16);
-  setupTable(0.5, 2, 0.7, 180, 1);
-  EXPECT_EQ(BallState.cosPhi, -1);
-  PhaseWindow = PhaseWindowRecord{};
+TEST(WindowTable, SetupTableTakesTheRunValues) {
+  Explorer ex;
+  setupTable(ex, 0.5, 2, 0.7, 60, 7);
+  EXPECT_EQ(ex.ball.startS, 0.7);
+  EXPECT_NEAR(ex.ball.cosPhi, 0.5, 1e-15);
+  EXPECT_EQ(ex.repeatCount, 7);
+  setupTable(ex, 0.5, 2, 0.7, 90, 1);
+  EXPECT_NEAR(ex.ball.cosPhi, 0, 1e-16);
+  setupTable(ex, 0.5, 2, 0.7, 180, 1);
+  EXPECT_EQ(ex.ball.cosPhi, -1);
+  ex.window = PhaseWindowRecord{};
 }
 
-TEST(TableGeometry, OutOfRangeParametersGiveNonFiniteNumbersWithoutTrapping) {
-  buildGeometry(0, 2);  // divides by zero in the top centre
-  EXPECT_FALSE(std::isfinite(TableGeometry.centre1.y));
-  buildGeometry(0.5, 0.5);  // 1 - rr equals b
-  EXPECT_FALSE(std::isfinite(TableGeometry.s4));
-  PhaseWindow = PhaseWindowRecord{};
+TEST(WindowTable, OutOfRangeParametersGiveNonFiniteNumbersWithoutTrapping) {
+  Explorer ex;
+  buildGeometry(ex, 0, 2);  // divides by zero in the top centre
+  EXPECT_FALSE(std::isfinite(ex.table.centre1.y));
+  buildGeometry(ex, 0.5, 0.5);  // 1 - rr equals b
+  EXPECT_FALSE(std::isfinite(ex.table.s4));
+  ex.window = PhaseWindowRecord{};
 }
 
 // A table value is the window's table as "go" builds and launches it, and
 // building one leaves the window's records alone.
-TEST(TableGeometry, TableValueIsTheLaunchedRecordAndTouchesNothingShared) {
+TEST(WindowTable, TableValueIsTheLaunchedRecordAndTouchesNothingShared) {
+  Explorer ex;
   for (const auto& [b, rr] : {std::pair{0.5, 2.0}, {1.0, 1.0}, {0.2, 5.0}}) {
-    PhaseWindow = PhaseWindowRecord{};
-    TableGeometry = TableGeometryRecord{};
+    ex.window = PhaseWindowRecord{};
+    ex.table = BilliardTable{};
     const BilliardTable table = buildTable(b, rr);
-    EXPECT_EQ(PhaseWindow.sMax, 13.0);
-    EXPECT_EQ(TableGeometry.s4, 0);
+    EXPECT_EQ(ex.window.sMax, 13.0);
+    EXPECT_EQ(ex.table.s4, 0);
 
-    setupTable(b, rr, 0.7, 60, 1);
-    launch();
-    const BilliardTable& record = TableGeometry;
+    setupTable(ex, b, rr, 0.7, 60, 1);
+    launch(ex);
+    const BilliardTable& record = ex.table;
     // Every field is a double or a pair of doubles: compare them all, bit for bit.
     EXPECT_EQ(std::memcmp(&table, &record, sizeof table), 0) << b << ", " << rr;
     EXPECT_EQ(table.sideTilt, pi * 0.5 - table.theta);
   }
-  PhaseWindow = PhaseWindowRecord{};
-  TableGeometry = TableGeometryRecord{};
+  ex.window = PhaseWindowRecord{};
+  ex.table = BilliardTable{};
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 // The bounce on values: what a caller that owns its ball is told when a bounce
-// cannot be made, and that the window's adapters still end the process there.
+// cannot be made, and the plotted bounce that every orbit picture is drawn by.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdio>
+#include <vector>
 #include <limits>
 #include <optional>
 
@@ -15,7 +14,6 @@
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
-#include "explorer/window_geometry.h"
 
 namespace trapezola {
 namespace {
@@ -99,36 +97,53 @@ TEST(ValueBounce, SearchWithoutAnArcIsReportedAndReusesThePreviousHit) {
   EXPECT_EQ(ball.s, afterFirst.s);
 }
 
-using ValueBounceDeathTest = ::testing::Test;
+// The plotted bounce is the bounce with the plot step between the two copies:
+// the plot sees the new position with the old direction, and after it the ball
+// is the unplotted bounce's to the bit.
+TEST(PlottedBounce, PlotsBetweenTheCopiesAndEndsAsTheBounce) {
+  const BilliardTable table = buildTable(0.5, 2);
+  Ball plotted = launchedBall(table);
+  Ball bare = plotted;
+  for (int n = 0; n < 200; ++n) {
+    const Ball before = plotted;
+    int calls = 0;
+    ASSERT_EQ(plottedBounce(table, plotted,
+                            [&](const Ball& seen) {
+                              ++calls;
+                              EXPECT_EQ(seen.x, seen.hitX);
+                              EXPECT_EQ(seen.y, seen.hitY);
+                              EXPECT_EQ(seen.dx, before.dx);
+                              EXPECT_EQ(seen.dy, before.dy);
+                            }),
+              BounceStatus::ok);
+    ASSERT_EQ(bounce(table, bare), BounceStatus::ok);
+    EXPECT_EQ(calls, 1);
+    expectSameBall(plotted, bare);
+  }
+}
 
-// The window's adapters keep its one fatal guard.
-TEST_F(ValueBounceDeathTest, WindowAdaptersEndTheProcessAtABadArcIndex) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  const auto unlaunched = [] {
-    TableGeometry = TableGeometryRecord{};
-    buildGeometry(0.5, 2);
-    BallState = BallStateRecord{};
-    std::fflush(stdout);
-    dup2(2, 1);
-  };
-  EXPECT_EXIT(
-      {
-        unlaunched();
-        bounce();
-      },
-      ::testing::ExitedWithCode(1), "^problem!$");
-  EXPECT_EXIT(
-      {
-        unlaunched();
-        analysePeriodicOrbit(std::numeric_limits<double>::quiet_NaN(), 1.0, 0.05, std::nullopt);
-      },
-      ::testing::ExitedWithCode(1), "^problem!$");
-  EXPECT_EXIT(
-      {
-        unlaunched();
-        runLgTrSeries(BallPose{}, 10, 5, [](int, double) {});
-      },
-      ::testing::ExitedWithCode(1), "^problem!$");
+// Where no arc accepts, the plotted run ends before reflecting: nothing is
+// plotted and the ball keeps its position, direction and previous bounce. A
+// ball that was never launched (at the origin, without a direction) finds no
+// arc either and is left alone.
+TEST(PlottedBounce, StopsBeforeTheReflectionAndPlotsNothing) {
+  const BilliardTable table = buildTable(0.5, 2);
+  Ball ball = launchedBall(table);
+  ASSERT_EQ(bounce(table, ball), BounceStatus::ok);
+  ball.dx = std::numeric_limits<double>::quiet_NaN();
+  const Ball leaving = ball;
+  std::vector<double> plotted;
+  const auto plot = [&](const Ball& b) { plotted.push_back(b.s); };
+  EXPECT_EQ(plottedBounce(table, ball, plot), BounceStatus::noArcAccepted);
+  EXPECT_TRUE(plotted.empty());
+  EXPECT_EQ(ball.x, leaving.x);
+  EXPECT_EQ(ball.s, leaving.s);
+  EXPECT_TRUE(std::isnan(ball.dx));
+
+  Ball unlaunched;
+  EXPECT_EQ(plottedBounce(table, unlaunched, plot), BounceStatus::noArcAccepted);
+  EXPECT_TRUE(plotted.empty());
+  expectSameBall(unlaunched, Ball{});
 }
 
 }  // namespace

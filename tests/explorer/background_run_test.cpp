@@ -17,6 +17,7 @@
 #include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -34,26 +35,19 @@ bool sameBall(const Ball& a, const Ball& b) {
 
 class BackgroundRunTest : public ::testing::Test {
  protected:
+  Explorer ex;
+
   void SetUp() override {
-    saved_ = BallState;
-    savedWindow_ = PhaseWindow;
-    savedTable_ = TableGeometry;
-    PhaseWindow = PhaseWindowRecord{};
-    setupTable(0.5, 2, 0.7, 60, 30);
-    launch();
-  }
-  void TearDown() override {
-    BallState = saved_;
-    PhaseWindow = savedWindow_;
-    TableGeometry = savedTable_;
+    setupTable(ex, 0.5, 2, 0.7, 60, 30);
+    launch(ex);
   }
 
   // The job of a fresh go run of `passes` x `perPass` bounces, big blue dots.
-  static OrbitRunJob freshJob(int passes, std::int64_t perPass) {
+  OrbitRunJob freshJob(int passes, std::int64_t perPass) {
     OrbitRunJob job;
-    job.table = TableGeometry;
-    job.ball = BallState;
-    job.window = PhaseWindow;
+    job.table = ex.table;
+    job.ball = ex.ball;
+    job.window = ex.window;
     job.dotSize = 3;
     job.colour = toolkit::clBlue;
     job.passes = passes;
@@ -61,24 +55,19 @@ class BackgroundRunTest : public ::testing::Test {
     return job;
   }
 
-  // What runPlottedPasses on the shared records draws for the same job.
+  // What one synchronous run of plotted passes, in one go, draws for the same
+  // job: the worker's chunks and stops must not show in the picture.
   static Ball recordRun(toolkit::TCanvas& canvas, const OrbitRunJob& job) {
-    const BallStateRecord before = BallState;
-    const int savedSize = pointSize;
-    static_cast<Ball&>(BallState) = job.ball;
-    pointSize = job.dotSize;
+    Ball ball = job.ball;
     canvas.Pen->Color = job.colour;
     canvas.Brush->Color = job.colour;
-    runPlottedPasses(canvas, job.passes, job.bouncesPerPass, nullptr);
-    const Ball end = BallState;
-    BallState = before;
-    pointSize = savedSize;
-    return end;
+    RunPosition at;
+    EXPECT_EQ(runPlottedPasses(PlottedPasses{job.table, job.window, job.dotSize, job.passes, job.bouncesPerPass},
+                               ball, canvas, at),
+              BounceStatus::ok);
+    return ball;
   }
 
-  BallStateRecord saved_;
-  PhaseWindowRecord savedWindow_;
-  TableGeometryRecord savedTable_;
 };
 
 TEST_F(BackgroundRunTest, ARunNobodyStopsDrawsTheRecordsRunToTheBit) {

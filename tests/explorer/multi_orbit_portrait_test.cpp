@@ -20,6 +20,7 @@
 #include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -185,20 +186,21 @@ TEST(MultiOrbitPortrait, SpreadStartsCoverThePhaseSpaceEvenly) {
 
 // The phase window is the one the window's own "go" computes on a fresh start.
 TEST(MultiOrbitPortrait, FreshRunWindowIsTheWindowsAfterGo) {
+  Explorer ex;
   for (const auto& [b, rr] : {std::pair{0.5, 2.0}, {1.0, 1.0}, {0.01, 1000.0}}) {
-    PhaseWindow = PhaseWindowRecord{};
-    setupTable(b, rr, 0.7, 60, 1);
-    launch();
+    ex.window = PhaseWindowRecord{};
+    setupTable(ex, b, rr, 0.7, 60, 1);
+    launch(ex);
     const PhaseWindowRecord w = freshRunWindow(buildTable(b, rr));
-    EXPECT_EQ(w.sMin, PhaseWindow.sMin);
-    EXPECT_EQ(w.sMax, PhaseWindow.sMax);
-    EXPECT_EQ(w.phiMin, PhaseWindow.phiMin);
-    EXPECT_EQ(w.phiMax, PhaseWindow.phiMax);
-    EXPECT_EQ(w.scaleS, PhaseWindow.scaleS);
-    EXPECT_EQ(w.scalePhi, PhaseWindow.scalePhi);
+    EXPECT_EQ(w.sMin, ex.window.sMin);
+    EXPECT_EQ(w.sMax, ex.window.sMax);
+    EXPECT_EQ(w.phiMin, ex.window.phiMin);
+    EXPECT_EQ(w.phiMax, ex.window.phiMax);
+    EXPECT_EQ(w.scaleS, ex.window.scaleS);
+    EXPECT_EQ(w.scalePhi, ex.window.scalePhi);
   }
-  PhaseWindow = PhaseWindowRecord{};
-  BallState = BallStateRecord{};
+  ex.window = PhaseWindowRecord{};
+  ex.ball = WindowBall{};
 }
 
 TEST(MultiOrbitPortrait, PaletteColoursAreDistinctAndCycle) {

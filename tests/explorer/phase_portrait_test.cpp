@@ -14,6 +14,7 @@
 #include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
 #include "raster/canvas.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -26,10 +27,10 @@ using toolkit::TCanvas;
 
 // A fresh start on b = 1, R8/R = 2: the whole perimeter 0 .. 9.09831 against
 // 0 .. pi, scales 778 / s4 and 666 / pi.
-void freshSquareTable() {
-  PhaseWindow = PhaseWindowRecord{};
-  setupTable(1, 2, 0.7, 60, 1);
-  launch();
+void freshSquareTable(Explorer& ex) {
+  ex.window = PhaseWindowRecord{};
+  setupTable(ex, 1, 2, 0.7, 60, 1);
+  launch(ex);
 }
 
 int countColour(const TCanvas& c, toolkit::TColor colour) {
@@ -40,15 +41,16 @@ int countColour(const TCanvas& c, toolkit::TColor colour) {
 }
 
 TEST(PlotBounce, SmallAndBigDotsSitRightOfAndAboveTheMappedPixel) {
-  freshSquareTable();
+  Explorer ex;
+  freshSquareTable(ex);
   for (const int size : {2, 3}) {
     TCanvas canvas(portraitWidth, portraitHeight);
     canvas.Pen->Color = clBlack;
     canvas.Brush->Color = clBlack;
-    pointSize = size;
-    BallState.s = 4.549155;  // corner 3, the middle of the perimeter
-    BallState.phi = pi / 2;
-    plotBounce(canvas);
+    ex.pointSize = size;
+    ex.ball.s = 4.549155;  // corner 3, the middle of the perimeter
+    ex.ball.phi = pi / 2;
+    plotPhasePoint(canvas, ex.window, ex.pointSize, ex.ball.s, ex.ball.phi);
     const int x = 395, y = 345;  // trunc(4.549155 * 778 / s4 + 6), trunc(678 - 333)
     EXPECT_EQ(canvas.pixel(x, y - 1 - (size == 3)), clBlack) << "size " << size;
     EXPECT_EQ(canvas.pixel(x, y), clWhite) << "size " << size;
@@ -58,40 +60,43 @@ TEST(PlotBounce, SmallAndBigDotsSitRightOfAndAboveTheMappedPixel) {
 }
 
 TEST(PlotBounce, DrawsOnlyStrictlyInsideTheWindow) {
-  freshSquareTable();
+  Explorer ex;
+  freshSquareTable(ex);
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const double outside[][2] = {{0, 1}, {TableGeometry.s4, 1}, {1, 0}, {1, pi}, {nan, 1}, {1, nan}, {-0.5, 1},
+  const double outside[][2] = {{0, 1}, {ex.table.s4, 1}, {1, 0}, {1, pi}, {nan, 1}, {1, nan}, {-0.5, 1},
                                {1, 4}};
   TCanvas canvas(portraitWidth, portraitHeight);
   canvas.Brush->Color = clBlack;
-  pointSize = 2;
+  ex.pointSize = 2;
   for (const auto& p : outside) {
-    BallState.s = p[0];
-    BallState.phi = p[1];
-    plotBounce(canvas);
+    ex.ball.s = p[0];
+    ex.ball.phi = p[1];
+    plotPhasePoint(canvas, ex.window, ex.pointSize, ex.ball.s, ex.ball.phi);
   }
   EXPECT_EQ(countColour(canvas, clWhite), portraitWidth * portraitHeight);
 }
 
 TEST(PlotBounce, HugeScalesSaturateInsteadOfOverflowing) {
-  freshSquareTable();
+  Explorer ex;
+  freshSquareTable(ex);
   // A zoom so deep that the mapped pixel lies far beyond the int range.
-  PhaseWindow.scaleS = 1e300;
-  PhaseWindow.scalePhi = 1e300;
+  ex.window.scaleS = 1e300;
+  ex.window.scalePhi = 1e300;
   TCanvas canvas(portraitWidth, portraitHeight);
-  pointSize = 3;
-  BallState.s = 5;
-  BallState.phi = 1;
-  plotBounce(canvas);
+  ex.pointSize = 3;
+  ex.ball.s = 5;
+  ex.ball.phi = 1;
+  plotPhasePoint(canvas, ex.window, ex.pointSize, ex.ball.s, ex.ball.phi);
   EXPECT_EQ(countColour(canvas, clWhite), portraitWidth * portraitHeight);
 }
 
 TEST(PhaseGrid, LinesSitWhereTheFrameMappingPutsThem) {
-  freshSquareTable();
+  Explorer ex;
+  freshSquareTable(ex);
   TCanvas canvas(portraitWidth, portraitHeight);
-  drawPhaseGrid(canvas, PhaseWindow.scaleS, PhaseWindow.scalePhi);
-  const TableGeometryRecord& g = TableGeometry;
-  const double scaleS = PhaseWindow.scaleS;
+  drawPhaseGrid(canvas, ex.table, ex.ball, ex.window, ex.window.scaleS, ex.window.scalePhi);
+  const BilliardTable& g = ex.table;
+  const double scaleS = ex.window.scaleS;
   // Base line row 675, from column 0 to 792 (the end is exclusive).
   EXPECT_EQ(canvas.pixel(0, 675), clRed);
   EXPECT_EQ(canvas.pixel(792, 675), clRed);
@@ -129,9 +134,10 @@ TEST(PhaseGrid, LinesSitWhereTheFrameMappingPutsThem) {
 }
 
 TEST(PhaseGrid, CornerCurvesAreDrawnInGreenOverTheWholePerimeter) {
-  freshSquareTable();
+  Explorer ex;
+  freshSquareTable(ex);
   TCanvas canvas(portraitWidth, portraitHeight);
-  drawPhaseGrid(canvas, PhaseWindow.scaleS, PhaseWindow.scalePhi);
+  drawPhaseGrid(canvas, ex.table, ex.ball, ex.window, ex.window.scaleS, ex.window.scalePhi);
   int columnsWithGreen = 0;
   for (int x = 0; x < portraitWidth; ++x) {
     for (int y = 0; y < portraitHeight; ++y) {
@@ -146,72 +152,76 @@ TEST(PhaseGrid, CornerCurvesAreDrawnInGreenOverTheWholePerimeter) {
 }
 
 TEST(PhaseGrid, NonFiniteGeometryEndsTheCurvesAndDrawsNothingWild) {
-  PhaseWindow = PhaseWindowRecord{};
-  buildGeometry(0, 2);  // b = 0: non-finite table
-  TableGeometry.s4 = std::numeric_limits<double>::quiet_NaN();
+  Explorer ex;
+  ex.window = PhaseWindowRecord{};
+  buildGeometry(ex, 0, 2);  // b = 0: non-finite table
+  ex.table.s4 = std::numeric_limits<double>::quiet_NaN();
   TCanvas canvas(portraitWidth, portraitHeight);
-  drawPhaseGrid(canvas, 778 / TableGeometry.s4, PhaseWindow.scalePhi);
+  drawPhaseGrid(canvas, ex.table, ex.ball, ex.window, 778 / ex.table.s4, ex.window.scalePhi);
   EXPECT_EQ(canvas.pixel(0, 675), clRed);
-  PhaseWindow = PhaseWindowRecord{};
+  ex.window = PhaseWindowRecord{};
 }
 
 // Wherever a row of the case tables applies, the corner curve's angle is the
 // angle from the tangent to the chord towards the corner.
 TEST(CornerAngle, AgreesWithTheGeometricAngleAlongThePerimeter) {
+  Explorer ex;
   for (const auto& table : {std::pair{1.0, 2.0}, std::pair{0.5, 2.0}, std::pair{0.2, 5.0}}) {
-    PhaseWindow = PhaseWindowRecord{};
-    setupTable(table.first, table.second, 0, 90, 1);
-    launch();
-    const TableGeometryRecord& g = TableGeometry;
+    ex.window = PhaseWindowRecord{};
+    setupTable(ex, table.first, table.second, 0, 90, 1);
+    launch(ex);
+    const BilliardTable& g = ex.table;
     const TablePoint corners[] = {g.corner1, g.corner2, g.corner3, g.corner4};
     for (double s = 0.0105; s < g.s4; s += 0.01) {
-      placeOnBoundary(1.0, s);
-      const double x = BallState.x, y = BallState.y, dx = BallState.dx, dy = BallState.dy;
+      placeOnBoundary<double>(ex.table, ex.ball, 1.0, s);
+      const double x = ex.ball.x, y = ex.ball.y, dx = ex.ball.dx, dy = ex.ball.dy;
       for (int k = 1; k <= 4; ++k) {
         const TablePoint c = corners[k - 1];
         if (std::hypot(c.x - x, c.y - y) < 0.02) continue;  // the corner itself
         double phi = -100;
-        cornerAngle(k, x, y, dx, dy, phi);
+        cornerAngle(ex.table, k, x, y, dx, dy, phi);
         const double want = std::atan2(dx * (c.y - y) - dy * (c.x - x), dx * (c.x - x) + dy * (c.y - y));
         ASSERT_NEAR(phi, want, 1e-9) << "b=" << g.b << " rr=" << g.rr << " s=" << s << " corner " << k;
       }
     }
   }
-  PhaseWindow = PhaseWindowRecord{};
+  ex.window = PhaseWindowRecord{};
 }
 
 TEST(ClearPortrait, KeepsTheRightmostColumnAndResetsTheWindow) {
-  freshSquareTable();
+  Explorer ex;
+  freshSquareTable(ex);
   TCanvas canvas(portraitWidth, portraitHeight);
   canvas.Brush->Color = clBlack;
   canvas.FillRect(0, 0, portraitWidth, portraitHeight);
-  PhaseWindow.sMin = 3;
-  clearPortrait(canvas, 0x123456);
+  ex.window.sMin = 3;
+  clearPortrait(canvas, 0x123456, ex.table, ex.window);
   EXPECT_EQ(canvas.pixel(792, 300), clWhite);
   EXPECT_EQ(canvas.pixel(793, 300), clBlack);
   EXPECT_EQ(canvas.pixel(0, 680), clWhite);
   EXPECT_EQ(canvas.Pen->Color, 0x123456u);
   EXPECT_EQ(canvas.Brush->Color, 0x123456u);
-  EXPECT_EQ(PhaseWindow.sMin, 0);
-  EXPECT_EQ(PhaseWindow.sMax, 11.0);
-  EXPECT_EQ(PhaseWindow.phiMax, pi);
-  EXPECT_DOUBLE_EQ(PhaseWindow.scaleS, 778 / TableGeometry.s4);
-  EXPECT_EQ(PhaseWindow.scalePhi, 212.10191082802547);  // 666 / 3.14, not 666 / pi
-  PhaseWindow = PhaseWindowRecord{};
+  EXPECT_EQ(ex.window.sMin, 0);
+  EXPECT_EQ(ex.window.sMax, 11.0);
+  EXPECT_EQ(ex.window.phiMax, pi);
+  EXPECT_DOUBLE_EQ(ex.window.scaleS, 778 / ex.table.s4);
+  EXPECT_EQ(ex.window.scalePhi, 212.10191082802547);  // 666 / 3.14, not 666 / pi
+  ex.window = PhaseWindowRecord{};
 }
 
 TEST(ClearPortrait, BeforeAnyTableDoesNotCrash) {
-  TableGeometry = TableGeometryRecord{};
-  PhaseWindow = PhaseWindowRecord{};
+  Explorer ex;
+  ex.table = BilliardTable{};
+  ex.window = PhaseWindowRecord{};
   TCanvas canvas(portraitWidth, portraitHeight);
-  clearPortrait(canvas, clBlack);
-  EXPECT_TRUE(std::isinf(PhaseWindow.scaleS));
-  BallState.s = 1;
-  BallState.phi = 1;
-  pointSize = 2;
-  plotBounce(canvas);  // x maps to +inf: saturated, off the image
+  clearPortrait(canvas, clBlack, ex.table, ex.window);
+  EXPECT_TRUE(std::isinf(ex.window.scaleS));
+  ex.ball.s = 1;
+  ex.ball.phi = 1;
+  ex.pointSize = 2;
+  plotPhasePoint(canvas, ex.window, ex.pointSize, ex.ball.s, ex.ball.phi);  // x maps to +inf: saturated, off the image
   EXPECT_EQ(canvas.pixel(792, 300), clWhite);
-  PhaseWindow = PhaseWindowRecord{};
+  ex.window = PhaseWindowRecord{};
 }
 
 }  // namespace

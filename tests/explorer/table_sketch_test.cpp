@@ -8,6 +8,7 @@
 #include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
 #include "raster/canvas.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -16,14 +17,15 @@ using toolkit::clBlack;
 using toolkit::clRed;
 using toolkit::clWhite;
 
-void halfTable() {
-  buildGeometry(0.5, 2);
-  PhaseWindow = PhaseWindowRecord{};
+void halfTable(Explorer& ex) {
+  buildGeometry(ex, 0.5, 2);
+  ex.window = PhaseWindowRecord{};
 }
 
 TEST(TableSketch, ArcCallsOfTheHalfTable) {
-  halfTable();
-  const auto arcs = sketchArcs();
+  Explorer ex;
+  halfTable(ex);
+  const auto arcs = sketchArcs(ex.table);
   const SketchArc want[] = {{67, 41, 142, 116, 132, 53, 78, 53},
                             {47, 18, 270, 241, 78, 53, 51, 157},
                             {49, 88, 160, 199, 51, 157, 159, 157},
@@ -38,8 +40,9 @@ TEST(TableSketch, ArcCallsOfTheHalfTable) {
 }
 
 TEST(TableSketch, CornerTicksOfTheHalfTable) {
-  halfTable();
-  const auto ticks = cornerTicks();
+  Explorer ex;
+  halfTable(ex);
+  const auto ticks = cornerTicks(ex.table);
   const SketchTick want[] = {{127, 58, 137, 48}, {83, 58, 73, 48}, {46, 162, 56, 152}, {163, 161, 152, 150}};
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ((std::array{ticks[i].fromX, ticks[i].fromY, ticks[i].toX, ticks[i].toY}),
@@ -49,12 +52,13 @@ TEST(TableSketch, CornerTicksOfTheHalfTable) {
 }
 
 TEST(TableSketch, OutlineClearsAllButTheBottomRowsAndLeavesThePenRed) {
-  halfTable();
+  Explorer ex;
+  halfTable(ex);
   toolkit::TCanvas canvas(sketchWidth, sketchHeight);
   canvas.Brush->Color = clBlack;
   canvas.FillRect(0, 0, sketchWidth, sketchHeight);
   canvas.Pen->Color = clBlack;
-  drawTableOutline(canvas);
+  drawTableOutline(canvas, ex.table);
   EXPECT_EQ(canvas.pixel(5, 5), clWhite);
   EXPECT_EQ(canvas.pixel(5, 232), clWhite);
   EXPECT_EQ(canvas.pixel(5, 233), clBlack);  // the bottom 8 rows keep their content
