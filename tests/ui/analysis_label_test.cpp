@@ -12,6 +12,7 @@
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
 #include "explorer/window_geometry.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -69,9 +70,10 @@ TEST(AnalysisLabel, NoMatrixIsNotPeriodicOrLeavesTheLabel) {
 }
 
 TEST(AnalysisLabel, CircleOrbitOfPeriodThree) {
-  setupTable(1, 1, 0, 90, 1);
-  launch();
-  const PeriodicOrbitAnalysis a = analysePeriodicOrbit(0.7, pi / 3, 0.05, std::nullopt);
+  Explorer ex;
+  setupTable(ex, 1, 1, 0, 90, 1);
+  launch(ex);
+  const PeriodicOrbitAnalysis a = analyseOn(ex, 0.7, pi / 3, 0.05, std::nullopt);
   // Every orbit of a circle is parabolic; the trace is -2 up to rounding, which
   // used to make the word "hiperbolic".
   EXPECT_EQ(analysisLabel(a), "period?: 3 ; 3 , 3 , 3\n-2  parabolic\nm11=-7  ;  m22=5");

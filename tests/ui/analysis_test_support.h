@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "explorer/main_window_state.h"
 #include "main_window_controls.h"
 #include "ui/lyapunov_window/lgtr_data_path.h"
 #include "ui/lyapunov_window/tform3.h"
@@ -58,10 +57,6 @@ class WindowStateGuard {
  public:
   WindowStateGuard() = default;
   ~WindowStateGuard() {
-    runCount = runCount_;
-    HoverPoint = hover_;
-    pointSize = pointSize_;
-    repeatCount = repeatCount_;
     setTextQuietly(mainEdit("Edit1"), edit1_);
     setTextQuietly(mainEdit("Edit2"), edit2_);
     setTextQuietly(mainEdit("Edit6"), edit6_);
@@ -107,10 +102,6 @@ class WindowStateGuard {
   }
 
   SharedStateGuard records_;
-  int runCount_ = runCount;
-  HoverPointRecord hover_ = HoverPoint;
-  int pointSize_ = pointSize;
-  int repeatCount_ = repeatCount;
   std::string edit1_ = mainEdit("Edit1")->GetText();
   std::string edit2_ = mainEdit("Edit2")->GetText();
   std::string edit6_ = mainEdit("Edit6")->GetText();

@@ -25,6 +25,7 @@
 #include "main_window_controls.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -47,19 +48,20 @@ struct WindowSnapshot {
   bool running;
 
   static WindowSnapshot take() {
+    Explorer& ex = Form1->explorer();
     WindowSnapshot w;
     w.geometryLabel = mainLabel("Label1")->GetText();
     w.analysisLabel = mainLabel("Label11")->GetText();
     w.goButton = mainButton("Button1")->GetText();
     const char* names[5] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5"};
     for (int i = 0; i < 5; ++i) w.fields[i] = mainEdit(names[i])->GetText();
-    w.b = TableGeometry.b;
-    w.rr = TableGeometry.rr;
-    w.s4 = TableGeometry.s4;
-    w.enteredB = trapezola::enteredB;
-    w.window = PhaseWindow;
-    w.resume = ResumeState;
-    w.runCount = trapezola::runCount;
+    w.b = ex.table.b;
+    w.rr = ex.table.rr;
+    w.s4 = ex.table.s4;
+    w.enteredB = ex.enteredB;
+    w.window = ex.window;
+    w.resume = ex.resume;
+    w.runCount = ex.runCount;
     w.portraitWidth = mainImage("faziskep")->Canvas->width();
     w.portraitPixel = mainImage("faziskep")->Canvas->pixel(400, 300);
     w.running = Form1->Running();
@@ -91,26 +93,28 @@ void expectUnchanged(const WindowSnapshot& before, const WindowSnapshot& after) 
 class CheckedInput : public ::testing::Test {
  protected:
   void SetUp() override {
+    Explorer& ex = Form1->explorer();
     ASSERT_TRUE(folder_.isValid());
-    runCount = 0;
-    ResumeState = ResumeStateRecord{};
+    ex.runCount = 0;
+    ex.resume = ResumeStateRecord{};
     mainButton("Button1")->SetText("go");
     for (auto [name, text] : {std::pair{"Edit1", "0.5"}, std::pair{"Edit2", "2"}, std::pair{"Edit3", "0.7"},
                               std::pair{"Edit4", "60"}, std::pair{"Edit5", "1"}}) {
       setTextQuietly(mainEdit(name), text);
     }
-    enteredB = 0.5;
+    ex.enteredB = 0.5;
     Form1->Button1Click();
     Form1->WaitForRun();
     // The run to continue that a refused table must not discard.
-    ResumeState = ResumeStateRecord{0.25, 0.5, 0.6, 0.8};
+    ex.resume = ResumeStateRecord{0.25, 0.5, 0.6, 0.8};
     mainButton("Button1")->SetText("continue");
     mainLabel("Label11")->SetText("before");
     Form1->OpenPictureDialog1->FileName.clear();
   }
   void TearDown() override {
+    Explorer& ex = Form1->explorer();
     TOpenPictureDialog::fileChooser = std::move(savedChooser_);
-    runCount = 0;
+    ex.runCount = 0;
   }
 
   std::string picture(const std::string& name,
@@ -173,14 +177,15 @@ TEST_P(RefusedFields, GoChangesNothing) {
 
 // Typing the value in is no error; leaving the field is, and changes nothing.
 TEST_P(RefusedFields, LeavingTheFieldChangesNothing) {
+  Explorer& ex = Form1->explorer();
   const RefusedField& c = GetParam();
-  const double b = enteredB;
+  const double b = ex.enteredB;
   ReportedErrors errors;
   mainEdit(c.field)->SetText(c.text);
   EXPECT_TRUE(errors.messages.empty());
   // Typing into a start field makes the next go start afresh, as ever; the b
   // typed does not become the b a left field builds with.
-  EXPECT_EQ(enteredB, b);
+  EXPECT_EQ(ex.enteredB, b);
   const WindowSnapshot before = WindowSnapshot::take();
   const std::map<std::string, std::function<void()>> leave = {
       {"Edit1", [] { Form1->Edit1Exit(); }},
@@ -199,16 +204,17 @@ TEST_P(RefusedFields, LeavingTheFieldChangesNothing) {
 INSTANTIATE_TEST_SUITE_P(Fields, RefusedFields, ::testing::ValuesIn(refusedFields));
 
 TEST_F(CheckedInput, ValuesAtTheEdgesOfTheRangesRun) {
+  Explorer& ex = Form1->explorer();
   for (auto [b, rr, angle] : {std::tuple{"0.0001", "1", "0.001"}, std::tuple{"1", "10000", "179.999"}}) {
     setTextQuietly(mainEdit("Edit1"), b);
     setTextQuietly(mainEdit("Edit2"), rr);
     setTextQuietly(mainEdit("Edit4"), angle);
     ReportedErrors errors;
-    ResumeState = ResumeStateRecord{};
+    ex.resume = ResumeStateRecord{};
     Form1->Button1Click();
     Form1->WaitForRun();
     EXPECT_TRUE(errors.messages.empty()) << b << " " << rr << " " << angle;
-    EXPECT_EQ(mainLabel("Label1")->GetText(), buildGeometrySummary(TableGeometry));
+    EXPECT_EQ(mainLabel("Label1")->GetText(), buildGeometrySummary(ex.table));
   }
 }
 
@@ -280,6 +286,7 @@ TEST_F(CheckedInput, APictureThatIsNoPortraitSaysWhatItLacks) {
 
 // Regression: after a load the label kept the previous table, or NaNs.
 TEST_F(CheckedInput, ALoadedPortraitShowsItsTable) {
+  Explorer& ex = Form1->explorer();
   for (const std::string& path :
        {picture("saved.png", savedTexts("0.25", "3", "60")),
         picture("B_0.25_rr_3_i40_kx_6.11234_kn_0.00000_px_3.14159_pn_0.00000.png", {})}) {
@@ -287,9 +294,9 @@ TEST_F(CheckedInput, ALoadedPortraitShowsItsTable) {
     ReportedErrors errors;
     mainButton("Button2")->click();
     ASSERT_TRUE(errors.messages.empty()) << errors.messages[0];
-    EXPECT_EQ(TableGeometry.b, 0.25);
-    EXPECT_EQ(TableGeometry.rr, 3);
-    EXPECT_EQ(mainLabel("Label1")->GetText(), buildGeometrySummary(TableGeometry)) << path;
+    EXPECT_EQ(ex.table.b, 0.25);
+    EXPECT_EQ(ex.table.rr, 3);
+    EXPECT_EQ(mainLabel("Label1")->GetText(), buildGeometrySummary(ex.table)) << path;
     EXPECT_EQ(mainImage("faziskep")->Canvas->width(), 30);
   }
 }

@@ -11,6 +11,7 @@
 #include "raster/conversions.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -42,6 +43,7 @@ TEST_F(TypingIntoB, ALetterIsReportedOncePerKeystroke) {
 }
 
 TEST_F(TypingIntoB, ProgramGoesOnAfterTheError) {
+  Explorer& ex = Form1->explorer();
   ReportedErrors errors;
   QTest::keyClick(mainEdit("Edit1"), Qt::Key_X);
   QCoreApplication::processEvents();
@@ -49,21 +51,22 @@ TEST_F(TypingIntoB, ProgramGoesOnAfterTheError) {
   QTest::keyClicks(mainEdit("Edit1"), "0.25");
   EXPECT_EQ(errors.messages.size(), 1u);
   EXPECT_EQ(mainEdit("Edit1")->GetText(), "0.25");
-  EXPECT_EQ(enteredB, 0.25);
+  EXPECT_EQ(ex.enteredB, 0.25);
   EXPECT_TRUE(Form1->isVisible());
 }
 
 TEST_F(TypingIntoB, WhatTheHandlerDidBeforeTheErrorStaysDone) {
-  ResumeState = {0.5, -0.25, 0.6, 0.8};
+  Explorer& ex = Form1->explorer();
+  ex.resume = {0.5, -0.25, 0.6, 0.8};
   mainButton("Button1")->SetText("continue");
-  enteredB = 0.75;
+  ex.enteredB = 0.75;
   ReportedErrors errors;
   QTest::keyClick(mainEdit("Edit1"), Qt::Key_Q);
   EXPECT_EQ(errors.messages.size(), 1u);
-  EXPECT_EQ(ResumeState.x, 0.0);
-  EXPECT_EQ(ResumeState.dy, 0.0);
+  EXPECT_EQ(ex.resume.x, 0.0);
+  EXPECT_EQ(ex.resume.dy, 0.0);
   EXPECT_EQ(mainButton("Button1")->GetText(), "go");
-  EXPECT_EQ(enteredB, 0.75);
+  EXPECT_EQ(ex.enteredB, 0.75);
 }
 
 // Errors that escape any event, not only the controls' handlers, reach the same

@@ -20,6 +20,7 @@
 #include "explorer/window_geometry.h"
 #include "main_window_controls.h"
 #include "raster/conversions.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -47,11 +48,12 @@ bool savePicture(const TCanvas& c, const std::string& path) {
 class LoadStoredPortrait : public ::testing::Test {
  protected:
   void SetUp() override {
+    Explorer& ex = Form1->explorer();
     ASSERT_TRUE(folder_.isValid());
     // Another table, window and portrait than any picture below carries.
-    buildGeometry(1, 3);
-    PhaseWindow = PhaseWindowRecord{};
-    runCount = 0;
+    buildGeometry(ex, 1, 3);
+    ex.window = PhaseWindowRecord{};
+    ex.runCount = 0;
     setTextQuietly(mainEdit("Edit1"), "1");
     setTextQuietly(mainEdit("Edit2"), "3");
     mainLabel("Label11")->SetText("before");
@@ -87,21 +89,22 @@ class LoadStoredPortrait : public ::testing::Test {
 };
 
 TEST_F(LoadStoredPortrait, RoundTripOfARenderedPortrait) {
+  Explorer& ex = Form1->explorer();
   // What trapezola-cli render --out-dir writes: a fresh go run's portrait,
   // named after the fields and the phase window it was drawn in.
-  setupTable(0.5, 2, 1.5, 70, 1);
+  setupTable(ex, 0.5, 2, 1.5, 70, 1);
   TCanvas rendered(794, 681);
-  performGoRun(rendered, RunLook{}, nullptr);
-  const PhaseWindowRecord& w = PhaseWindow;
+  performGoRun(ex, rendered, RunLook{}, nullptr);
+  const PhaseWindowRecord& w = ex.window;
   const std::string name = "B_0.5_rr_2_i1_kx_" + sevenCharacters(w.sMax) + "_kn_" + sevenCharacters(w.sMin) +
                            "_px_" + sevenCharacters(w.phiMax) + "_pn_" + sevenCharacters(w.phiMin) + ".png";
   ASSERT_EQ(name, "B_0.5_rr_2_i1_kx_8.01738_kn_0.00000_px_3.14159_pn_0.00000.png");
   const std::string path = folder_.filePath(QString::fromStdString(name)).toStdString();
   ASSERT_TRUE(savePicture(rendered, path));
   // Back to another table and window, before any run.
-  buildGeometry(1, 3);
-  PhaseWindow = PhaseWindowRecord{};
-  runCount = 0;
+  buildGeometry(ex, 1, 3);
+  ex.window = PhaseWindowRecord{};
+  ex.runCount = 0;
   choose(path);
 
   Form1->Button2Click();
@@ -115,17 +118,17 @@ TEST_F(LoadStoredPortrait, RoundTripOfARenderedPortrait) {
   EXPECT_EQ(differing, 0);
   EXPECT_EQ(mainEdit("Edit1")->GetText(), "0.5");
   EXPECT_EQ(mainEdit("Edit2")->GetText(), "2");
-  EXPECT_EQ(TableGeometry.b, 0.5);
-  EXPECT_EQ(TableGeometry.rr, 2);
+  EXPECT_EQ(ex.table.b, 0.5);
+  EXPECT_EQ(ex.table.rr, 2);
   // "8.01738" lies above the perimeter 8.017375 and is lowered to it.
-  EXPECT_EQ(PhaseWindow.sMax, TableGeometry.s4);
-  EXPECT_NEAR(PhaseWindow.sMax, 8.017375, 5e-7);
-  EXPECT_EQ(PhaseWindow.sMin, 0);
-  EXPECT_EQ(PhaseWindow.phiMax, 3.14159);
-  EXPECT_EQ(PhaseWindow.phiMin, 0);
-  EXPECT_EQ(PhaseWindow.scaleS, 778 / TableGeometry.s4);
-  EXPECT_EQ(PhaseWindow.scalePhi, 666 / 3.14159);
-  EXPECT_EQ(runCount, 2);
+  EXPECT_EQ(ex.window.sMax, ex.table.s4);
+  EXPECT_NEAR(ex.window.sMax, 8.017375, 5e-7);
+  EXPECT_EQ(ex.window.sMin, 0);
+  EXPECT_EQ(ex.window.phiMax, 3.14159);
+  EXPECT_EQ(ex.window.phiMin, 0);
+  EXPECT_EQ(ex.window.scaleS, 778 / ex.table.s4);
+  EXPECT_EQ(ex.window.scalePhi, 666 / 3.14159);
+  EXPECT_EQ(ex.runCount, 2);
   EXPECT_EQ(mainProgressBar("ProgressBar1")->Position(), 0);
   EXPECT_EQ(mainLabel("Label11")->GetText(), "loaded:\nB= 0.5  erperer= 2");
 
@@ -134,8 +137,8 @@ TEST_F(LoadStoredPortrait, RoundTripOfARenderedPortrait) {
   EXPECT_EQ(mainLabel("Label8")->GetText(), "dist:  0  angle:  179.9998");  // 3.14159 rad
   Form1->faziskepMouseMove(0, 784, 675);
   // Tolerance: one division and one product of numbers of order 10.
-  EXPECT_NEAR(HoverPoint.s, TableGeometry.s4, 1e-12);
-  EXPECT_NEAR(HoverPoint.phi, 0, 1e-12);
+  EXPECT_NEAR(ex.hover.s, ex.table.s4, 1e-12);
+  EXPECT_NEAR(ex.hover.phi, 0, 1e-12);
 }
 
 struct LoadedName {
@@ -154,8 +157,9 @@ void PrintTo(const LoadedName& c, std::ostream* out) {
 class LoadedNames : public LoadStoredPortrait, public ::testing::WithParamInterface<LoadedName> {};
 
 TEST_P(LoadedNames, RestoreTheTableAndWindow) {
+  Explorer& ex = Form1->explorer();
   const LoadedName& c = GetParam();
-  ResumeState = ResumeStateRecord{0.25, -0.5, 0.6, 0.8};
+  ex.resume = ResumeStateRecord{0.25, -0.5, 0.6, 0.8};
   mainButton("Button1")->SetText("continue");
   choose(storedPicture("pictures", c.name));
   Form1->Button2Click();
@@ -166,13 +170,13 @@ TEST_P(LoadedNames, RestoreTheTableAndWindow) {
   EXPECT_GE(shown >> 16, 0xF0u);
   EXPECT_EQ(mainEdit("Edit1")->GetText(), c.b);
   EXPECT_EQ(mainEdit("Edit2")->GetText(), c.rr);
-  EXPECT_EQ(PhaseWindow.sMax, c.sMax > 0 ? c.sMax : TableGeometry.s4);
-  EXPECT_EQ(PhaseWindow.sMin, 0);
-  EXPECT_EQ(PhaseWindow.phiMax, c.phiMax);
+  EXPECT_EQ(ex.window.sMax, c.sMax > 0 ? c.sMax : ex.table.s4);
+  EXPECT_EQ(ex.window.sMin, 0);
+  EXPECT_EQ(ex.window.phiMax, c.phiMax);
   EXPECT_EQ(mainLabel("Label11")->GetText(), c.label);
-  EXPECT_EQ(runCount, 2);
+  EXPECT_EQ(ex.runCount, 2);
   // The b field changed, so the next go starts afresh.
-  EXPECT_EQ(ResumeState.x, 0);
+  EXPECT_EQ(ex.resume.x, 0);
   EXPECT_EQ(mainButton("Button1")->GetText(), "go");
 }
 
@@ -195,15 +199,16 @@ void PrintTo(const RefusedName& c, std::ostream* out) {
 
 class RefusedNames : public LoadStoredPortrait, public ::testing::WithParamInterface<RefusedName> {};
 
-// Regression: a name that stopped converting half way left runCount at 2 on a
+// Regression: a name that stopped converting half way left ex.runCount at 2 on a
 // table that was never launched, and the next click or right click bounced on
 // arc 0 into the reflection's fatal guard; later the picture alone replaced
 // the portrait. Now nothing changes, and the box names the file.
 TEST_P(RefusedNames, ChangeNothing) {
+  Explorer& ex = Form1->explorer();
   const RefusedName& c = GetParam();
-  const TableGeometryRecord table = TableGeometry;
-  const PhaseWindowRecord window = PhaseWindow;
-  const double b = enteredB;
+  const BilliardTable table = ex.table;
+  const PhaseWindowRecord window = ex.window;
+  const double b = ex.enteredB;
   choose(storedPicture(c.folder, c.name));
   ReportedErrors errors;
   mainButton("Button2")->click();
@@ -212,14 +217,14 @@ TEST_P(RefusedNames, ChangeNothing) {
   EXPECT_NE(errors.messages[0].find(c.folder), std::string::npos) << errors.messages[0];
   EXPECT_EQ(mainImage("faziskep")->Canvas->width(), 794);
   EXPECT_EQ(mainImage("faziskep")->Canvas->pixel(400, 300), toolkit::clGreen);
-  EXPECT_EQ(runCount, 0);
-  EXPECT_EQ(enteredB, b);
+  EXPECT_EQ(ex.runCount, 0);
+  EXPECT_EQ(ex.enteredB, b);
   EXPECT_EQ(mainEdit("Edit1")->GetText(), "1");
   EXPECT_EQ(mainEdit("Edit2")->GetText(), "3");
-  EXPECT_EQ(PhaseWindow.sMax, window.sMax);
-  EXPECT_EQ(PhaseWindow.phiMax, window.phiMax);
-  EXPECT_EQ(TableGeometry.rr, table.rr);
-  EXPECT_EQ(TableGeometry.s4, table.s4);
+  EXPECT_EQ(ex.window.sMax, window.sMax);
+  EXPECT_EQ(ex.window.phiMax, window.phiMax);
+  EXPECT_EQ(ex.table.rr, table.rr);
+  EXPECT_EQ(ex.table.s4, table.s4);
   EXPECT_EQ(mainLabel("Label11")->GetText(), "before");
   EXPECT_EQ(mainProgressBar("ProgressBar1")->Position(), 700);
   // The gestures stay off: nothing bounces on the unlaunched ball.
@@ -241,28 +246,30 @@ INSTANTIATE_TEST_SUITE_P(
                     "'6.28_px' is not a valid floating point value"}));
 
 TEST_F(LoadStoredPortrait, CancelAtTheFirstUseChangesNothing) {
+  Explorer& ex = Form1->explorer();
   choose(std::nullopt);
   ReportedErrors errors;
   mainButton("Button2")->click();
   EXPECT_EQ(errors.messages.size(), 1u);
   EXPECT_EQ(mainImage("faziskep")->Canvas->width(), 794);
   EXPECT_EQ(mainImage("faziskep")->Canvas->pixel(400, 300), toolkit::clGreen);
-  EXPECT_EQ(runCount, 0);
+  EXPECT_EQ(ex.runCount, 0);
   EXPECT_EQ(mainLabel("Label11")->GetText(), "before");
 }
 
 TEST_F(LoadStoredPortrait, CancelAfterALoadReloadsTheSameFile) {
+  Explorer& ex = Form1->explorer();
   choose(storedPicture("pictures", "B_0.5_rr_2.5_i40_kx_6.11234_kn_0.00000_px_3.14159_pn_0.00000.jpg"));
   Form1->Button2Click();
   setTextQuietly(mainEdit("Edit1"), "1");
   setTextQuietly(mainEdit("Edit2"), "3");
-  PhaseWindow = PhaseWindowRecord{};
+  ex.window = PhaseWindowRecord{};
   choose(std::nullopt);
   Form1->Button2Click();
   EXPECT_EQ(mainEdit("Edit1")->GetText(), "0.5");
   EXPECT_EQ(mainEdit("Edit2")->GetText(), "2.5");
-  EXPECT_EQ(PhaseWindow.sMax, 6.11234);
-  EXPECT_EQ(PhaseWindow.phiMax, 3.14159);
+  EXPECT_EQ(ex.window.sMax, 6.11234);
+  EXPECT_EQ(ex.window.phiMax, 3.14159);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "ui/main_window/run_progress.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -34,12 +35,13 @@ using testing::SharedStateGuard;
 class OrbitHandlers : public ::testing::Test {
  protected:
   void SetUp() override {
-    TableGeometry = TableGeometryRecord{};
-    BallState = BallStateRecord{};
-    PhaseWindow = PhaseWindowRecord{};
-    ResumeState = ResumeStateRecord{};
-    HoverPoint = HoverPointRecord{};
-    runCount = 0;
+    Explorer& ex = Form1->explorer();
+    ex.table = BilliardTable{};
+    ex.ball = WindowBall{};
+    ex.window = PhaseWindowRecord{};
+    ex.resume = ResumeStateRecord{};
+    ex.hover = HoverPointRecord{};
+    ex.runCount = 0;
     mainImage("faziskep")->Canvas->Brush->Color = toolkit::clWhite;
     mainImage("faziskep")->Canvas->FillRect(0, 0, portraitWidth, portraitHeight);
     mainComboBox("ComboBox1")->SetItemIndex(0);
@@ -48,8 +50,9 @@ class OrbitHandlers : public ::testing::Test {
     mainButton("Button1")->SetText("go");
   }
   void TearDown() override {
-    runCount = 0;
-    HoverPoint = HoverPointRecord{};
+    Explorer& ex = Form1->explorer();
+    ex.runCount = 0;
+    ex.hover = HoverPointRecord{};
   }
 
   static void fillFields(const char* b, const char* rr, const char* distance, const char* angle,
@@ -62,15 +65,16 @@ class OrbitHandlers : public ::testing::Test {
   }
 
   // Where n bounces from a fresh launch of the fields end.
-  static BallStateRecord bouncesFromFields(double b, double rr, double s, double angle, int n) {
-    const BallStateRecord savedBall = BallState;
-    const PhaseWindowRecord savedWindow = PhaseWindow;
-    setupTable(b, rr, s, angle, 1);
-    launch();
-    for (int i = 0; i < n; ++i) bounce();
-    const BallStateRecord end = BallState;
-    BallState = savedBall;
-    PhaseWindow = savedWindow;
+  static WindowBall bouncesFromFields(double b, double rr, double s, double angle, int n) {
+    Explorer& ex = Form1->explorer();
+    const WindowBall savedBall = ex.ball;
+    const PhaseWindowRecord savedWindow = ex.window;
+    setupTable(ex, b, rr, s, angle, 1);
+    launch(ex);
+    for (int i = 0; i < n; ++i) bounceOn(ex);
+    const WindowBall end = ex.ball;
+    ex.ball = savedBall;
+    ex.window = savedWindow;
     return end;
   }
 
@@ -78,8 +82,9 @@ class OrbitHandlers : public ::testing::Test {
 };
 
 TEST_F(OrbitHandlers, GoThenGoContinuesTheOrbit) {
+  Explorer& ex = Form1->explorer();
   fillFields("0.5", "2", "0.7", "60", "1");
-  const BallStateRecord want = bouncesFromFields(0.5, 2, 0.7, 60, 2000);
+  const WindowBall want = bouncesFromFields(0.5, 2, 0.7, 60, 2000);
   Form1->Button1Click();
   Form1->WaitForRun();
   EXPECT_EQ(mainButton("Button1")->GetText(), "continue");
@@ -88,22 +93,23 @@ TEST_F(OrbitHandlers, GoThenGoContinuesTheOrbit) {
   Form1->Button1Click();
   Form1->WaitForRun();
   EXPECT_EQ(mainButton("Button1")->GetText(), "continue");
-  EXPECT_EQ(runCount, 2);
-  EXPECT_EQ(ResumeState.x, want.hitX);
-  EXPECT_EQ(ResumeState.dy, want.newDy);
+  EXPECT_EQ(ex.runCount, 2);
+  EXPECT_EQ(ex.resume.x, want.hitX);
+  EXPECT_EQ(ex.resume.dy, want.newDy);
 }
 
 TEST_F(OrbitHandlers, GoEditGoStartsAfresh) {
+  Explorer& ex = Form1->explorer();
   fillFields("0.5", "2", "0.7", "60", "1");
   Form1->Button1Click();
   Form1->WaitForRun();
   mainEdit("Edit4")->SetText("61");
   EXPECT_EQ(mainButton("Button1")->GetText(), "go");
-  const BallStateRecord want = bouncesFromFields(0.5, 2, 0.7, 61, 1000);
+  const WindowBall want = bouncesFromFields(0.5, 2, 0.7, 61, 1000);
   Form1->Button1Click();
   Form1->WaitForRun();
-  EXPECT_EQ(ResumeState.x, want.hitX);
-  EXPECT_EQ(ResumeState.y, want.hitY);
+  EXPECT_EQ(ex.resume.x, want.hitX);
+  EXPECT_EQ(ex.resume.y, want.hitY);
 }
 
 TEST_F(OrbitHandlers, GoWritesTheSummaryAndTheCorners) {
@@ -124,25 +130,27 @@ TEST_F(OrbitHandlers, GoWritesTheSummaryAndTheCorners) {
 }
 
 TEST_F(OrbitHandlers, DoubleClickRunsTwoThousandAndTwoBouncesForRepeatOne) {
+  Explorer& ex = Form1->explorer();
   fillFields("0.5", "2", "0.7", "60", "1");
   Form1->Button1Click();
   Form1->WaitForRun();
   // Start the double click from a known state: a fresh placement.
-  setupTable(0.5, 2, 1.3, 47, 1);
-  launch();
-  const BallStateRecord start = BallState;
-  for (int i = 0; i < 2002; ++i) bounce();
-  const BallStateRecord want = BallState;
-  BallState = start;
+  setupTable(ex, 0.5, 2, 1.3, 47, 1);
+  launch(ex);
+  const WindowBall start = ex.ball;
+  for (int i = 0; i < 2002; ++i) bounceOn(ex);
+  const WindowBall want = ex.ball;
+  ex.ball = start;
   Form1->faziskepDblClick();
   Form1->WaitForRun();
-  EXPECT_EQ(ResumeState.x, want.hitX);
-  EXPECT_EQ(ResumeState.dx, want.newDx);
-  EXPECT_EQ(runCount, 1);
+  EXPECT_EQ(ex.resume.x, want.hitX);
+  EXPECT_EQ(ex.resume.dx, want.newDx);
+  EXPECT_EQ(ex.runCount, 1);
   EXPECT_EQ(mainButton("Button1")->GetText(), "continue");
 }
 
 TEST_F(OrbitHandlers, GesturesBeforeAnyRunDoNothing) {
+  Explorer& ex = Form1->explorer();
   // The ball stands on no table: a bounce would reach the reflection's fatal
   // guard and end the program.
   ReportedErrors errors;
@@ -152,34 +160,36 @@ TEST_F(OrbitHandlers, GesturesBeforeAnyRunDoNothing) {
   Form1->faziskepDblClick();
   Form1->WaitForRun();
   EXPECT_EQ(mainLabel("Label11")->GetText(), "before");
-  EXPECT_EQ(ResumeState.x, 0);
+  EXPECT_EQ(ex.resume.x, 0);
   EXPECT_EQ(mainImage("faziskep")->Canvas->pixel(400, 400), toolkit::clWhite);
   EXPECT_TRUE(errors.messages.empty());
 }
 
 TEST_F(OrbitHandlers, BadFieldLeavesThePreviousTableWhole) {
+  Explorer& ex = Form1->explorer();
   fillFields("0.5", "2", "0.7", "60", "1");
   Form1->Button1Click();
   Form1->WaitForRun();
-  const TableGeometryRecord before = TableGeometry;
+  const BilliardTable before = ex.table;
   ReportedErrors errors;
   mainEdit("Edit1")->SetText("1");
   mainEdit("Edit2")->SetText("3");
   testing::setTextQuietly(mainEdit("Edit4"), "sixty");
   mainEdit("Edit3")->SetText("0.2");  // resets the resume state, as any start edit does
-  const ResumeStateRecord cleared = ResumeState;
+  const ResumeStateRecord cleared = ex.resume;
   mainButton("Button1")->click();
   Form1->WaitForRun();
   ASSERT_EQ(errors.messages.size(), 1u);
   EXPECT_NE(errors.messages[0].find("'sixty'"), std::string::npos);
-  EXPECT_EQ(TableGeometry.b, before.b);
-  EXPECT_EQ(TableGeometry.rr, before.rr);
-  EXPECT_EQ(TableGeometry.s4, before.s4);
-  EXPECT_EQ(ResumeState.x, cleared.x);
-  EXPECT_EQ(runCount, 1);
+  EXPECT_EQ(ex.table.b, before.b);
+  EXPECT_EQ(ex.table.rr, before.rr);
+  EXPECT_EQ(ex.table.s4, before.s4);
+  EXPECT_EQ(ex.resume.x, cleared.x);
+  EXPECT_EQ(ex.runCount, 1);
 }
 
 TEST_F(OrbitHandlers, ClearKeepsTheLastColumn) {
+  Explorer& ex = Form1->explorer();
   fillFields("0.5", "2", "0.7", "60", "1");
   Form1->Button1Click();
   Form1->WaitForRun();
@@ -191,7 +201,7 @@ TEST_F(OrbitHandlers, ClearKeepsTheLastColumn) {
   EXPECT_EQ(c.pixel(792, 100), toolkit::clWhite);
   EXPECT_EQ(c.pixel(793, 100), toolkit::clBlack);
   EXPECT_EQ(c.Pen->Color, toolkit::clRed);
-  EXPECT_EQ(PhaseWindow.sMax, 11.0);
+  EXPECT_EQ(ex.window.sMax, 11.0);
   EXPECT_EQ(mainButton("Button1")->GetText(), "continue");  // clear keeps the orbit to continue
 }
 

@@ -21,6 +21,7 @@
 #include "raster/conversions.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -37,24 +38,26 @@ std::vector<std::uint32_t> pixelsOf(const toolkit::TCanvas& c) {
 class PortraitFileAndView : public ::testing::Test {
  protected:
   void SetUp() override {
+    Explorer& ex = Form1->explorer();
     ASSERT_TRUE(folder_.isValid());
-    BallState = BallStateRecord{};
-    PhaseWindow = PhaseWindowRecord{};
-    ResumeState = ResumeStateRecord{};
-    runCount = 0;
+    ex.ball = WindowBall{};
+    ex.window = PhaseWindowRecord{};
+    ex.resume = ResumeStateRecord{};
+    ex.runCount = 0;
     Form1->Button4Click();
     toolkit::TCanvas& c = *mainImage("faziskep")->Canvas;
     c.Brush->Color = toolkit::clWhite;
     c.FillRect(0, 0, portraitWidth, portraitHeight);
-    PhaseWindow = PhaseWindowRecord{};
+    ex.window = PhaseWindowRecord{};
     mainComboBox("ComboBox1")->SetItemIndex(0);
     mainColorBox("ColorBox1")->SetSelected(toolkit::clBlack);
     mainCheckBox("CheckBox3")->SetChecked(true);
   }
   void TearDown() override {
+    Explorer& ex = Form1->explorer();
     TSavePictureDialog::fileChooser = std::move(savedSave_);
     TOpenPictureDialog::fileChooser = std::move(savedOpen_);
-    runCount = 0;
+    ex.runCount = 0;
   }
 
   static void go(const char* b, const char* rr, const char* distance, const char* angle, const char* repeat) {
@@ -74,12 +77,13 @@ class PortraitFileAndView : public ::testing::Test {
 };
 
 TEST_F(PortraitFileAndView, ASavedPortraitLoadsBackWithEveryParameterAndContinues) {
+  Explorer& ex = Form1->explorer();
   mainComboBox("ComboBox1")->SetItemIndex(1);
   mainColorBox("ColorBox1")->SetSelected(toolkit::clBlue);
   go("0.5", "2", "0.7", "60", "2");
   const std::vector<std::uint32_t> saved = pixelsOf(*mainImage("faziskep")->Canvas);
-  const PhaseWindowRecord window = PhaseWindow;
-  const ResumeStateRecord resume = ResumeState;
+  const PhaseWindowRecord window = ex.window;
+  const ResumeStateRecord resume = ex.resume;
   // The suggested name is the stored-portrait name, in the folder last used.
   std::string suggested;
   const std::string folder = folder_.path().toStdString();
@@ -111,8 +115,8 @@ TEST_F(PortraitFileAndView, ASavedPortraitLoadsBackWithEveryParameterAndContinue
   EXPECT_EQ(mainEdit("Edit5")->GetText(), "2");
   EXPECT_EQ(mainComboBox("ComboBox1")->ItemIndex(), 1);
   EXPECT_EQ(mainColorBox("ColorBox1")->Selected(), toolkit::clBlue);
-  EXPECT_EQ(std::memcmp(&PhaseWindow, &window, sizeof window), 0);
-  EXPECT_EQ(std::memcmp(&ResumeState, &resume, sizeof resume), 0);
+  EXPECT_EQ(std::memcmp(&ex.window, &window, sizeof window), 0);
+  EXPECT_EQ(std::memcmp(&ex.resume, &resume, sizeof resume), 0);
   EXPECT_EQ(mainButton("Button1")->GetText(), "continue");
   Form1->Button1Click();
   Form1->WaitForRun();
@@ -185,37 +189,38 @@ TEST(SaveDialogFileType, FollowsTheNameAndTheNameFollowsTheType) {
 }
 
 TEST_F(PortraitFileAndView, BackReturnsToThePreviousWindowAndFullViewToTheWhole) {
+  Explorer& ex = Form1->explorer();
   go("0.5", "2", "0.7", "60", "1");
-  HoverPoint = HoverPointRecord{2.0, 1.2, 0, 0};
-  const PhaseWindowRecord full = PhaseWindow;
+  ex.hover = HoverPointRecord{2.0, 1.2, 0, 0};
+  const PhaseWindowRecord full = ex.window;
   Form1->faziskepMouseDown(toolkit::mbRight, 0, 100, 100);
   Form1->faziskepMouseUp(toolkit::mbRight, 0, 500, 400);
-  const PhaseWindowRecord first = PhaseWindow;
+  const PhaseWindowRecord first = ex.window;
   const std::vector<std::uint32_t> firstZoom = pixelsOf(*mainImage("faziskep")->Canvas);
   Form1->faziskepMouseDown(toolkit::mbRight, 0, 200, 200);
   Form1->faziskepMouseUp(toolkit::mbRight, 0, 600, 500);
-  EXPECT_NE(PhaseWindow.sMax, first.sMax);
+  EXPECT_NE(ex.window.sMax, first.sMax);
 
   Form1->ViewBack();
-  EXPECT_EQ(std::memcmp(&PhaseWindow, &first, sizeof first), 0);
+  EXPECT_EQ(std::memcmp(&ex.window, &first, sizeof first), 0);
   // The same orbit replayed into the same window: the first zoom's picture.
   EXPECT_EQ(pixelsOf(*mainImage("faziskep")->Canvas), firstZoom);
   Form1->ViewBack();
-  EXPECT_EQ(PhaseWindow.sMax, full.sMax);
-  EXPECT_EQ(PhaseWindow.scaleS, full.scaleS);
+  EXPECT_EQ(ex.window.sMax, full.sMax);
+  EXPECT_EQ(ex.window.scaleS, full.scaleS);
   Form1->ViewBack();  // nothing left to go back to
-  EXPECT_EQ(PhaseWindow.sMax, full.sMax);
+  EXPECT_EQ(ex.window.sMax, full.sMax);
 
   Form1->faziskepMouseDown(toolkit::mbRight, 0, 100, 100);
   Form1->faziskepMouseUp(toolkit::mbRight, 0, 500, 400);
   Form1->ViewFullView();
-  EXPECT_EQ(PhaseWindow.sMin, 0.0);
-  EXPECT_EQ(PhaseWindow.sMax, TableGeometry.s4);
-  EXPECT_EQ(PhaseWindow.phiMax, pi);
-  EXPECT_EQ(PhaseWindow.scaleS, full.scaleS);
+  EXPECT_EQ(ex.window.sMin, 0.0);
+  EXPECT_EQ(ex.window.sMax, ex.table.s4);
+  EXPECT_EQ(ex.window.phiMax, pi);
+  EXPECT_EQ(ex.window.scaleS, full.scaleS);
   // Full view can be gone back from, too.
   Form1->ViewBack();
-  EXPECT_EQ(std::memcmp(&PhaseWindow, &first, sizeof first), 0);
+  EXPECT_EQ(std::memcmp(&ex.window, &first, sizeof first), 0);
 }
 
 TEST_F(PortraitFileAndView, ARightDragShowsARubberBandUntilReleased) {

@@ -34,6 +34,7 @@
 #include "ui/main_window/tform1.h"
 #include "ui/toolkit/application.h"
 #include "ui_test_support.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -51,23 +52,25 @@ std::vector<std::uint32_t> pixelsOf(const toolkit::TCanvas& c) {
 class RunControl : public ::testing::Test {
  protected:
   void SetUp() override {
-    TableGeometry = TableGeometryRecord{};
-    BallState = BallStateRecord{};
-    PhaseWindow = PhaseWindowRecord{};
-    ResumeState = ResumeStateRecord{};
-    runCount = 0;
+    Explorer& ex = Form1->explorer();
+    ex.table = BilliardTable{};
+    ex.ball = WindowBall{};
+    ex.window = PhaseWindowRecord{};
+    ex.resume = ResumeStateRecord{};
+    ex.runCount = 0;
     Form1->Button4Click();  // forgets the portrait's table
     whiten();
-    PhaseWindow = PhaseWindowRecord{};
+    ex.window = PhaseWindowRecord{};
     mainComboBox("ComboBox1")->SetItemIndex(0);
     mainColorBox("ColorBox1")->SetSelected(toolkit::clBlack);
     mainCheckBox("CheckBox3")->SetChecked(true);
     mainButton("Button1")->SetText("go");
   }
   void TearDown() override {
+    Explorer& ex = Form1->explorer();
     Form1->StopRun();
     Form1->WaitForRun();
-    runCount = 0;
+    ex.runCount = 0;
   }
 
   static void whiten() {
@@ -88,21 +91,22 @@ class RunControl : public ::testing::Test {
   // The picture a fresh go run of these fields leaves on a white portrait,
   // drawn by the shared records' run that trapezola-cli render uses.
   static std::vector<std::uint32_t> renderedRun(double b, double rr, double s, double angle, int repeat) {
-    const BallStateRecord ball = BallState;
-    const PhaseWindowRecord window = PhaseWindow;
-    const ResumeStateRecord resume = ResumeState;
-    const TableGeometryRecord table = TableGeometry;
-    const int runs = runCount;
-    PhaseWindow = PhaseWindowRecord{};
-    ResumeState = ResumeStateRecord{};
-    setupTable(b, rr, s, angle, repeat);
+    Explorer& ex = Form1->explorer();
+    const WindowBall ball = ex.ball;
+    const PhaseWindowRecord window = ex.window;
+    const ResumeStateRecord resume = ex.resume;
+    const BilliardTable table = ex.table;
+    const int runs = ex.runCount;
+    ex.window = PhaseWindowRecord{};
+    ex.resume = ResumeStateRecord{};
+    setupTable(ex, b, rr, s, angle, repeat);
     toolkit::TCanvas canvas(portraitWidth, portraitHeight);
-    performGoRun(canvas, RunLook{0, toolkit::clBlack, true}, nullptr);
-    BallState = ball;
-    PhaseWindow = window;
-    ResumeState = resume;
-    TableGeometry = table;
-    runCount = runs;
+    performGoRun(ex, canvas, RunLook{0, toolkit::clBlack, true}, nullptr);
+    ex.ball = ball;
+    ex.window = window;
+    ex.resume = resume;
+    ex.table = table;
+    ex.runCount = runs;
     return pixelsOf(canvas);
   }
 
@@ -110,6 +114,7 @@ class RunControl : public ::testing::Test {
 };
 
 TEST_F(RunControl, DuringARunTheButtonReadsStopAndStopsIt) {
+  Explorer& ex = Form1->explorer();
   fillFields("0.5", "2", "0.7", "60", endlessRepeat);
   Form1->Button1Click();
   ASSERT_TRUE(Form1->Running());
@@ -122,16 +127,17 @@ TEST_F(RunControl, DuringARunTheButtonReadsStopAndStopsIt) {
   EXPECT_EQ(mainButton("Button1")->GetText(), "continue");
   // A stopped run is not ready, and keeps its end state to continue from.
   EXPECT_NE(mainLabel("Label8")->GetText(), "ready!");
-  EXPECT_NE(ResumeState.dx, 0.0);
+  EXPECT_NE(ex.resume.dx, 0.0);
   EXPECT_NE(Form1->MainFrame->StatusText().find("stopped at "), std::string::npos);
   EXPECT_TRUE(Form1->RunGo->Enabled());
 }
 
 TEST_F(RunControl, InputDuringARunIsRefusedNotQueuedAndEscapeStops) {
+  Explorer& ex = Form1->explorer();
   fillFields("0.5", "2", "0.7", "60", endlessRepeat);
   Form1->Button1Click();
   ASSERT_TRUE(Form1->Running());
-  const double sMax = PhaseWindow.sMax;
+  const double sMax = ex.window.sMax;
   QTest::keyClicks(mainEdit("Edit1"), "9");
   QTest::mouseClick(mainButton("Button4"), Qt::LeftButton);  // "clear" would reset the phase window
   QTest::mouseClick(mainCheckBox("CheckBox3"), Qt::LeftButton);
@@ -143,7 +149,7 @@ TEST_F(RunControl, InputDuringARunIsRefusedNotQueuedAndEscapeStops) {
   // Nothing refused arrives after the run either.
   QCoreApplication::processEvents();
   EXPECT_EQ(mainEdit("Edit1")->GetText(), "0.5");
-  EXPECT_EQ(PhaseWindow.sMax, sMax);
+  EXPECT_EQ(ex.window.sMax, sMax);
   // With the run over, input goes through again.
   QTest::keyClicks(mainEdit("Edit1"), "9");
   EXPECT_EQ(mainEdit("Edit1")->GetText(), "0.59");
@@ -169,6 +175,7 @@ TEST_F(RunControl, ADialogOpenedDuringARunTakesItsInput) {
 // and continued with "continue" until ready: the picture and the end state of
 // one run, with the grid drawn once at the end.
 TEST_F(RunControl, AStoppedAndContinuedRunDrawsOneRun) {
+  Explorer& ex = Form1->explorer();
   fillFields("0.5", "2", "0.7", "60", "40");
   const std::vector<std::uint32_t> want = renderedRun(0.5, 2, 0.7, 60, 40);
   int presses = 0;
@@ -179,7 +186,7 @@ TEST_F(RunControl, AStoppedAndContinuedRunDrawsOneRun) {
     ASSERT_LT(++presses, 5000);
   } while (mainLabel("Label8")->GetText() != "ready!");
   EXPECT_EQ(pixelsOf(*mainImage("faziskep")->Canvas), want) << presses << " presses";
-  EXPECT_EQ(runCount, 1);
+  EXPECT_EQ(ex.runCount, 1);
   EXPECT_EQ(mainProgressBar("ProgressBar1")->Position(), 1000);
   EXPECT_EQ(Form1->MainFrame->StatusText(), "ready: 40 000 bounces");
 }
@@ -224,17 +231,18 @@ TEST_F(RunControl, AnotherTableStartsOnAClearedPortrait) {
 }
 
 TEST_F(RunControl, TheGridBoxRedrawsAtOnce) {
+  Explorer& ex = Form1->explorer();
   fillFields("0.5", "2", "0.7", "60", "3");
   mainCheckBox("CheckBox3")->SetChecked(false);
   Form1->Button1Click();
   Form1->WaitForRun();
   const std::vector<std::uint32_t> dots = pixelsOf(*mainImage("faziskep")->Canvas);
-  const BallStateRecord ball = BallState;
+  const WindowBall ball = ex.ball;
   QTest::mouseClick(mainCheckBox("CheckBox3"), Qt::LeftButton);
   ASSERT_TRUE(mainCheckBox("CheckBox3")->Checked());
   // The run with the grid ticked draws exactly this.
   EXPECT_EQ(pixelsOf(*mainImage("faziskep")->Canvas), renderedRun(0.5, 2, 0.7, 60, 3));
-  EXPECT_EQ(BallState.x, ball.x);
+  EXPECT_EQ(ex.ball.x, ball.x);
   QTest::mouseClick(mainCheckBox("CheckBox3"), Qt::LeftButton);
   EXPECT_EQ(pixelsOf(*mainImage("faziskep")->Canvas), dots);
 }
@@ -252,6 +260,7 @@ TEST_F(RunControl, ErrorsNameTheirField) {
 }
 
 TEST_F(RunControl, HalfTypedNumbersAreNotErrorsUntilTheFieldIsLeft) {
+  Explorer& ex = Form1->explorer();
   ReportedErrors errors;
   mainEdit("Edit3")->setFocus();
   mainEdit("Edit3")->SetText("");
@@ -260,7 +269,7 @@ TEST_F(RunControl, HalfTypedNumbersAreNotErrorsUntilTheFieldIsLeft) {
   EXPECT_TRUE(errors.messages.empty());
   EXPECT_EQ(mainEdit("Edit3")->GetText(), "-1e-");
   QTest::keyClicks(mainEdit("Edit3"), "3");
-  EXPECT_EQ(BallState.startS, -1e-3);
+  EXPECT_EQ(ex.ball.startS, -1e-3);
   QTest::keyClick(mainEdit("Edit3"), Qt::Key_Backspace);
   QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
   QCoreApplication::sendEvent(mainEdit("Edit3"), &leave);

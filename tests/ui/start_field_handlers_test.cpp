@@ -16,6 +16,7 @@
 #include "ui/lyapunov_window/tform3.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -40,8 +41,9 @@ class GeometrySummary : public ::testing::TestWithParam<SummaryCase> {
 };
 
 TEST_P(GeometrySummary, ShowsRadiiAndCornersOfTheCurrentTable) {
-  buildGeometry(GetParam().b, GetParam().rr);
-  EXPECT_EQ(buildGeometrySummary(TableGeometry), GetParam().expected);
+  Explorer& ex = Form1->explorer();
+  buildGeometry(ex, GetParam().b, GetParam().rr);
+  EXPECT_EQ(buildGeometrySummary(ex.table), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -56,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "7.024815 .. 9.09831)"}));
 
 TEST(GeometrySummaryBeforeAnyTable, ShowsTheStartValues) {
-  const TableGeometryRecord unbuilt;
+  const BilliardTable unbuilt;
   EXPECT_EQ(buildGeometrySummary(unbuilt), "r=0  R8=0  R=1\n\ncorners: 0 .. 0 .. 0 .. 0)");
 }
 
@@ -78,12 +80,14 @@ class StartFields : public ::testing::Test {
 
   // What a finished run leaves: its end state saved and the button on "continue".
   static void afterARun() {
-    ResumeState = {0.25, -0.5, 0.6, 0.8};
+    Explorer& ex = Form1->explorer();
+    ex.resume = {0.25, -0.5, 0.6, 0.8};
     mainButton("Button1")->SetText("continue");
   }
 
   static bool freshRun() {
-    return ResumeState.x == 0 && ResumeState.y == 0 && ResumeState.dx == 0 && ResumeState.dy == 0 &&
+    Explorer& ex = Form1->explorer();
+    return ex.resume.x == 0 && ex.resume.y == 0 && ex.resume.dx == 0 && ex.resume.dy == 0 &&
            mainButton("Button1")->GetText() == "go";
   }
 
@@ -100,42 +104,46 @@ TEST_F(StartFields, FirstKeystrokeInAnyStartFieldMakesTheRunFresh) {
 }
 
 TEST_F(StartFields, RatioAndRepeatFieldsLeaveTheInterruptedRun) {
+  Explorer& ex = Form1->explorer();
   for (toolkit::TEdit* field : {mainEdit("Edit2"), mainEdit("Edit5")}) {
     QTest::keyClicks(field, "2");
     EXPECT_EQ(mainButton("Button1")->GetText(), "continue") << field->objectName().toStdString();
-    EXPECT_EQ(ResumeState.dx, 0.6);
+    EXPECT_EQ(ex.resume.dx, 0.6);
   }
 }
 
 TEST_F(StartFields, BFollowsTheTypedNumber) {
+  Explorer& ex = Form1->explorer();
   ReportedErrors errors;
   QTest::keyClicks(mainEdit("Edit1"), "0.5");
-  EXPECT_EQ(enteredB, 0.5);
+  EXPECT_EQ(ex.enteredB, 0.5);
   EXPECT_TRUE(errors.messages.empty());
   EXPECT_TRUE(freshRun());
 }
 
 TEST_F(StartFields, DistanceShowsTheTableAsItStands) {
-  buildGeometry(0.5, 2);
-  const TableGeometryRecord before = TableGeometry;
+  Explorer& ex = Form1->explorer();
+  buildGeometry(ex, 0.5, 2);
+  const BilliardTable before = ex.table;
   QTest::keyClicks(mainEdit("Edit3"), "20");
-  EXPECT_EQ(BallState.startS, 20.0);
-  EXPECT_EQ(geometrySummary, buildGeometrySummary(TableGeometry));
-  EXPECT_EQ(mainLabel("Label1")->GetText(), geometrySummary);
+  EXPECT_EQ(ex.ball.startS, 20.0);
+  EXPECT_EQ(ex.geometrySummary, buildGeometrySummary(ex.table));
+  EXPECT_EQ(mainLabel("Label1")->GetText(), ex.geometrySummary);
   // No rebuild, no wrapping of the distance: both wait for the run.
-  EXPECT_EQ(TableGeometry.s4, before.s4);
+  EXPECT_EQ(ex.table.s4, before.s4);
 }
 
 TEST_F(StartFields, ClearingTheDistanceKeepsTheLastNumberAndSummary) {
+  Explorer& ex = Form1->explorer();
   QTest::keyClicks(mainEdit("Edit3"), "3");
-  buildGeometry(1, 2);  // a later table, not yet shown
+  buildGeometry(ex, 1, 2);  // a later table, not yet shown
   ReportedErrors errors;
   const std::string shown = mainLabel("Label1")->GetText();
   afterARun();
   QTest::keyClick(mainEdit("Edit3"), Qt::Key_Backspace);
   // An empty field is a number still being typed: no error, the last number stays.
   EXPECT_TRUE(errors.messages.empty());
-  EXPECT_EQ(BallState.startS, 3.0);
+  EXPECT_EQ(ex.ball.startS, 3.0);
   EXPECT_EQ(mainLabel("Label1")->GetText(), shown);
   EXPECT_TRUE(freshRun());
 }

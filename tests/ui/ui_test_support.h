@@ -1,6 +1,6 @@
 // Helpers shared by the window tests: the program's three windows exist once per
 // test process (ui_test_main.cpp), so each test records errors instead of opening
-// message boxes and puts back the shared state it changes.
+// message boxes and puts back the main window's explorer value it changes.
 #pragma once
 
 #include <QSignalBlocker>
@@ -8,11 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "core/geometry/ball_state.h"
-#include "core/geometry/table_geometry.h"
-#include "explorer/main_window_state.h"
-#include "explorer/phase_window.h"
+#include "explorer/explorer.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
+#include "ui/main_window/tform1.h"
 #include "ui/toolkit/application.h"
 #include "ui/toolkit/edit.h"
 
@@ -34,30 +32,21 @@ class ReportedErrors {
   std::function<void(const std::string&)> saved_;
 };
 
-// Puts the shared records back as they were when the guard was made.
+// Puts the main window's explorer value and the Lyapunov graph's record back
+// as they were when the guard was made.
 class SharedStateGuard {
  public:
   SharedStateGuard() = default;
   ~SharedStateGuard() {
-    TableGeometry = table_;
-    BallState = ball_;
-    PhaseWindow = window_;
-    ResumeState = resume_;
+    Form1->explorer() = explorer_;
     LyapunovGraph = graph_;
-    enteredB = enteredB_;
-    geometrySummary = summary_;
   }
   SharedStateGuard(const SharedStateGuard&) = delete;
   SharedStateGuard& operator=(const SharedStateGuard&) = delete;
 
  private:
-  TableGeometryRecord table_ = TableGeometry;
-  BallStateRecord ball_ = BallState;
-  PhaseWindowRecord window_ = PhaseWindow;
-  ResumeStateRecord resume_ = ResumeState;
+  Explorer explorer_ = Form1->explorer();
   LyapunovGraphRecord graph_ = LyapunovGraph;
-  double enteredB_ = enteredB;
-  std::string summary_ = geometrySummary;
 };
 
 // Sets a field's text without running its change handler.

@@ -21,6 +21,7 @@
 #include "main_window_controls.h"
 #include "raster/conversions.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
+#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -37,8 +38,9 @@ using toolkit::mbRight;
 class RightButtonGestures : public ::testing::Test {
  protected:
   void SetUp() override {
+    Explorer& ex = Form1->explorer();
     ASSERT_TRUE(dataFile_.valid());
-    PhaseWindow = PhaseWindowRecord{};
+    ex.window = PhaseWindowRecord{};
     setTextQuietly(mainEdit("Edit6"), "0");
     mainCheckBox("CheckBox4")->SetChecked(false);
     mainTrackBar("TrackBar1")->SetPosition(-50);
@@ -49,10 +51,11 @@ class RightButtonGestures : public ::testing::Test {
 
   // A fresh go run's table and full phase window, without its 1000 passes.
   static void useTable(double b, double rr, int repeat = 1) {
-    setupTable(b, rr, 0.7, 60, repeat);
-    launch();
-    runCount = 1;
-    pointSize = 2;
+    Explorer& ex = Form1->explorer();
+    setupTable(ex, b, rr, 0.7, 60, repeat);
+    launch(ex);
+    ex.runCount = 1;
+    ex.pointSize = 2;
   }
 
   static void rightDrag(int x0, int y0, int x1, int y1) {
@@ -76,17 +79,18 @@ class RightButtonGestures : public ::testing::Test {
 // Zoom
 
 TEST_F(RightButtonGestures, ZoomGivesTheSameWindowInEitherDragDirection) {
+  Explorer& ex = Form1->explorer();
   struct Drag {
     int x0, y0, x1, y1;
   };
   useTable(1, 2);
-  const PhaseWindowRecord full = PhaseWindow;
+  const PhaseWindowRecord full = ex.window;
   for (const Drag d : {Drag{100, 100, 300, 250}, Drag{300, 250, 100, 100}, Drag{100, 250, 300, 100}}) {
-    PhaseWindow = full;
-    HoverPoint.s = 2.0;
-    HoverPoint.phi = 1.0;
+    ex.window = full;
+    ex.hover.s = 2.0;
+    ex.hover.phi = 1.0;
     rightDrag(d.x0, d.y0, d.x1, d.y1);
-    const PhaseWindowRecord& w = PhaseWindow;
+    const PhaseWindowRecord& w = ex.window;
     // The rectangle's corners read with the window from before the zoom.
     EXPECT_EQ(w.sMin, full.sMin + (100.0 - 6) / full.scaleS);
     EXPECT_EQ(w.sMax, full.sMin + (300.0 - 6) / full.scaleS);
@@ -104,20 +108,22 @@ TEST_F(RightButtonGestures, ZoomGivesTheSameWindowInEitherDragDirection) {
 }
 
 TEST_F(RightButtonGestures, ZoomsComposeInsideTheCurrentWindow) {
+  Explorer& ex = Form1->explorer();
   useTable(1, 2);
   rightDrag(100, 100, 500, 400);
-  const PhaseWindowRecord first = PhaseWindow;
+  const PhaseWindowRecord first = ex.window;
   rightDrag(6, 9, 395, 342);
   // The second rectangle is the top left half of the first window in pixels:
   // 389 of its 778 columns and 333 of its 666 rows. Tolerance: a few roundings
   // of numbers of order 10.
-  EXPECT_DOUBLE_EQ(PhaseWindow.sMin, first.sMin);
-  EXPECT_NEAR(PhaseWindow.sMax, first.sMin + (first.sMax - first.sMin) / 2, 1e-12);
-  EXPECT_NEAR(PhaseWindow.phiMin, first.phiMax - (first.phiMax - first.phiMin) / 2, 1e-12);
-  EXPECT_DOUBLE_EQ(PhaseWindow.phiMax, first.phiMax);
+  EXPECT_DOUBLE_EQ(ex.window.sMin, first.sMin);
+  EXPECT_NEAR(ex.window.sMax, first.sMin + (first.sMax - first.sMin) / 2, 1e-12);
+  EXPECT_NEAR(ex.window.phiMin, first.phiMax - (first.phiMax - first.phiMin) / 2, 1e-12);
+  EXPECT_DOUBLE_EQ(ex.window.phiMax, first.phiMax);
 }
 
 TEST_F(RightButtonGestures, ZoomClearsThePortraitAndReplaysTheHoveredOrbit) {
+  Explorer& ex = Form1->explorer();
   useTable(1, 2, 3);
   toolkit::TCanvas& portrait = *mainImage("faziskep")->Canvas;
   portrait.Brush->Color = toolkit::clGreen;
@@ -125,12 +131,12 @@ TEST_F(RightButtonGestures, ZoomClearsThePortraitAndReplaysTheHoveredOrbit) {
   mainColorBox("ColorBox1")->SetSelected(toolkit::clBlue);
   mainProgressBar("ProgressBar1")->SetPosition(0);
   const ResumeStateRecord resume{0.25, -0.5, 0.6, 0.8};
-  ResumeState = resume;
+  ex.resume = resume;
   // The pointer came to rest on the release point, as it does at a drag's end.
-  hoverAt(500, 400);
+  hoverAt(ex, 500, 400);
   rightDrag(100, 100, 500, 400);
 
-  EXPECT_EQ(BallState.startS, HoverPoint.s);
+  EXPECT_EQ(ex.ball.startS, ex.hover.s);
   // Column 793 lies outside the cleared rectangle.
   EXPECT_EQ(portrait.pixel(793, 300), toolkit::clGreen);
   EXPECT_EQ(portrait.pixel(0, 0), toolkit::clWhite);
@@ -144,30 +150,32 @@ TEST_F(RightButtonGestures, ZoomClearsThePortraitAndReplaysTheHoveredOrbit) {
   }
   EXPECT_GT(dots, 0);
   EXPECT_EQ(mainProgressBar("ProgressBar1")->Position(), 1000);
-  EXPECT_EQ(runCount, 1);
-  EXPECT_EQ(ResumeState.x, resume.x);
-  EXPECT_EQ(ResumeState.dy, resume.dy);
+  EXPECT_EQ(ex.runCount, 1);
+  EXPECT_EQ(ex.resume.x, resume.x);
+  EXPECT_EQ(ex.resume.dy, resume.dy);
 }
 
 TEST_F(RightButtonGestures, ReleaseOnThePressRowOrColumnIsAnAnalysis) {
+  Explorer& ex = Form1->explorer();
   useTable(1, 1);
-  HoverPoint.s = 0.7;
-  HoverPoint.phi = pi / 3;
-  const PhaseWindowRecord before = PhaseWindow;
+  ex.hover.s = 0.7;
+  ex.hover.phi = pi / 3;
+  const PhaseWindowRecord before = ex.window;
   for (const auto& [x, y] : {std::pair{100, 250}, std::pair{300, 100}, std::pair{100, 100}}) {
     mainLabel("Label11")->SetText("");
     std::filesystem::remove(dataFile_.path());
     rightDrag(100, 100, x, y);
     EXPECT_EQ(mainLabel("Label11")->GetText().rfind("period?: 3 ; 3 , 3 , 3\n", 0), 0u) << x << ", " << y;
     EXPECT_TRUE(std::filesystem::exists(dataFile_.path()));
-    EXPECT_EQ(PhaseWindow.sMax, before.sMax);
-    EXPECT_EQ(PhaseWindow.scalePhi, before.scalePhi);
+    EXPECT_EQ(ex.window.sMax, before.sMax);
+    EXPECT_EQ(ex.window.scalePhi, before.scalePhi);
   }
 }
 
 TEST_F(RightButtonGestures, OnlyTheRightButtonCounts) {
+  Explorer& ex = Form1->explorer();
   useTable(1, 2);
-  const PhaseWindowRecord before = PhaseWindow;
+  const PhaseWindowRecord before = ex.window;
   mainLabel("Label11")->SetText("unchanged");
   for (const toolkit::TMouseButton button : {mbLeft, mbMiddle}) {
     Form1->faziskepMouseDown(button, 0, 100, 100);
@@ -175,8 +183,8 @@ TEST_F(RightButtonGestures, OnlyTheRightButtonCounts) {
     Form1->faziskepMouseDown(button, 0, 100, 100);
     Form1->faziskepMouseUp(button, 0, 100, 100);
   }
-  EXPECT_EQ(PhaseWindow.sMin, before.sMin);
-  EXPECT_EQ(PhaseWindow.phiMax, before.phiMax);
+  EXPECT_EQ(ex.window.sMin, before.sMin);
+  EXPECT_EQ(ex.window.phiMax, before.phiMax);
   EXPECT_EQ(mainLabel("Label11")->GetText(), "unchanged");
   EXPECT_FALSE(std::filesystem::exists(dataFile_.path()));
 }
@@ -184,16 +192,17 @@ TEST_F(RightButtonGestures, OnlyTheRightButtonCounts) {
 // Regression: before any go or load the table is unbuilt, and an analysis
 // would bounce on it into the reflection's fatal guard.
 TEST_F(RightButtonGestures, DoNothingBeforeTheFirstRunOrLoad) {
-  TableGeometry = TableGeometryRecord{};
-  BallState = BallStateRecord{};
-  runCount = 0;
+  Explorer& ex = Form1->explorer();
+  ex.table = BilliardTable{};
+  ex.ball = WindowBall{};
+  ex.runCount = 0;
   mainLabel("Label11")->SetText("unchanged");
   rightDrag(100, 100, 300, 250);
   rightDrag(100, 100, 100, 100);
-  EXPECT_EQ(PhaseWindow.sMax, PhaseWindowRecord{}.sMax);
-  EXPECT_EQ(PhaseWindow.scaleS, PhaseWindowRecord{}.scaleS);
-  EXPECT_EQ(BallState.x, 0);
-  EXPECT_EQ(BallState.startS, 0);
+  EXPECT_EQ(ex.window.sMax, PhaseWindowRecord{}.sMax);
+  EXPECT_EQ(ex.window.scaleS, PhaseWindowRecord{}.scaleS);
+  EXPECT_EQ(ex.ball.x, 0);
+  EXPECT_EQ(ex.ball.startS, 0);
   EXPECT_EQ(mainLabel("Label11")->GetText(), "unchanged");
   EXPECT_FALSE(std::filesystem::exists(dataFile_.path()));
   EXPECT_FALSE(Form3->isVisible());
@@ -207,15 +216,16 @@ TEST_F(RightButtonGestures, DoNothingBeforeTheFirstRunOrLoad) {
 // Rounding leaves |t| a little above 2, within the product's rounding bound: the
 // orbit is parabolic (the label used to read "hiperbolic").
 TEST_F(RightButtonGestures, CircleOrbitOfPeriodThree) {
+  Explorer& ex = Form1->explorer();
   useTable(1, 1);
-  HoverPoint.s = 0.7;
-  HoverPoint.phi = pi / 3;
+  ex.hover.s = 0.7;
+  ex.hover.phi = pi / 3;
   // Blocks of one period: each block product is the monodromy itself.
   setTextQuietly(Form3->Edit1, "3");
   setTextQuietly(Form3->Edit2, "20");
   rightDrag(200, 200, 200, 200);
   EXPECT_EQ(mainLabel("Label11")->GetText(), "period?: 3 ; 3 , 3 , 3\n-2  parabolic\nm11=-7  ;  m22=5");
-  EXPECT_EQ(BallState.startS, 0.7);
+  EXPECT_EQ(ex.ball.startS, 0.7);
 
   // The products (-I + 3N)^m keep |trace| = 2, so every value is ln 2 to the
   // file's six decimals.
@@ -251,9 +261,10 @@ class TypedPeriod : public RightButtonGestures, public ::testing::WithParamInter
 // period. Below 1 the product is the identity; 1000 stands for "not periodic"
 // and computes no matrix.
 TEST_P(TypedPeriod, SetsTheLabel) {
+  Explorer& ex = Form1->explorer();
   useTable(1, 2);
-  HoverPoint.s = 1.3;
-  HoverPoint.phi = 1.1;
+  ex.hover.s = 1.3;
+  ex.hover.phi = 1.1;
   setTextQuietly(mainEdit("Edit6"), GetParam().field);
   mainLabel("Label11")->SetText("before");
   rightDrag(200, 200, 200, 300);
@@ -269,9 +280,10 @@ INSTANTIATE_TEST_SUITE_P(Periods, TypedPeriod,
                                            TypedPeriodCase{"1000", nullptr}));
 
 TEST_F(RightButtonGestures, NoReturnWithAPositiveSliderIsNotPeriodicButStillRunsTheSeries) {
+  Explorer& ex = Form1->explorer();
   useTable(1, 1);
-  HoverPoint.s = 0.7;
-  HoverPoint.phi = pi / 3;
+  ex.hover.s = 0.7;
+  ex.hover.phi = pi / 3;
   mainTrackBar("TrackBar1")->SetPosition(0);
   rightDrag(200, 200, 200, 200);
   EXPECT_EQ(mainLabel("Label11")->GetText(), "not periodic");
@@ -281,10 +293,11 @@ TEST_F(RightButtonGestures, NoReturnWithAPositiveSliderIsNotPeriodicButStillRuns
 // Regression: the conversion error comes before the ball is placed, so the
 // analysis that cannot start leaves everything as it was.
 TEST_F(RightButtonGestures, PeriodThatIsNoWholeNumberChangesNothing) {
+  Explorer& ex = Form1->explorer();
   useTable(1, 2);
-  HoverPoint.s = 1.3;
-  HoverPoint.phi = 1.1;
-  const BallStateRecord ball = BallState;
+  ex.hover.s = 1.3;
+  ex.hover.phi = 1.1;
+  const WindowBall ball = ex.ball;
   mainLabel("Label11")->SetText("before");
   setTextQuietly(mainEdit("Edit6"), "2.5");
   ReportedErrors errors;
@@ -293,16 +306,17 @@ TEST_F(RightButtonGestures, PeriodThatIsNoWholeNumberChangesNothing) {
   ASSERT_EQ(errors.messages.size(), 1u);
   EXPECT_EQ(errors.messages[0], "'2.5' is not a valid integer value");
   EXPECT_EQ(mainLabel("Label11")->GetText(), "before");
-  EXPECT_EQ(BallState.x, ball.x);
-  EXPECT_EQ(BallState.dy, ball.dy);
-  EXPECT_EQ(BallState.startS, ball.startS);
+  EXPECT_EQ(ex.ball.x, ball.x);
+  EXPECT_EQ(ex.ball.dy, ball.dy);
+  EXPECT_EQ(ex.ball.startS, ball.startS);
   EXPECT_FALSE(std::filesystem::exists(dataFile_.path()));
 }
 
 TEST_F(RightButtonGestures, GraphBoxDecidesOnlyWhetherTheSeriesIsDrawn) {
+  Explorer& ex = Form1->explorer();
   useTable(1, 1);
-  HoverPoint.s = 0.7;
-  HoverPoint.phi = pi / 3;
+  ex.hover.s = 0.7;
+  ex.hover.phi = pi / 3;
   for (const bool drawn : {false, true}) {
     Form3->setVisible(false);
     Form3->Image1DblClick();
@@ -319,9 +333,10 @@ TEST_F(RightButtonGestures, GraphBoxDecidesOnlyWhetherTheSeriesIsDrawn) {
 }
 
 TEST_F(RightButtonGestures, AnalysisErrorsOfTheLyapunovWindowAreShownAndStopIt) {
+  Explorer& ex = Form1->explorer();
   useTable(1, 1);
-  HoverPoint.s = 0.7;
-  HoverPoint.phi = pi / 3;
+  ex.hover.s = 0.7;
+  ex.hover.phi = pi / 3;
   setTextQuietly(Form3->Edit2, "0");
   ReportedErrors errors;
   QTest::mousePress(mainImage("faziskep"), Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
