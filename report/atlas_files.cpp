@@ -16,7 +16,7 @@
 
 namespace trapezola {
 
-const char* const atlasHeader =
+const char atlasHeader[] =
     "cell,b,rr,lyapunov_max,lyapunov_median,chaotic_orbits,chaotic_fraction,stopped_orbits";
 
 const char* const atlasValueColumns[5] = {"lyapunov_max", "lyapunov_median", "chaotic_orbits",

@@ -31,8 +31,8 @@ class AtlasFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The CSV header, without its line end.
-extern const char* const atlasHeader;
+// The CSV header, without its line end (read-only text, no pointer to it).
+extern const char atlasHeader[];
 // The value columns a heat map can show, in CSV order.
 extern const char* const atlasValueColumns[5];
 bool isAtlasValueColumn(const std::string& name);
