@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
 #include "explorer/main_window_state.h"
+#include "explorer/multi_orbit_portrait.h"
 #include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
 #include "raster/canvas.h"
@@ -222,6 +224,103 @@ TEST(ClearPortrait, BeforeAnyTableDoesNotCrash) {
   plotPhasePoint(canvas, ex.window, ex.pointSize, ex.ball.s, ex.ball.phi);  // x maps to +inf: saturated, off the image
   EXPECT_EQ(canvas.pixel(792, 300), clWhite);
   ex.window = PhaseWindowRecord{};
+}
+
+class PassCounter : public PassObserver {
+ public:
+  void passDone() override { ++passes; }
+  int passes = 0;
+};
+
+// A run cut into pieces of any length, the last piece ending exactly at a
+// pass's end included, leaves the picture, the ball and the position of one
+// uncut run; the observer sees each pass once, however it was cut.
+TEST(PlottedPasses, ARunCutAnywhereIsTheRunInOneGo) {
+  const BilliardTable table = buildTable(0.5, 2);
+  const PhaseWindowRecord window = freshRunWindow(table);
+  const PlottedPasses run{table, window, 3, 7, 50};
+  Ball start;
+  launch(table, start, 0.7, std::cos(startAngleRadians(60)));
+
+  TCanvas whole(portraitWidth, portraitHeight);
+  Ball wholeBall = start;
+  RunPosition wholeAt;
+  PassCounter wholePasses;
+  ASSERT_EQ(runPlottedPasses(run, wholeBall, whole, wholeAt, std::numeric_limits<std::int64_t>::max(),
+                             &wholePasses),
+            BounceStatus::ok);
+  EXPECT_EQ(wholeAt.pass, 7);
+  EXPECT_EQ(wholeAt.bounce, 0);
+  EXPECT_EQ(wholePasses.passes, 7);
+
+  for (const std::int64_t piece : {1, 13, 50, 64, 349}) {
+    TCanvas cut(portraitWidth, portraitHeight);
+    Ball ball = start;
+    RunPosition at;
+    PassCounter passes;
+    int calls = 0;
+    while (at.pass < run.passes) {
+      const std::int64_t before = bouncesDoneAt(at, run.bouncesPerPass);
+      ASSERT_EQ(runPlottedPasses(run, ball, cut, at, piece, &passes), BounceStatus::ok);
+      // No piece does more bounces than it is allowed.
+      ASSERT_LE(bouncesDoneAt(at, run.bouncesPerPass) - before, piece);
+      ++calls;
+    }
+    EXPECT_EQ(calls, (350 + piece - 1) / piece) << piece;
+    EXPECT_EQ(passes.passes, 7) << piece;
+    EXPECT_EQ(ball.x, wholeBall.x) << piece;
+    EXPECT_EQ(ball.dy, wholeBall.dy) << piece;
+    EXPECT_EQ(ball.phi, wholeBall.phi) << piece;
+    for (int y = 0; y < portraitHeight; y += 3)
+      for (int x = 0; x < portraitWidth; x += 3) ASSERT_EQ(cut.pixel(x, y), whole.pixel(x, y)) << piece;
+  }
+}
+
+// Passes without bounces still count and are seen; a zero limit moves nothing
+// but the passes that are already complete.
+TEST(PlottedPasses, EmptyPassesCountAndAZeroLimitOnlyClosesPasses) {
+  const BilliardTable table = buildTable(0.5, 2);
+  const PhaseWindowRecord window = freshRunWindow(table);
+  TCanvas canvas(portraitWidth, portraitHeight);
+  Ball ball;
+  launch(table, ball, 0.7, std::cos(startAngleRadians(60)));
+  const Ball launched = ball;
+  for (const std::int64_t perPass : {0, -5}) {
+    RunPosition at;
+    PassCounter passes;
+    EXPECT_EQ(runPlottedPasses(PlottedPasses{table, window, 2, 4, perPass}, ball, canvas, at, 0, &passes),
+              BounceStatus::ok);
+    EXPECT_EQ(at.pass, 4);
+    EXPECT_EQ(passes.passes, 4);
+    EXPECT_EQ(ball.x, launched.x);
+  }
+  RunPosition atPassEnd{1, 10};
+  PassCounter passes;
+  EXPECT_EQ(runPlottedPasses(PlottedPasses{table, window, 2, 3, 10}, ball, canvas, atPassEnd, 0, &passes),
+            BounceStatus::ok);
+  EXPECT_EQ(atPassEnd.pass, 2);
+  EXPECT_EQ(atPassEnd.bounce, 0);
+  EXPECT_EQ(passes.passes, 1);
+  EXPECT_EQ(ball.x, launched.x);
+}
+
+// An orbit that leaves the table ends the run at that bounce, before its
+// reflection, with the position of the bounce that failed.
+TEST(PlottedPasses, AnOrbitThatLeavesTheTableStopsWhereItLeft) {
+  const BilliardTable table = buildTable(0.5, 2);
+  const PhaseWindowRecord window = freshRunWindow(table);
+  TCanvas canvas(portraitWidth, portraitHeight);
+  Ball ball;
+  launch(table, ball, 0.7, std::cos(startAngleRadians(60)));
+  RunPosition at;
+  ASSERT_EQ(runPlottedPasses(PlottedPasses{table, window, 2, 3, 10}, ball, canvas, at, 15), BounceStatus::ok);
+  ball.dx = std::numeric_limits<double>::quiet_NaN();
+  const Ball leaving = ball;
+  EXPECT_EQ(runPlottedPasses(PlottedPasses{table, window, 2, 3, 10}, ball, canvas, at), BounceStatus::noArcAccepted);
+  EXPECT_EQ(at.pass, 1);
+  EXPECT_EQ(at.bounce, 5);
+  EXPECT_EQ(ball.x, leaving.x);
+  EXPECT_EQ(ball.s, leaving.s);
 }
 
 }  // namespace
