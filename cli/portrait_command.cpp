@@ -17,7 +17,6 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/terminal_progress.h"
-#include "files/whole_file.h"
 #include "core/geometry/table_geometry.h"
 #include "core/jobs/memory_bound.h"
 #include "core/jobs/request_limits.h"
@@ -27,6 +26,7 @@
 #include "explorer/phase_window.h"
 #include "export/figure_writer.h"
 #include "export/offscreen_qt.h"
+#include "files/whole_file.h"
 #include "raster/canvas.h"
 
 namespace trapezola::cli {

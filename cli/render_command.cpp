@@ -12,7 +12,6 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
-#include "files/whole_file.h"
 #include "core/geometry/table_geometry.h"
 #include "explorer/explorer.h"
 #include "explorer/figure_layout.h"
@@ -24,6 +23,7 @@
 #include "explorer/window_geometry.h"
 #include "export/figure_writer.h"
 #include "export/offscreen_qt.h"
+#include "files/whole_file.h"
 #include "raster/canvas.h"
 
 namespace trapezola::cli {

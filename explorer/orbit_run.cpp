@@ -32,11 +32,12 @@ void finishRun(Explorer& explorer, toolkit::TCanvas& portrait, const RunLook& lo
   explorer.resume.dy = explorer.ball.newDy;
 }
 
-BounceStatus runPasses(Explorer& explorer, toolkit::TCanvas& portrait, int passes, std::int64_t bouncesPerPass,
-                       PassObserver* observer) {
+BounceStatus runPasses(Explorer& explorer, toolkit::TCanvas& portrait, int passes,
+                       std::int64_t bouncesPerPass, PassObserver* observer) {
   const PlottedPasses run{explorer.table, explorer.window, explorer.pointSize, passes, bouncesPerPass};
   RunPosition at;
-  return runPlottedPasses(run, explorer.ball, portrait, at, std::numeric_limits<std::int64_t>::max(), observer);
+  return runPlottedPasses(run, explorer.ball, portrait, at, std::numeric_limits<std::int64_t>::max(),
+                          observer);
 }
 
 }  // namespace

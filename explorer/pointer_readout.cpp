@@ -47,7 +47,8 @@ BounceStatus drawHoverSketch(Explorer& explorer, toolkit::TCanvas& sketch,
   // computed than is drawn.
   for (int i = 0; i < followDepth() + 1; ++i) {
     sketch.LineTo(pixelFromReal(105 + 54 * ball.x), pixelFromReal(116 - 54 * ball.y));
-    if (bounce(table, static_cast<Ball&>(ball)) == BounceStatus::badArcIndex) return BounceStatus::badArcIndex;
+    if (bounce(table, static_cast<Ball&>(ball)) == BounceStatus::badArcIndex)
+      return BounceStatus::badArcIndex;
   }
   return BounceStatus::ok;
 }

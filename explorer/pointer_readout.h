@@ -27,7 +27,8 @@ void hoverAt(Explorer& explorer, int x, int y);
 // the table's side tilt, as the read-out always has. followDepth is read again
 // before every segment. Returns badArcIndex, with the path drawn up to there,
 // when a bounce's hit names no arc; otherwise ok.
-BounceStatus drawHoverSketch(Explorer& explorer, toolkit::TCanvas& sketch, const std::function<int()>& followDepth);
+BounceStatus drawHoverSketch(Explorer& explorer, toolkit::TCanvas& sketch,
+                             const std::function<int()>& followDepth);
 
 // The number of bounces from the hover point until one lands within epsilon of
 // a corner's perimeter coordinate (s1, s2, s3 or s4), at most forecastLimit;

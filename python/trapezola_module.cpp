@@ -684,10 +684,9 @@ py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rr
     const std::vector<std::string> words = command ? *command : std::vector<std::string>{"trapezola.atlas"};
     std::vector<const char*> argv;
     for (const std::string& word : words) argv.push_back(word.c_str());
-    result["sidecar"] =
-        py::bytes(atlasSidecar(std::span<const char* const>(argv.data(), argv.size()),
-                               atlasRunText(ranges, parameters), grid.cellCount(), part,
-                               static_cast<std::int64_t>(csv.size()), sha256Hex(csv)));
+    result["sidecar"] = py::bytes(atlasSidecar(std::span<const char* const>(argv.data(), argv.size()),
+                                               atlasRunText(ranges, parameters), grid.cellCount(), part,
+                                               static_cast<std::int64_t>(csv.size()), sha256Hex(csv)));
   } else {
     result["sidecar"] = py::none();
   }

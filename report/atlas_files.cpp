@@ -224,7 +224,9 @@ AtlasSidecar readAtlasSidecar(const std::string& json) {
   const bool hex = sidecar.csvSha256.size() == 64 &&
                    sidecar.csvSha256.find_first_not_of("0123456789abcdef") == std::string::npos;
   if (!hex) throw AtlasFileError("is not an atlas sidecar: its CSV's SHA-256 is not 64 hex digits");
-  const auto within = [](std::int64_t v, std::int64_t low, std::int64_t high) { return low <= v && v <= high; };
+  const auto within = [](std::int64_t v, std::int64_t low, std::int64_t high) {
+    return low <= v && v <= high;
+  };
   if (!within(sidecar.grid.b.count, 1, maxAxisValues) || !within(sidecar.grid.rr.count, 1, maxAxisValues) ||
       sidecar.cells != sidecar.grid.cellCount() || sidecar.shard.count < 1 || sidecar.shard.index < 0 ||
       sidecar.shard.index >= sidecar.shard.count || !within(sidecar.parameters.orbits, 1, maxAtlasOrbits) ||
@@ -263,10 +265,9 @@ std::string realText(double v) {
 // `fault` receives what is wrong, without the line's number.
 bool checkRow(const std::string& line, const AtlasSidecar& sidecar, std::int64_t& cell, AtlasCell& v,
               std::string& fault) {
-  static const char* const names[] = {"cell",           "b",
-                                      "rr",             "lyapunov_max",
-                                      "lyapunov_median", "chaotic_orbits",
-                                      "chaotic_fraction", "stopped_orbits"};
+  static const char* const names[] = {
+      "cell",          "b", "rr", "lyapunov_max", "lyapunov_median", "chaotic_orbits", "chaotic_fraction",
+      "stopped_orbits"};
   const std::vector<std::string> f = fields(line);
   if (f.size() != rowFields) {
     fault = "has " + std::to_string(f.size()) + " fields, not " + std::to_string(rowFields);
@@ -279,7 +280,8 @@ bool checkRow(const std::string& line, const AtlasSidecar& sidecar, std::int64_t
     }
   }
   const auto bad = [&](int column, const std::string& why) {
-    fault = "has " + std::string(names[column]) + " " + quoted(f[static_cast<std::size_t>(column)]) + ", " + why;
+    fault =
+        "has " + std::string(names[column]) + " " + quoted(f[static_cast<std::size_t>(column)]) + ", " + why;
     return false;
   };
   const std::optional<std::int64_t> c = wholeField(f[0]);
@@ -300,7 +302,8 @@ bool checkRow(const std::string& line, const AtlasSidecar& sidecar, std::int64_t
   const std::int64_t orbits = sidecar.parameters.orbits;
   const std::optional<std::int64_t> stopped = wholeField(f[7]);
   if (!stopped) return bad(7, "not a whole number");
-  if (*stopped < 0 || *stopped > orbits) return bad(7, "outside 0 to " + std::to_string(orbits) + ", the orbits");
+  if (*stopped < 0 || *stopped > orbits)
+    return bad(7, "outside 0 to " + std::to_string(orbits) + ", the orbits");
   const std::optional<std::int64_t> chaotic = wholeField(f[5]);
   if (!chaotic) return bad(5, "not a whole number");
   if (*chaotic < 0 || *chaotic > orbits - *stopped) {
@@ -361,7 +364,8 @@ AtlasPair readAtlasPair(const std::string& csvPath) {
     std::int64_t cell = 0;
     AtlasCell values;
     std::string fault;
-    if (!checkRow(line, sidecar, cell, values, fault)) fail("line " + std::to_string(lineNumber) + " " + fault);
+    if (!checkRow(line, sidecar, cell, values, fault))
+      fail("line " + std::to_string(lineNumber) + " " + fault);
     if (cell % sidecar.shard.count != sidecar.shard.index) {
       fail("holds cell " + std::to_string(cell) + ", which is not one of shard " +
            std::to_string(sidecar.shard.index) + "/" + std::to_string(sidecar.shard.count) + "'s");

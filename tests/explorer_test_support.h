@@ -62,8 +62,8 @@ inline bool plottedPassesOn(Explorer& ex, toolkit::TCanvas& canvas, int passes, 
                             PassObserver* observer) {
   RunPosition at;
   const BounceStatus status =
-      runPlottedPasses(PlottedPasses{ex.table, ex.window, ex.pointSize, passes, bouncesPerPass}, ex.ball, canvas,
-                       at, std::numeric_limits<std::int64_t>::max(), observer);
+      runPlottedPasses(PlottedPasses{ex.table, ex.window, ex.pointSize, passes, bouncesPerPass}, ex.ball,
+                       canvas, at, std::numeric_limits<std::int64_t>::max(), observer);
   EXPECT_NE(status, BounceStatus::badArcIndex);
   return status == BounceStatus::ok;
 }

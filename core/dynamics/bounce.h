@@ -43,8 +43,8 @@ inline BounceStatus bounce(const BasicTable<T>& table, BasicBall<T>& ball) {
 template <typename T, typename Plot>
 inline BounceStatus plottedBounce(const BasicTable<T>& table, BasicBall<T>& ball, Plot&& plot) {
   if (findHit(table, ball) == 0) return BounceStatus::noArcAccepted;
-  if (reflect(table, ball, ball.hitX, ball.hitY, ball.hitCentreX, ball.hitCentreY, ball.hitRadius, ball.arc) ==
-      BounceStatus::badArcIndex) {
+  if (reflect(table, ball, ball.hitX, ball.hitY, ball.hitCentreX, ball.hitCentreY, ball.hitRadius,
+              ball.arc) == BounceStatus::badArcIndex) {
     return BounceStatus::badArcIndex;
   }
   ball.x = ball.hitX;

@@ -110,7 +110,8 @@ TEST(Placement, CosineGivesDirectionAgainstTheTangent) {
   placeOnBoundary<double>(ex.table, ex.ball, -1, 1.0);
   EXPECT_DOUBLE_EQ(ex.ball.dx, -ex.ball.tx);
   EXPECT_DOUBLE_EQ(ex.ball.dy, -ex.ball.ty);
-  placeOnBoundary<double>(ex.table, ex.ball, 0, 1.0);  // inward normal: the tangent turned a quarter counter-clockwise
+  placeOnBoundary<double>(ex.table, ex.ball, 0,
+                          1.0);  // inward normal: the tangent turned a quarter counter-clockwise
   EXPECT_DOUBLE_EQ(ex.ball.dx, -ex.ball.ty);
   EXPECT_DOUBLE_EQ(ex.ball.dy, ex.ball.tx);
 }

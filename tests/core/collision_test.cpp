@@ -57,7 +57,8 @@ TEST_P(CollisionExamples, FirstTwoHitsMatchTheWorkedRuns) {
     EXPECT_NEAR(ex.ball.hitDistance, want.t, printed);
     EXPECT_NEAR(ex.ball.hitX, want.x, printed);
     EXPECT_NEAR(ex.ball.hitY, want.y, printed);
-    reflect<double>(ex.table, ex.ball, ex.ball.hitX, ex.ball.hitY, ex.ball.hitCentreX, ex.ball.hitCentreY, ex.ball.hitRadius, ex.ball.arc);
+    reflect<double>(ex.table, ex.ball, ex.ball.hitX, ex.ball.hitY, ex.ball.hitCentreX, ex.ball.hitCentreY,
+                    ex.ball.hitRadius, ex.ball.arc);
     ex.ball.x = ex.ball.hitX;
     ex.ball.y = ex.ball.hitY;
     ex.ball.dx = ex.ball.newDx;

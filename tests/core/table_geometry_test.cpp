@@ -186,8 +186,8 @@ TEST(WindowTable, OutOfRangeParametersGiveNonFiniteNumbersWithoutTrapping) {
 }
 
 // A table value is the window's table as "go" builds and launches it, and
-// building one leaves the window's records alone.
-TEST(WindowTable, TableValueIsTheLaunchedRecordAndTouchesNothingShared) {
+// building one leaves the window's value alone.
+TEST(WindowTable, TableValueIsTheLaunchedTableAndTouchesNothingElse) {
   Explorer ex;
   for (const auto& [b, rr] : {std::pair{0.5, 2.0}, {1.0, 1.0}, {0.2, 5.0}}) {
     ex.window = PhaseWindowRecord{};

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <vector>
 #include <limits>
 #include <optional>
+#include <vector>
 
 #include "core/analysis/lgtr_series.h"
 #include "core/analysis/periodic_orbit.h"

@@ -1,5 +1,5 @@
-// Orbit runs on a worker thread: a run nobody stops draws what the window's run
-// on the shared records draws, to the bit; a run stopped anywhere and continued
+// Orbit runs on a worker thread: a run nobody stops draws what one synchronous
+// run of the same passes draws, to the bit; a run stopped anywhere and continued
 // from where it stopped draws the same as one run; a bounce on no arc stops the
 // run instead of ending the process. make test-tsan runs these under
 // ThreadSanitizer.
@@ -62,15 +62,15 @@ class BackgroundRunTest : public ::testing::Test {
     canvas.Pen->Color = job.colour;
     canvas.Brush->Color = job.colour;
     RunPosition at;
-    EXPECT_EQ(runPlottedPasses(PlottedPasses{job.table, job.window, job.dotSize, job.passes, job.bouncesPerPass},
-                               ball, canvas, at),
-              BounceStatus::ok);
+    EXPECT_EQ(
+        runPlottedPasses(PlottedPasses{job.table, job.window, job.dotSize, job.passes, job.bouncesPerPass},
+                         ball, canvas, at),
+        BounceStatus::ok);
     return ball;
   }
-
 };
 
-TEST_F(BackgroundRunTest, ARunNobodyStopsDrawsTheRecordsRunToTheBit) {
+TEST_F(BackgroundRunTest, ARunNobodyStopsDrawsTheSynchronousRunToTheBit) {
   const OrbitRunJob job = freshJob(1000, 30);
   toolkit::TCanvas want(portraitWidth, portraitHeight);
   const Ball wantBall = recordRun(want, job);

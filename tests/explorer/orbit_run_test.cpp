@@ -83,7 +83,9 @@ TEST_F(OrbitRun, RunThatFindsNoBoundaryStopsAndPlotsNothing) {
   for (const double angle : {0.0, 180.0}) {
     setupTable(ex, 0.5, 2, 0.7, angle, 1);
     CountingObserver observer;
-    EXPECT_FALSE((performGoRun(ex, fresh, RunLook{0, toolkit::clBlack, false}, &observer) == BounceStatus::ok)) << angle;
+    EXPECT_FALSE(
+        (performGoRun(ex, fresh, RunLook{0, toolkit::clBlack, false}, &observer) == BounceStatus::ok))
+        << angle;
     EXPECT_EQ(observer.passes, 0) << angle;
     const toolkit::TCanvas blank{portraitWidth, portraitHeight};
     EXPECT_TRUE(std::equal(fresh.bits(), fresh.bits() + portraitWidth * portraitHeight, blank.bits()))

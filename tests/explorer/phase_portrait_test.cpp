@@ -65,8 +65,8 @@ TEST(PlotBounce, DrawsOnlyStrictlyInsideTheWindow) {
   Explorer ex;
   freshSquareTable(ex);
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const double outside[][2] = {{0, 1}, {ex.table.s4, 1}, {1, 0}, {1, pi}, {nan, 1}, {1, nan}, {-0.5, 1},
-                               {1, 4}};
+  const double outside[][2] = {{0, 1},   {ex.table.s4, 1}, {1, 0},    {1, pi},
+                               {nan, 1}, {1, nan},         {-0.5, 1}, {1, 4}};
   TCanvas canvas(portraitWidth, portraitHeight);
   canvas.Brush->Color = clBlack;
   ex.pointSize = 2;
@@ -221,7 +221,8 @@ TEST(ClearPortrait, BeforeAnyTableDoesNotCrash) {
   ex.ball.s = 1;
   ex.ball.phi = 1;
   ex.pointSize = 2;
-  plotPhasePoint(canvas, ex.window, ex.pointSize, ex.ball.s, ex.ball.phi);  // x maps to +inf: saturated, off the image
+  plotPhasePoint(canvas, ex.window, ex.pointSize, ex.ball.s,
+                 ex.ball.phi);  // x maps to +inf: saturated, off the image
   EXPECT_EQ(canvas.pixel(792, 300), clWhite);
   ex.window = PhaseWindowRecord{};
 }
@@ -316,7 +317,8 @@ TEST(PlottedPasses, AnOrbitThatLeavesTheTableStopsWhereItLeft) {
   ASSERT_EQ(runPlottedPasses(PlottedPasses{table, window, 2, 3, 10}, ball, canvas, at, 15), BounceStatus::ok);
   ball.dx = std::numeric_limits<double>::quiet_NaN();
   const Ball leaving = ball;
-  EXPECT_EQ(runPlottedPasses(PlottedPasses{table, window, 2, 3, 10}, ball, canvas, at), BounceStatus::noArcAccepted);
+  EXPECT_EQ(runPlottedPasses(PlottedPasses{table, window, 2, 3, 10}, ball, canvas, at),
+            BounceStatus::noArcAccepted);
   EXPECT_EQ(at.pass, 1);
   EXPECT_EQ(at.bounce, 5);
   EXPECT_EQ(ball.x, leaving.x);

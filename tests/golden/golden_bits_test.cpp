@@ -27,9 +27,6 @@ namespace {
 
 using golden::hex;
 
-
-
-
 std::uint64_t orbitDigest(const golden::OrbitCase& c) {
   Explorer ex;
   buildGeometry(ex, c.b, c.rr);
@@ -69,10 +66,11 @@ std::uint64_t analysisDigest(const golden::AnalysisCase& c) {
   d.add(a.trace);
   d.add(a.monodromy.m11);
   d.add(a.monodromy.m22);
-  const std::int64_t rescales = runLgTrSeriesOn(ex, a.matrixStart, golden::lgTrBlockSize, golden::lgTrBlockCount, [&](int block, double value) {
-                                                d.add(block);
-                                                d.add(value);
-                                              });
+  const std::int64_t rescales = runLgTrSeriesOn(ex, a.matrixStart, golden::lgTrBlockSize,
+                                                golden::lgTrBlockCount, [&](int block, double value) {
+                                                  d.add(block);
+                                                  d.add(value);
+                                                });
   d.add(rescales);
   return d.value();
 }

@@ -1,6 +1,6 @@
 // The inputs and recorded digests of the golden-bits tests, and the digest they
-// are compared with. Every path that computes orbits (the shared records, the
-// value functions, any thread) must reproduce these digests exactly: they pin the
+// are compared with. Every path that computes orbits (the window's explorer
+// value, the value functions, any thread) must reproduce these digests exactly: they pin the
 // last bit of every bounce.
 //
 // How the constants were recorded: from the code at commit 92c3431 (Release

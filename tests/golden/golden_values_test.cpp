@@ -1,5 +1,5 @@
-// The golden digests of golden_cases.h again, computed on table and ball values
-// instead of the window's shared records: one thread, then several threads
+// The golden digests of golden_cases.h again, computed on bare table and ball
+// values instead of the window's explorer value: one thread, then several threads
 // sharing each table. Any difference from the recorded digests is a moved bit.
 #include <gtest/gtest.h>
 

@@ -9,9 +9,9 @@
 
 #include "main_window_controls.h"
 #include "raster/conversions.h"
+#include "tests/explorer_test_support.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
-#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {

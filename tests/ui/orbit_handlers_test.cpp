@@ -20,10 +20,10 @@
 #include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
 #include "main_window_controls.h"
+#include "tests/explorer_test_support.h"
 #include "ui/main_window/run_progress.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
-#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {

@@ -19,9 +19,9 @@
 #include "explorer/phase_window.h"
 #include "main_window_controls.h"
 #include "raster/conversions.h"
+#include "tests/explorer_test_support.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
-#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -250,7 +250,8 @@ TEST_F(PortraitFileAndView, SavePortraitIntoAFullDiskNamesTheFileAndTheReason) {
     Form1->SavePortrait();
     FAIL() << "a save into a full disk succeeded";
   } catch (const toolkit::Exception& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot save the picture: cannot write '/dev/full': No space left on device");
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot save the picture: cannot write '/dev/full': No space left on device");
   }
 }
 

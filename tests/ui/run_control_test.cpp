@@ -30,11 +30,11 @@
 #include "explorer/phase_window.h"
 #include "explorer/window_geometry.h"
 #include "main_window_controls.h"
+#include "tests/explorer_test_support.h"
 #include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 #include "ui/toolkit/application.h"
 #include "ui_test_support.h"
-#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {
@@ -89,24 +89,12 @@ class RunControl : public ::testing::Test {
   }
 
   // The picture a fresh go run of these fields leaves on a white portrait,
-  // drawn by the shared records' run that trapezola-cli render uses.
+  // drawn on a value of its own by the run that trapezola-cli render uses.
   static std::vector<std::uint32_t> renderedRun(double b, double rr, double s, double angle, int repeat) {
-    Explorer& ex = Form1->explorer();
-    const WindowBall ball = ex.ball;
-    const PhaseWindowRecord window = ex.window;
-    const ResumeStateRecord resume = ex.resume;
-    const BilliardTable table = ex.table;
-    const int runs = ex.runCount;
-    ex.window = PhaseWindowRecord{};
-    ex.resume = ResumeStateRecord{};
+    Explorer ex;
     setupTable(ex, b, rr, s, angle, repeat);
     toolkit::TCanvas canvas(portraitWidth, portraitHeight);
     performGoRun(ex, canvas, RunLook{0, toolkit::clBlack, true}, nullptr);
-    ex.ball = ball;
-    ex.window = window;
-    ex.resume = resume;
-    ex.table = table;
-    ex.runCount = runs;
     return pixelsOf(canvas);
   }
 

@@ -12,11 +12,11 @@
 #include "explorer/geometry_summary.h"
 #include "explorer/window_geometry.h"
 #include "main_window_controls.h"
+#include "tests/explorer_test_support.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
 #include "ui/lyapunov_window/tform3.h"
 #include "ui/main_window/tform1.h"
 #include "ui_test_support.h"
-#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {

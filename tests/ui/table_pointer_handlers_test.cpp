@@ -10,10 +10,10 @@
 #include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
 #include "main_window_controls.h"
+#include "tests/explorer_test_support.h"
 #include "ui/main_window/tform1.h"
 #include "ui/toolkit/events.h"
 #include "ui_test_support.h"
-#include "tests/explorer_test_support.h"
 
 namespace trapezola {
 namespace {

@@ -20,8 +20,8 @@
 #include "explorer/window_geometry.h"
 #include "main_window_controls.h"
 #include "raster/conversions.h"
-#include "ui/lyapunov_window/lyapunov_graph.h"
 #include "tests/explorer_test_support.h"
+#include "ui/lyapunov_window/lyapunov_graph.h"
 
 namespace trapezola {
 namespace {

@@ -187,8 +187,8 @@ void TForm1::restorePortraitRecord(const PortraitRecord& record, const LoadedRec
   geometryLabel->SetText(explorer_.geometrySummary);
   analysisLabel->SetText("loaded:\nB= " + loadedNumber(explorer_.enteredB) +
                          "  erperer= " + loadedNumber(explorer_.table.rr));
-  const bool fresh =
-      explorer_.resume.x == 0.0 && explorer_.resume.y == 0.0 && explorer_.resume.dx == 0.0 && explorer_.resume.dy == 0.0;
+  const bool fresh = explorer_.resume.x == 0.0 && explorer_.resume.y == 0.0 && explorer_.resume.dx == 0.0 &&
+                     explorer_.resume.dy == 0.0;
   goButton->SetText(fresh ? "go" : "continue");
 }
 

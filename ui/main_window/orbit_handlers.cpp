@@ -20,7 +20,8 @@ namespace {
 
 // The run's look, as the window's run has always prepared it: the point size
 // rule and the portrait's pen and brush.
-OrbitRunJob prepareJob(Explorer& explorer, toolkit::TCanvas& canvas, int pointSizeIndex, toolkit::TColor colour) {
+OrbitRunJob prepareJob(Explorer& explorer, toolkit::TCanvas& canvas, int pointSizeIndex,
+                       toolkit::TColor colour) {
   prepareRun(explorer, canvas, RunLook{pointSizeIndex, colour, false});
   OrbitRunJob job;
   job.table = explorer.table;
@@ -68,7 +69,8 @@ void TForm1::Button1Click() {
     return;
   }
   beginGoRun(explorer_);
-  OrbitRunJob job = prepareJob(explorer_, *portraitImage->Canvas, pointSizeBox->ItemIndex(), colorBox->Selected());
+  OrbitRunJob job =
+      prepareJob(explorer_, *portraitImage->Canvas, pointSizeBox->ItemIndex(), colorBox->Selected());
   job.passes = 1000;
   job.bouncesPerPass = explorer_.repeatCount;
   startRun(RunKind::go, job);
@@ -81,7 +83,8 @@ void TForm1::faziskepDblClick() {
   explorer_.repeatCount = fieldInt("repeat", *repeatField);
   keepOneTable(explorer_.table.b, explorer_.table.rr);
   progressBar->SetPosition(0);
-  OrbitRunJob job = prepareJob(explorer_, *portraitImage->Canvas, pointSizeBox->ItemIndex(), colorBox->Selected());
+  OrbitRunJob job =
+      prepareJob(explorer_, *portraitImage->Canvas, pointSizeBox->ItemIndex(), colorBox->Selected());
   job.passes = 1001;
   // explorer_.repeatCount + 1 in 64 bits: a typed 2147483647 must not overflow.
   job.bouncesPerPass = static_cast<std::int64_t>(explorer_.repeatCount) + 1;

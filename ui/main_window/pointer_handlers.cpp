@@ -30,13 +30,15 @@ void TForm1::faziskepMouseMove(toolkit::TShiftState Shift, int X, int Y) {
       BounceStatus::badArcIndex) {
     endOnBadArcIndex();
   }
-  pointLabel->SetText("x: " + readoutNumber(explorer_.hover.x) + "     y: " + readoutNumber(explorer_.hover.y));
+  pointLabel->SetText("x: " + readoutNumber(explorer_.hover.x) +
+                      "     y: " + readoutNumber(explorer_.hover.y));
 }
 
 void TForm1::faziskepClick() {
   // Before the first go or load there is no launched table to bounce on.
   if (explorer_.runCount < 1) return;
-  const std::optional<int> forecast = forecastCornerApproach(explorer_, -sensitivitySlider->Position() * 0.001);
+  const std::optional<int> forecast =
+      forecastCornerApproach(explorer_, -sensitivitySlider->Position() * 0.001);
   if (!forecast) endOnBadArcIndex();
   const int k = *forecast;
   analysisLabel->SetText(k == forecastLimit ? "won't approach any corners in a while"

@@ -96,15 +96,17 @@ void TForm1::ManyOrbits() {
 
   const int threads = std::max(1u, std::thread::hardware_concurrency());
   stretchStartMs_ = steadyMs();
-  orbitsRun_ = std::make_unique<BackgroundOrbits>(
-      explorer_.table, explorer_.window, spreadStarts(explorer_.table, *orbits, 0), *bounces, threads, [this] {
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-              if (orbitsRun_ && orbitsRun_->finished()) endOrbitsRun();
-            },
-            Qt::QueuedConnection);
-      });
+  orbitsRun_ = std::make_unique<BackgroundOrbits>(explorer_.table, explorer_.window,
+                                                  spreadStarts(explorer_.table, *orbits, 0), *bounces,
+                                                  threads, [this] {
+                                                    QMetaObject::invokeMethod(
+                                                        this,
+                                                        [this] {
+                                                          if (orbitsRun_ && orbitsRun_->finished())
+                                                            endOrbitsRun();
+                                                        },
+                                                        Qt::QueuedConnection);
+                                                  });
   shutForRun();
   showRunProgress();
 }

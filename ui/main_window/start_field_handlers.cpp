@@ -39,7 +39,8 @@ void TForm1::Edit1Change() {
   discardInterruptedRun(explorer_, *goButton);
   // A b outside its range is refused when the field is left or used; until
   // then the last b inside it stands.
-  if (const std::optional<double> b = typedNumber("b", *bField); b && shapeBRange.accepts(*b)) explorer_.enteredB = *b;
+  if (const std::optional<double> b = typedNumber("b", *bField); b && shapeBRange.accepts(*b))
+    explorer_.enteredB = *b;
 }
 
 void TForm1::Edit3Change() {

@@ -65,8 +65,9 @@ void TForm1::zoom(double x, double y) {
   portrait.Brush->Color = toolkit::clBlack;
   portrait.Pen->Color = colorBox->Selected();
   portrait.Brush->Color = colorBox->Selected();
-  analysisLabel->SetText(toolkit::FloatToStr(explorer_.window.scaleS) + "  " + toolkit::FloatToStr(xHi - xLo) +
-                         " " + toolkit::FloatToStr(explorer_.window.scalePhi));
+  analysisLabel->SetText(toolkit::FloatToStr(explorer_.window.scaleS) + "  " +
+                         toolkit::FloatToStr(xHi - xLo) + " " +
+                         toolkit::FloatToStr(explorer_.window.scalePhi));
 
   explorer_.replayStart = ReplayStartRecord{explorer_.hover.s, explorer_.hover.phi};
   replay();
@@ -85,8 +86,8 @@ void TForm1::replay() {
   const PlottedPasses run{explorer_.table, explorer_.window, explorer_.pointSize, 1001,
                           static_cast<std::int64_t>(explorer_.repeatCount) + 1};
   RunPosition at;
-  if (runPlottedPasses(run, explorer_.ball, portrait, at, std::numeric_limits<std::int64_t>::max(), &progress) ==
-      BounceStatus::badArcIndex) {
+  if (runPlottedPasses(run, explorer_.ball, portrait, at, std::numeric_limits<std::int64_t>::max(),
+                       &progress) == BounceStatus::badArcIndex) {
     endOnBadArcIndex();
   }
 }
@@ -113,8 +114,8 @@ void TForm1::analyse() {
   std::optional<int> typedPeriod;
   if (periodText != "0") typedPeriod = toolkit::StrToInt(periodText);
   explorer_.ball.startS = explorer_.hover.s;
-  const PeriodicOrbitAnalysis analysis = analysePeriodicOrbit(explorer_.table, explorer_.ball, explorer_.hover.s,
-                                                              explorer_.hover.phi, epsilon, typedPeriod);
+  const PeriodicOrbitAnalysis analysis = analysePeriodicOrbit(
+      explorer_.table, explorer_.ball, explorer_.hover.s, explorer_.hover.phi, epsilon, typedPeriod);
   if (analysis.status == BounceStatus::badArcIndex) endOnBadArcIndex();
   if (const std::optional<std::string> label = trapezola::analysisLabel(analysis))
     analysisLabel->SetText(*label);
@@ -122,9 +123,9 @@ void TForm1::analyse() {
   // Every analysis runs the series, periodic or not and whether or not the
   // graph is shown, from where the monodromy product began.
   Form3->beginLgTrSeries(lyapunovBox->Checked());
-  const LgTrSeriesEnd end =
-      runLgTrSeries(explorer_.table, explorer_.ball, analysis.matrixStart, LyapunovGraph.blockSize,
-                    LyapunovGraph.blockCount, [](int block, double value) { Form3->addLgTrPoint(block, value); });
+  const LgTrSeriesEnd end = runLgTrSeries(explorer_.table, explorer_.ball, analysis.matrixStart,
+                                          LyapunovGraph.blockSize, LyapunovGraph.blockCount,
+                                          [](int block, double value) { Form3->addLgTrPoint(block, value); });
   if (end.status == BounceStatus::badArcIndex) endOnBadArcIndex();
   Form3->endLgTrSeries();
 }
