@@ -42,7 +42,7 @@ int countColour(const TCanvas& c, toolkit::TColor colour) {
   return n;
 }
 
-TEST(PlotBounce, SmallAndBigDotsSitRightOfAndAboveTheMappedPixel) {
+TEST(PlotPhasePoint, SmallAndBigDotsSitRightOfAndAboveTheMappedPixel) {
   Explorer ex;
   freshSquareTable(ex);
   for (const int size : {2, 3}) {
@@ -61,7 +61,7 @@ TEST(PlotBounce, SmallAndBigDotsSitRightOfAndAboveTheMappedPixel) {
   }
 }
 
-TEST(PlotBounce, DrawsOnlyStrictlyInsideTheWindow) {
+TEST(PlotPhasePoint, DrawsOnlyStrictlyInsideTheWindow) {
   Explorer ex;
   freshSquareTable(ex);
   const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -78,7 +78,7 @@ TEST(PlotBounce, DrawsOnlyStrictlyInsideTheWindow) {
   EXPECT_EQ(countColour(canvas, clWhite), portraitWidth * portraitHeight);
 }
 
-TEST(PlotBounce, HugeScalesSaturateInsteadOfOverflowing) {
+TEST(PlotPhasePoint, HugeScalesSaturateInsteadOfOverflowing) {
   Explorer ex;
   freshSquareTable(ex);
   // A zoom so deep that the mapped pixel lies far beyond the int range.

@@ -254,7 +254,7 @@ TEST(CanvasFillRect, RightAndBottomAreExcluded) {
 }
 
 TEST(CanvasEllipse, BounceDotsLieRightOfAndAboveTheMappedPixel) {
-  // plotBounce draws Ellipse(X, Y, X + size, Y - size).
+  // plotPhasePoint draws Ellipse(X, Y, X + size, Y - size).
   struct Case {
     int size;
     std::vector<std::string> expected;
