@@ -91,7 +91,8 @@ std::uint64_t memoryBound() {
 }
 
 std::string memoryText(double bytes) {
-  static const char* const units[] = {"bytes", "kB", "MB", "GB", "TB", "PB", "EB"};
+  // Characters, not pointers: the table needs no relocation and is read-only.
+  static constexpr char units[][6] = {"bytes", "kB", "MB", "GB", "TB", "PB", "EB"};
   int unit = 0;
   while (bytes >= 999.5 && unit < 6) {
     bytes /= 1000;
