@@ -13,8 +13,7 @@
 #include <vector>
 
 #include "core/analysis/orbit_starts.h"
-#include "core/dynamics/collision.h"
-#include "core/dynamics/reflection.h"
+#include "core/dynamics/bounce.h"
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
@@ -37,12 +36,8 @@ int main(int argc, char** argv) {
     Ball ball;
     launch(table, ball, start.distance, std::cos(startAngleRadians(start.angleDegrees)));
     for (std::int64_t n = 0; n < bounces; ++n) {
-      findHit(table, ball);
-      reflect(table, ball, ball.hitX, ball.hitY, ball.hitCentreX, ball.hitCentreY, ball.hitRadius, ball.arc);
-      ball.x = ball.hitX;
-      ball.y = ball.hitY;
-      ball.dx = ball.newDx;
-      ball.dy = ball.newDy;
+      // The core's bounce: collision search, reflection, the two copies.
+      bounce(table, ball);
     }
     std::printf("%.17g,%.17g\n", ball.s, ball.phi);
   }

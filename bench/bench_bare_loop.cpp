@@ -19,8 +19,7 @@
 
 #include "core/analysis/chaos_atlas.h"
 #include "core/analysis/orbit_starts.h"
-#include "core/dynamics/collision.h"
-#include "core/dynamics/reflection.h"
+#include "core/dynamics/bounce.h"
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
@@ -52,13 +51,8 @@ void BM_BareLoop(benchmark::State& state) {
       Ball ball;
       launch(table, ball, start.distance, std::cos(startAngleRadians(start.angleDegrees)));
       for (std::int64_t n = 0; n < orbitBounces; ++n) {
-        findHit(table, ball);
-        reflect(table, ball, ball.hitX, ball.hitY, ball.hitCentreX, ball.hitCentreY, ball.hitRadius,
-                ball.arc);
-        ball.x = ball.hitX;
-        ball.y = ball.hitY;
-        ball.dx = ball.newDx;
-        ball.dy = ball.newDy;
+        // The core's bounce: collision search, reflection, the two copies.
+        bounce(table, ball);
       }
       benchmark::DoNotOptimize(ball.s);
       benchmark::DoNotOptimize(ball.phi);
