@@ -15,6 +15,8 @@ struct PhaseWindowRecord {
   double phiMax = 3.141592653589793;
   double scaleS = 1.0;
   double scalePhi = 211.9938884644767;  // 666 / 3.1416, the start value
+
+  bool operator==(const PhaseWindowRecord&) const = default;
 };
 
 // Width and height in pixels of the portrait's plotting area.
