@@ -3,22 +3,30 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
+#include <QImageReader>
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "core/dynamics/bounce.h"
 #include "core/geometry/table_geometry.h"
 #include "explorer/explorer.h"
 #include "explorer/figure_layout.h"
+#include "explorer/history_replay.h"
 #include "explorer/main_window_state.h"
 #include "explorer/orbit_run.h"
 #include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
+#include "explorer/portrait_history.h"
 #include "explorer/portrait_record.h"
 #include "explorer/window_geometry.h"
 #include "export/figure_writer.h"
@@ -36,6 +44,7 @@ constexpr const char* renderUsage =
     "                            (--out FILE | --out-dir DIR |\n"
     "                             --figure [--figure-width WIDTH] [--dpi D | --width W]\n"
     "                                      [--legend] --out FILE)\n"
+    "       trapezola-cli render --replay SAVED.png --out FILE\n"
     "\n"
     "Writes the 794 x 681 phase portrait that a fresh \"go\" run with these field\n"
     "values leaves in the window (0.0001 <= B <= 1, 1 <= RR <= 10000, S taken round\n"
@@ -57,6 +66,13 @@ constexpr const char* renderUsage =
     "85mm is one journal column; the dots are vectors, texts are set at 7 to 9 pt)\n"
     "or .png (WIDTH at --dpi D dots per inch, default 300, or --width W pixels).\n"
     "A figure holds at most 2000000 dots (N <= 2000).\n"
+    "\n"
+    "With --replay the portrait of SAVED.png (saved by the window's File > Save\n"
+    "portrait, or written by this command) is drawn again from the history its\n"
+    "texts carry alone: every run, zoom, double click, continue, grid, clear and\n"
+    "many-orbit fill since it was blank, pixel for pixel; FILE keeps SAVED.png's\n"
+    "texts. A picture without a history, or whose history began with a picture\n"
+    "loaded without one, is refused.\n"
     "\n"
     "A run whose orbit leaves the table (a bounce finds no arc) ends there, as in\n"
     "the window: the picture shows the bounces before it, and the tool says so on\n"
@@ -106,11 +122,11 @@ std::string lowerExtension(const std::string& path) {
 // A PNG also carries the run's parameters as text chunks (portrait_record.h),
 // the same the window's File > Save portrait writes.
 void writeCanvas(const toolkit::TCanvas& canvas, const std::string& path, const char* format,
-                 const PortraitRecord& record) {
+                 const std::vector<std::pair<std::string, std::string>>& texts) {
   QImage view(reinterpret_cast<const uchar*>(canvas.bits()), canvas.width(), canvas.height(),
               canvas.width() * 4, QImage::Format_RGB32);
   if (format[0] == 'P') {
-    for (const auto& [key, value] : portraitTexts(record)) {
+    for (const auto& [key, value] : texts) {
       view.setText(QString::fromStdString(key), QString::fromStdString(value));
     }
   }
@@ -123,6 +139,75 @@ void writeCanvas(const toolkit::TCanvas& canvas, const std::string& path, const 
   WholeFileWriter file(path);
   file.commit(std::span<const char>(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
+
+void writeCanvas(const toolkit::TCanvas& canvas, const std::string& path, const char* format,
+                 const PortraitRecord& record, const PortraitHistory& history) {
+  std::vector<std::pair<std::string, std::string>> texts = portraitTexts(record);
+  texts.emplace_back(historyTextKey, historyText(history));
+  writeCanvas(canvas, path, format, texts);
+}
+
+namespace {
+
+// The bounces of a run that left the table, before the one that found no arc.
+std::int64_t bouncesBeforeLeaving(const Explorer& launched) {
+  Ball ball = launched.ball;
+  std::int64_t n = 0;
+  while (plottedBounce(launched.table, ball, [](const Ball&) {}) == BounceStatus::ok) ++n;
+  return n;
+}
+
+// render --replay: the saved portrait drawn again from its history alone, with
+// the saved picture's texts, so that the window loads it as it loaded the
+// original.
+int replayCommand(const Arguments& args, std::FILE* err) {
+  for (const char* option : {"b", "rr", "distance", "angle", "repeat", "size", "colour", "no-grid", "out-dir",
+                             "figure", "width", "figure-width", "dpi", "legend"}) {
+    if (args.has(option)) {
+      throw UsageError(std::string("trapezola-cli render: --replay takes only --out, not --") + option);
+    }
+  }
+  if (!args.has("out")) throw UsageError("trapezola-cli render: --replay needs --out FILE");
+  const std::string& saved = args.text("replay");
+  const std::string& path = args.text("out");
+  const char* format = formatForExtension(lowerExtension(path));
+  if (format == nullptr) args.refuse("out", "has no .png, .jpg or .bmp extension");
+
+  QImageReader reader(QString::fromStdString(saved));
+  const QImage picture = reader.read();
+  if (picture.isNull()) {
+    args.refuse("replay", "cannot be read as a picture: " + reader.errorString().toStdString());
+  }
+  const QString text = picture.text(QString::fromLatin1(historyTextKey));
+  if (text.isEmpty()) args.refuse("replay", "holds no portrait history");
+  std::string fault;
+  const std::optional<PortraitHistory> history = historyFromText(text.toStdString(), fault);
+  if (!history) args.refuse("replay", "has a history that does not read: " + fault);
+  if (picture.width() != portraitWidth || picture.height() != portraitHeight) {
+    args.refuse("replay", "is not a 794 x 681 portrait");
+  }
+
+  toolkit::TCanvas portrait(portraitWidth, portraitHeight);
+  const int threads = static_cast<int>(std::max(1u, std::min(std::thread::hardware_concurrency(), 256u)));
+  if (const std::optional<std::string> stopped = replayHistory(*history, portrait, threads)) {
+    std::fprintf(err, "trapezola-cli render: %s cannot be replayed: %s\n", quoted(saved).c_str(),
+                 stopped->c_str());
+    return 1;
+  }
+  std::vector<std::pair<std::string, std::string>> texts;
+  for (const QString& key : picture.textKeys()) {
+    texts.emplace_back(key.toStdString(), picture.text(key).toStdString());
+  }
+  try {
+    writeCanvas(portrait, path, format, texts);
+  } catch (const FileWriteError& e) {
+    std::fprintf(err, "trapezola-cli render: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
 
 int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   const Arguments args("trapezola-cli render", argc, argv, 2,
@@ -140,11 +225,13 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
                         {"width"},
                         {"figure-width"},
                         {"dpi"},
-                        {"legend", false}});
+                        {"legend", false},
+                        {"replay"}});
   if (args.helpRequested()) {
     std::fputs(renderUsage, out);
     return 0;
   }
+  if (args.has("replay")) return replayCommand(args, err);
   const double b = shapeB(args);
   const double rr = shapeRr(args);
   const double distance = args.real("distance");
@@ -202,7 +289,22 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
   // The window's first go press, on a value of its own.
   Explorer explorer;
   setupTable(explorer, b, rr, distance, angle, static_cast<int>(repeat));
-  const bool stayed = performGoRun(explorer, portrait, look, nullptr) == BounceStatus::ok;
+  // The ball the run starts from, for the portrait's history.
+  Explorer launched = explorer;
+  beginGoRun(launched);
+  RunLook dotsOnly = look;
+  dotsOnly.grid = false;
+  const bool stayed = performGoRun(explorer, portrait, dotsOnly, nullptr) == BounceStatus::ok;
+  PortraitHistory history;
+  recordRun(history, HistoryStepKind::go, launched.table, launched.window, launched.ball,
+            launched.ball.startS, startAngleRadians(angle),
+            stayed ? repeat * 1000 : bouncesBeforeLeaving(launched), look.colour, look.sizeIndex + 2);
+  if (look.grid) {
+    // As the run's own grid: walked with the ball, which keeps its hit record.
+    recordGrid(history, explorer.table, explorer.window, explorer.ball.phi);
+    drawPhaseGrid(portrait, explorer.table, explorer.ball, explorer.window, explorer.window.scaleS,
+                  explorer.window.scalePhi);
+  }
 
   if (args.has("out-dir")) {
     std::string dir = args.text("out-dir");
@@ -245,7 +347,7 @@ int renderCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     record.resume = explorer.resume;
     record.version = TRAPEZOLA_VERSION;
     try {
-      writeCanvas(portrait, path, format, record);
+      writeCanvas(portrait, path, format, record, history);
     } catch (const FileWriteError& e) {
       std::fprintf(err, "trapezola-cli render: %s\n", e.what());
       return 1;

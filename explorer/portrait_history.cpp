@@ -1,5 +1,6 @@
 #include "explorer/portrait_history.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -196,6 +197,90 @@ bool readStep(const std::string& line, HistoryStep& step, std::string& fault) {
 }
 
 }  // namespace
+
+namespace {
+
+void setTable(HistoryStep& step, const BilliardTable& table, const PhaseWindowRecord& window) {
+  step.b = table.b;
+  step.rr = table.rr;
+  step.sideTilt = table.sideTilt;
+  step.window = window;
+}
+
+std::int64_t nextOrbit(const PortraitHistory& history) {
+  std::int64_t next = 0;
+  for (const HistoryStep& step : history.steps) {
+    if (isRun(step.kind)) next = std::max(next, step.orbit + 1);
+    if (step.kind == HistoryStepKind::orbits) next = std::max(next, step.orbit + step.count);
+  }
+  return next;
+}
+
+}  // namespace
+
+void recordRun(PortraitHistory& history, HistoryStepKind kind, const BilliardTable& table,
+               const PhaseWindowRecord& window, const Ball& start, double s, double phi, std::int64_t bounces,
+               toolkit::TColor colour, int dotSize) {
+  HistoryStep step;
+  step.kind = kind;
+  setTable(step, table, window);
+  step.orbit = nextOrbit(history);
+  step.firstBounce = 1;
+  if (kind == HistoryStepKind::resume) {
+    for (auto it = history.steps.rbegin(); it != history.steps.rend(); ++it) {
+      if (it->kind == HistoryStepKind::go || it->kind == HistoryStepKind::resume ||
+          it->kind == HistoryStepKind::doubleClick) {
+        step.orbit = it->orbit;
+        step.firstBounce = it->lastBounce + 1;
+        break;
+      }
+    }
+  }
+  step.s = s;
+  step.phi = phi;
+  step.x = start.x;
+  step.y = start.y;
+  step.dx = start.dx;
+  step.dy = start.dy;
+  step.lastBounce = step.firstBounce - 1 + std::max<std::int64_t>(bounces, 0);
+  step.colour = colour;
+  step.dotSize = dotSize;
+  history.steps.push_back(std::move(step));
+}
+
+void recordGrid(PortraitHistory& history, const BilliardTable& table, const PhaseWindowRecord& window,
+                double walkerPhi) {
+  HistoryStep step;
+  step.kind = HistoryStepKind::grid;
+  setTable(step, table, window);
+  step.phi = walkerPhi;
+  history.steps.push_back(std::move(step));
+}
+
+void recordOrbits(PortraitHistory& history, const BilliardTable& table, const PhaseWindowRecord& window,
+                  std::int64_t count, std::int64_t bounces, std::vector<std::int64_t> reached) {
+  // The fill starts on a blank portrait: nothing before it shows.
+  history = PortraitHistory{};
+  HistoryStep step;
+  step.kind = HistoryStepKind::orbits;
+  setTable(step, table, window);
+  step.count = count;
+  step.bounces = bounces;
+  if (std::any_of(reached.begin(), reached.end(), [&](std::int64_t n) { return n != bounces; })) {
+    step.reached = std::move(reached);
+  }
+  history.steps.push_back(std::move(step));
+}
+
+void recordPlain(PortraitHistory& history, HistoryStepKind kind) {
+  if (kind == HistoryStepKind::wipe) {
+    history = PortraitHistory{};
+    return;
+  }
+  HistoryStep step;
+  step.kind = kind;
+  history.steps.push_back(std::move(step));
+}
 
 std::string historyText(const PortraitHistory& history) {
   std::string text = header;

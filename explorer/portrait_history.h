@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "core/geometry/ball_state.h"
+#include "core/geometry/table_geometry.h"
 #include "explorer/phase_window.h"
 #include "raster/canvas.h"
 
@@ -75,6 +77,19 @@ struct PortraitHistory {
 
   bool operator==(const PortraitHistory&) const = default;
 };
+
+// Appending, as the window draws. A run step takes the ball it starts from and
+// the bounces it drew; a resume continues the orbit of the last go, resume or
+// double click (its number, its bounces counted on), every other run begins a
+// new orbit. A wipe leaves a blank portrait and so an empty history.
+void recordRun(PortraitHistory& history, HistoryStepKind kind, const BilliardTable& table,
+               const PhaseWindowRecord& window, const Ball& start, double s, double phi, std::int64_t bounces,
+               toolkit::TColor colour, int dotSize);
+void recordGrid(PortraitHistory& history, const BilliardTable& table, const PhaseWindowRecord& window,
+                double walkerPhi);
+void recordOrbits(PortraitHistory& history, const BilliardTable& table, const PhaseWindowRecord& window,
+                  std::int64_t count, std::int64_t bounces, std::vector<std::int64_t> reached);
+void recordPlain(PortraitHistory& history, HistoryStepKind kind);  // clear, ungrid or wipe
 
 // The key of the history among a PNG's texts.
 inline constexpr const char* historyTextKey = "history";

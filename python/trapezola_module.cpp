@@ -51,9 +51,11 @@
 #include "core/jobs/parallel_for.h"
 #include "core/jobs/request_limits.h"
 #include "explorer/analysis_label.h"
+#include "explorer/history_replay.h"
 #include "explorer/multi_orbit_portrait.h"
 #include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
+#include "explorer/portrait_history.h"
 #include "files/quoted.h"
 #include "files/sha256.h"
 #include "files/whole_file.h"
@@ -226,6 +228,19 @@ py::array_t<OrbitRow> orbit(const Table& table, double distance, double angleDeg
   return rows;
 }
 
+// A portrait-sized canvas as rows of RGB bytes.
+py::array_t<std::uint8_t> rgbOf(const toolkit::TCanvas& canvas) {
+  py::array_t<std::uint8_t> rgb({portraitHeight, portraitWidth, 3});
+  std::uint8_t* out = rgb.mutable_data();
+  const std::uint32_t* in = canvas.bits();
+  for (int i = 0; i < portraitWidth * portraitHeight; ++i) {
+    *out++ = static_cast<std::uint8_t>(in[i] >> 16);
+    *out++ = static_cast<std::uint8_t>(in[i] >> 8);
+    *out++ = static_cast<std::uint8_t>(in[i]);
+  }
+  return rgb;
+}
+
 py::array_t<std::uint8_t> portrait(const Table& table,
                                    std::optional<std::vector<std::pair<double, double>>> starts,
                                    std::optional<std::int64_t> orbits, std::int64_t bounces,
@@ -269,15 +284,22 @@ py::array_t<std::uint8_t> portrait(const Table& table,
     Ball walker;
     drawPhaseGrid(canvas, table.geometry, walker, window, window.scaleS, window.scalePhi);
   }
-  py::array_t<std::uint8_t> rgb({portraitHeight, portraitWidth, 3});
-  std::uint8_t* out = rgb.mutable_data();
-  const std::uint32_t* in = canvas.bits();
-  for (int i = 0; i < portraitWidth * portraitHeight; ++i) {
-    *out++ = static_cast<std::uint8_t>(in[i] >> 16);
-    *out++ = static_cast<std::uint8_t>(in[i] >> 8);
-    *out++ = static_cast<std::uint8_t>(in[i]);
+  return rgbOf(canvas);
+}
+
+py::array_t<std::uint8_t> replayHistoryText(const std::string& text, std::optional<std::int64_t> threads) {
+  std::string fault;
+  const std::optional<PortraitHistory> history = historyFromText(text, fault);
+  if (!history) refuse("replay_history", "the history does not read: " + fault);
+  const int workers = threadCount("replay_history", threads);
+  toolkit::TCanvas canvas(portraitWidth, portraitHeight);
+  std::optional<std::string> stopped;
+  {
+    py::gil_scoped_release release;
+    stopped = replayHistory(*history, canvas, workers);
   }
-  return rgb;
+  if (stopped) refuse("replay_history", "the history cannot be replayed: " + *stopped);
+  return rgbOf(canvas);
 }
 
 py::object nullable(bool present, double v) {
@@ -950,6 +972,17 @@ of (distance, angle_deg) pairs. Keys: exponent, bounces (done), stopped (bool:
 the orbit stopped early), all arrays with one entry per start; boxes, a
 (boxes, boxes) uint8 array, 1 where any of the orbits visited the box
 (row: (1 - cos phi) / 2, column: s / s4, both in [0, 1]).)");
+
+  m.def("replay_history", &replayHistoryText, "text"_a, "threads"_a = py::none(),
+        R"(replay_history(text, threads=None) -> numpy.ndarray
+
+The portrait that a history describes (the "history" text a portrait saved by
+the window or written by `trapezola-cli render` carries; trapezola.replay reads
+it from the file), drawn again from the history alone: an array of shape
+(681, 794, 3), RGB bytes, pixel for pixel the saved picture. Many-orbit fills
+run on `threads` threads (default: every core); the picture does not depend on
+it. Raises ValueError naming the step and field of a history that does not
+read, or why it cannot be replayed.)");
 
   m.def("portrait_extent", &portraitExtent, "table"_a,
         R"(portrait_extent(table) -> (left, right, bottom, top)
