@@ -1,5 +1,7 @@
 #include "explorer/analysis_label.h"
 
+#include <cstdio>
+
 #include "raster/conversions.h"
 
 namespace trapezola {
@@ -29,6 +31,19 @@ std::optional<std::string> analysisLabel(const PeriodicOrbitAnalysis& analysis) 
           "\nm11=" + FloatToStrF(analysis.monodromy.m11, toolkit::ffGeneral, 6, 4) +
           "  ;  m22=" + FloatToStrF(analysis.monodromy.m22, toolkit::ffGeneral, 6, 4);
   return text;
+}
+
+std::string analyseCommandText(const BilliardTable& table, double s, double phi, int period, int sensitivity,
+                               int blockSize, int blockCount) {
+  const auto exact = [](double v) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", v);
+    return std::string(text);
+  };
+  return "trapezola-cli analyse --b " + exact(table.b) + " --rr " + exact(table.rr) + " --distance " +
+         exact(s) + " --phi " + exact(phi) + " --period " + std::to_string(period) + " --sensitivity " +
+         std::to_string(sensitivity) + " --blocksize " + std::to_string(blockSize) + " --blocks " +
+         std::to_string(blockCount);
 }
 
 }  // namespace trapezola

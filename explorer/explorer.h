@@ -12,6 +12,7 @@
 #include "core/geometry/table_geometry.h"
 #include "explorer/main_window_state.h"
 #include "explorer/phase_window.h"
+#include "explorer/portrait_history.h"
 
 namespace trapezola {
 
@@ -65,6 +66,9 @@ struct Explorer {
   std::string geometrySummary;
   // The prompt shown when the b field is left; empty until then.
   std::string parameterPrompt;
+  // Every step that drew the portrait since it was last blank: what Save
+  // portrait writes and render --replay redraws.
+  PortraitHistory history;
 };
 
 }  // namespace trapezola

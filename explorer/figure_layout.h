@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/analysis/orbit_starts.h"
+#include "core/geometry/phase_point.h"
 #include "core/geometry/table_geometry.h"
 #include "raster/canvas.h"
 
@@ -60,10 +61,6 @@ inline double pointsFromMm(double mm) {
 }
 
 // One phase point of an orbit: a dot of the figure at exactly (s, phi).
-struct PhasePoint {
-  double s;
-  double phi;
-};
 
 // An orbit as a figure draws it: its colour, its start (for the legend) and
 // the phase points of its bounces 1..n.

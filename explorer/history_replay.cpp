@@ -168,4 +168,46 @@ void forEachHistoryDot(const PortraitHistory& history, const std::function<void(
   }
 }
 
+std::vector<FigureOrbit> visibleOrbits(const PortraitHistory& history, std::int64_t maxDots) {
+  if (!history.replayable) return {};
+  // From the last step that left the portrait blank but its last column.
+  std::size_t first = 0;
+  for (std::size_t i = 0; i < history.steps.size(); ++i) {
+    const HistoryStepKind k = history.steps[i].kind;
+    if (k == HistoryStepKind::clear || k == HistoryStepKind::wipe) first = i + 1;
+    if (k == HistoryStepKind::zoomReplay || k == HistoryStepKind::orbits) first = i;
+  }
+  PortraitHistory shown;
+  shown.steps.assign(history.steps.begin() + static_cast<std::ptrdiff_t>(first), history.steps.end());
+  if (historyBounces(shown) > static_cast<double>(maxDots)) return {};
+
+  std::vector<FigureOrbit> orbits;
+  std::map<std::int64_t, std::size_t> index;  // orbit number -> its place in `orbits`
+  const auto orbitNumbered = [&](std::int64_t number) -> FigureOrbit& {
+    const auto [at, added] = index.emplace(number, orbits.size());
+    if (added) orbits.emplace_back();
+    return orbits[at->second];
+  };
+  for (const HistoryStep& step : shown.steps) {
+    if (step.kind == HistoryStepKind::orbits) {
+      const std::vector<OrbitStart> starts = spreadStarts(tableOf(step), step.count, 0);
+      for (std::size_t i = 0; i < starts.size(); ++i) {
+        FigureOrbit& orbit = orbitNumbered(step.orbit + static_cast<std::int64_t>(i));
+        orbit.colour = orbitPalette[i % orbitPalette.size()];
+        orbit.start = starts[i];
+      }
+    } else if (step.kind == HistoryStepKind::go || step.kind == HistoryStepKind::resume ||
+               step.kind == HistoryStepKind::doubleClick || step.kind == HistoryStepKind::zoomReplay) {
+      FigureOrbit& orbit = orbitNumbered(step.orbit);
+      orbit.colour = step.colour;
+      if (step.firstBounce == 1) orbit.start = OrbitStart{step.s, step.phi * 180 / pi};
+    }
+  }
+  forEachHistoryDot(shown, [&](const HistoryDot& dot) {
+    // A figure shows the bounces, not the starts.
+    if (dot.bounce > 0) orbitNumbered(dot.orbit).points.push_back(PhasePoint{dot.s, dot.phi});
+  });
+  return orbits;
+}
+
 }  // namespace trapezola

@@ -8,7 +8,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "explorer/figure_layout.h"
 #include "explorer/portrait_history.h"
 #include "raster/canvas.h"
 
@@ -36,5 +38,13 @@ struct HistoryDot {
 // the window: the rows trapezola-cli orbit prints for the same starts. A run
 // that leaves the table ends its rows there.
 void forEachHistoryDot(const PortraitHistory& history, const std::function<void(const HistoryDot&)>& dot);
+
+// The orbits the portrait shows, for a figure: the dots of the steps since the
+// portrait was last cleared (a clear, a zoom or a many-orbit fill clears it),
+// one FigureOrbit an orbit in its colour (a fill's in the palette), each named
+// by its start. Empty when the history cannot say (a picture loaded without
+// one) or the dots would be more than maxDots: the figure then draws the
+// portrait's pixels.
+std::vector<FigureOrbit> visibleOrbits(const PortraitHistory& history, std::int64_t maxDots);
 
 }  // namespace trapezola

@@ -26,14 +26,10 @@
 #include <vector>
 
 #include "core/analysis/monodromy.h"
+#include "core/geometry/phase_point.h"
 #include "core/geometry/table_geometry.h"
 
 namespace trapezola {
-
-struct PhasePoint {
-  double s = 0;
-  double phi = 0;
-};
 
 // The residual below which an orbit counts as found, where it is not
 // unstable: the larger of |s error| (taken round the perimeter) and |phi error|

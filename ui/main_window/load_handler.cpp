@@ -6,6 +6,7 @@
 // fields, the four window values into the phase window, and the table is rebuilt
 // and launched as a fresh run would launch it.
 #include <cmath>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -16,6 +17,7 @@
 #include "explorer/geometry_summary.h"
 #include "explorer/main_window_state.h"
 #include "explorer/phase_window.h"
+#include "explorer/portrait_history.h"
 #include "explorer/stored_portrait_name.h"
 #include "explorer/window_geometry.h"
 #include "raster/conversions.h"
@@ -63,6 +65,18 @@ void checkCarriedWindow(const std::string& fileName, double sMin, double sMax, d
   }
 }
 
+// The history a saved portrait carries: every step that drew it, to be saved
+// again and replayed; a portrait saved before histories were kept carries none,
+// and one loaded from it cannot be replayed.
+PortraitHistory carriedHistory(const std::string& fileName, const std::map<std::string, std::string>& texts) {
+  const auto found = texts.find(historyTextKey);
+  if (found == texts.end()) return PortraitHistory{false, {}};
+  std::string fault;
+  std::optional<PortraitHistory> history = historyFromText(found->second, fault);
+  if (!history) throw toolkit::Exception(quoted(fileName) + ": its history does not read: " + fault);
+  return std::move(*history);
+}
+
 // The markers of a stored portrait's name that the path lacks, in the order
 // the name holds them; none for a stored portrait's name.
 std::string missingNameMarkers(const std::string& path) {
@@ -88,9 +102,11 @@ void TForm1::Button2Click() {
   // one with only a stored name, as before, from its name.
   if (const std::optional<PortraitRecord> record = portraitRecordFromTexts(picture.texts)) {
     const LoadedRecord loaded = checkedRecord(fileName, *record);
+    PortraitHistory history = carriedHistory(fileName, picture.texts);
     portraitImage->Picture->Assign(std::move(picture));
     stopped_.reset();
     restorePortraitRecord(*record, loaded);
+    explorer_.history = std::move(history);
     return;
   }
 
@@ -115,6 +131,8 @@ void TForm1::Button2Click() {
   checkCarriedWindow(fileName, sMin, sMax, phiMin, phiMax);
   portraitImage->Picture->Assign(std::move(picture));
   stopped_.reset();
+  // Nothing says how its dots were drawn.
+  explorer_.history = PortraitHistory{false, {}};
 
   explorer_.runCount = 2;
   explorer_.enteredB = loadedB;

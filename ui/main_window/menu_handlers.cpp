@@ -1,17 +1,30 @@
 // The menu bar above the client area and the status line below it. Every item
 // runs a handler the client area already has, or one of its own here; none of
 // them moves or changes a control of the client area.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <charconv>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/geometry/table_geometry.h"
+#include "explorer/analysis_label.h"
+#include "explorer/history_replay.h"
 #include "explorer/main_window_state.h"
 #include "explorer/phase_window.h"
+#include "explorer/portrait_history.h"
 #include "explorer/portrait_record.h"
+#include "explorer/run_status.h"
 #include "export/figure_writer.h"
+#include "files/whole_file.h"
 #include "raster/conversions.h"
+#include "ui/lyapunov_window/lyapunov_graph.h"
 #include "ui/main_window/field_numbers.h"
 #include "ui/main_window/tform1.h"
 #include "ui/toolkit/widget_support.h"
@@ -24,6 +37,8 @@ const char* const shortcutsText =
     "Ctrl+O\tload a stored portrait\n"
     "Ctrl+S\tsave the portrait with all its parameters\n"
     "Ctrl+E\texport a figure with axes (PNG, SVG, PDF)\n"
+    "Ctrl+D\texport the portrait's orbits as numbers (CSV)\n"
+    "Ctrl+Shift+C\tcopy the hovered phase point as a trapezola-cli analyse command\n"
     "Backspace\tback to the phase window before the last zoom\n"
     "Ctrl+0\tfull view: the whole phase window\n"
     "Ctrl+Q\tquit\n"
@@ -49,9 +64,16 @@ void TForm1::buildMenus() {
   FileExportFigure = MainFrame->AddItem(file, "&Export figure...", "Ctrl+E");
   FileExportFigure->OnClick = [this] { ExportFigure(); };
   FigureDialog->Filter = "PNG (*.png);;SVG (*.svg);;PDF (*.pdf)";
+  FileExportOrbitData = MainFrame->AddItem(file, "Export orbit &data...", "Ctrl+D");
+  FileExportOrbitData->OnClick = [this] { ExportOrbitData(); };
+  OrbitDataDialog->Filter = "CSV (*.csv)";
   MainFrame->AddSeparator(file);
   FileQuit = MainFrame->AddItem(file, "&Quit", "Ctrl+Q");
   FileQuit->OnClick = [this] { ScreenWindow()->close(); };
+
+  QMenu* edit = MainFrame->AddMenu("&Edit");
+  EditCopyPhasePoint = MainFrame->AddItem(edit, "&Copy phase point", "Ctrl+Shift+C");
+  EditCopyPhasePoint->OnClick = [this] { CopyPhasePoint(); };
 
   QMenu* view = MainFrame->AddMenu("&View");
   ViewBackItem = MainFrame->AddItem(view, "&Back", "Backspace");
@@ -103,7 +125,9 @@ void TForm1::SavePortrait() {
   record.colour = colorBox->Selected();
   record.resume = explorer_.resume;
   record.version = TRAPEZOLA_VERSION;
-  portraitImage->Picture->SaveToFile(SavePictureDialog->FileName, portraitTexts(record));
+  std::vector<std::pair<std::string, std::string>> texts = portraitTexts(record);
+  texts.emplace_back(historyTextKey, historyText(explorer_.history));
+  portraitImage->Picture->SaveToFile(SavePictureDialog->FileName, texts);
   MainFrame->SetStatusText("saved " + SavePictureDialog->FileName);
 }
 
@@ -122,6 +146,10 @@ void TForm1::ExportFigure() {
   }
   FigureContent content;
   content.portrait = portraitImage->Canvas;
+  // The dots at their exact (s, phi) where the history knows them all.
+  content.orbits = visibleOrbits(explorer_.history, maxFigureDots);
+  content.dotSize = explorer_.pointSize;
+  content.grid = gridGeneration_ && *gridGeneration_ == portraitImage->Canvas->generation();
   content.window = explorer_.window;
   content.corners = {explorer_.table.s1, explorer_.table.s2, explorer_.table.s3, explorer_.table.s4};
   content.title = figureTitle(bField->GetText(), ratioField->GetText());
@@ -129,6 +157,61 @@ void TForm1::ExportFigure() {
   page.pngWidth = width;
   toolkit::writeWholeFile(path, renderFigure(content, *format, page));
   MainFrame->SetStatusText("exported " + path);
+}
+
+// File > Export orbit data: every dot of the portrait's history as a row
+// "orbit,bounce,s,phi", each orbit's start as bounce 0, numbers with 17
+// significant digits: the rows trapezola-cli orbit prints for the same starts.
+void TForm1::ExportOrbitData() {
+  if (!explorer_.history.replayable) {
+    throw toolkit::Exception(
+        "Export orbit data: the portrait began as a picture loaded without a history; its orbits are not "
+        "known");
+  }
+  if (OrbitDataDialog->FileName.empty()) OrbitDataDialog->FileName = "orbits.csv";
+  if (!OrbitDataDialog->Execute()) return;
+  const std::string path = OrbitDataDialog->FileName;
+  std::int64_t rows = 0;
+  try {
+    WholeFileWriter file(path);
+    file.write("orbit,bounce,s,phi\n");
+    char line[128];
+    forEachHistoryDot(explorer_.history, [&](const HistoryDot& dot) {
+      char* at = line;
+      char* const end = line + sizeof line;
+      at = std::to_chars(at, end, dot.orbit).ptr;
+      *at++ = ',';
+      at = std::to_chars(at, end, dot.bounce).ptr;
+      *at++ = ',';
+      at = std::to_chars(at, end, dot.s, std::chars_format::general, 17).ptr;
+      *at++ = ',';
+      at = std::to_chars(at, end, dot.phi, std::chars_format::general, 17).ptr;
+      *at++ = '\n';
+      file.write(std::string_view(line, static_cast<std::size_t>(at - line)));
+      ++rows;
+    });
+    file.commit();
+  } catch (const FileWriteError& error) {
+    throw toolkit::Exception(std::string("Export orbit data: ") + error.what());
+  }
+  MainFrame->SetStatusText("exported " + groupedCount(rows) + " rows to " + path);
+}
+
+// Edit > Copy phase point: the hovered point, its table and the analysis
+// settings as the trapezola-cli analyse command that repeats the right-click
+// analysis there, every number to the last bit.
+void TForm1::CopyPhasePoint() {
+  if (explorer_.runCount < 1) {
+    throw toolkit::Exception("Copy phase point: no portrait yet: run or load one, then point at it");
+  }
+  const std::string periodText = periodField->GetText();
+  int period = 0;
+  if (periodText != "0") period = fieldInt("period", *periodField);
+  const std::string command =
+      analyseCommandText(explorer_.table, explorer_.hover.s, explorer_.hover.phi, period,
+                         sensitivitySlider->Position(), LyapunovGraph.blockSize, LyapunovGraph.blockCount);
+  QGuiApplication::clipboard()->setText(QString::fromStdString(command));
+  MainFrame->SetStatusText("copied: " + command);
 }
 
 }  // namespace trapezola

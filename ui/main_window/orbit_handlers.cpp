@@ -65,10 +65,17 @@ void TForm1::Button1Click() {
     job.ball = explorer_.ball;
     explorer_.pointSize = job.dotSize;
     progressBar->SetPosition(job.from.pass);
+    runStep_ = RunStep{HistoryStepKind::resume, explorer_.ball.s, explorer_.ball.phi};
     startRun(stopped.kind, job);
     return;
   }
+  // A fresh launch starts at the fields' point; a resume where the last run
+  // ended, at its last bounce.
+  runStep_ = resumeStateIsZero(explorer_.resume)
+                 ? RunStep{HistoryStepKind::go, 0, startAngleRadians(angle)}
+                 : RunStep{HistoryStepKind::resume, explorer_.ball.s, explorer_.ball.phi};
   beginGoRun(explorer_);
+  if (runStep_.kind == HistoryStepKind::go) runStep_.s = explorer_.ball.startS;
   OrbitRunJob job =
       prepareJob(explorer_, *portraitImage->Canvas, pointSizeBox->ItemIndex(), colorBox->Selected());
   job.passes = 1000;
@@ -88,6 +95,8 @@ void TForm1::faziskepDblClick() {
   job.passes = 1001;
   // explorer_.repeatCount + 1 in 64 bits: a typed 2147483647 must not overflow.
   job.bouncesPerPass = static_cast<std::int64_t>(explorer_.repeatCount) + 1;
+  // The pointer read-out put the ball at the hovered point.
+  runStep_ = RunStep{HistoryStepKind::doubleClick, explorer_.hover.s, explorer_.hover.phi};
   startRun(RunKind::doubleClick, job);
 }
 

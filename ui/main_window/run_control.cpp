@@ -12,6 +12,8 @@
 #include <chrono>
 #include <optional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "core/dynamics/reflection.h"
 #include "core/geometry/ball_state.h"
@@ -20,6 +22,7 @@
 #include "explorer/multi_orbit_portrait.h"
 #include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
+#include "explorer/portrait_history.h"
 #include "explorer/run_status.h"
 #include "raster/conversions.h"
 #include "ui/main_window/bad_arc_index.h"
@@ -116,6 +119,11 @@ void TForm1::endOrbitsRun() {
   orbitsRun_->wait();
   openAfterRun();
   paintOrbits(*portraitImage->Canvas, orbitsRun_->result());
+  std::vector<std::int64_t> reached;
+  for (const OrbitOutcome& outcome : orbitsRun_->result().outcomes) reached.push_back(outcome.bounces);
+  const auto count = static_cast<std::int64_t>(reached.size());
+  recordOrbits(explorer_.history, explorer_.table, explorer_.window, count, manyOrbitsBounces_,
+               std::move(reached));
   const bool stopped = orbitsRun_->stopRequested();
   const std::int64_t done = orbitsRun_->bouncesDone(), total = orbitsRun_->bouncesTotal();
   orbitsRun_.reset();
@@ -157,8 +165,8 @@ void TForm1::startRun(RunKind kind, const OrbitRunJob& job) {
 // and every other input is refused.
 void TForm1::shutForRun() {
   goButton->SetText("stop");
-  for (toolkit::TMenuItem* item :
-       {FileLoad, FileSavePortrait, FileExportFigure, ViewBackItem, ViewFullViewItem, RunGo, RunManyOrbits}) {
+  for (toolkit::TMenuItem* item : {FileLoad, FileSavePortrait, FileExportFigure, FileExportOrbitData,
+                                   ViewBackItem, ViewFullViewItem, RunGo, RunManyOrbits}) {
     item->SetEnabled(false);
   }
   RunStop->SetEnabled(true);
@@ -170,8 +178,8 @@ void TForm1::shutForRun() {
 void TForm1::openAfterRun() {
   runTimer_->SetEnabled(false);
   inputGate_->Open();
-  for (toolkit::TMenuItem* item :
-       {FileLoad, FileSavePortrait, FileExportFigure, ViewBackItem, ViewFullViewItem, RunGo, RunManyOrbits}) {
+  for (toolkit::TMenuItem* item : {FileLoad, FileSavePortrait, FileExportFigure, FileExportOrbitData,
+                                   ViewBackItem, ViewFullViewItem, RunGo, RunManyOrbits}) {
     item->SetEnabled(true);
   }
   RunStop->SetEnabled(false);
@@ -225,6 +233,8 @@ void TForm1::endRun() {
   progressBar->SetPosition(end.at.pass);
   const bool finished = end.complete || end.leftTable;
   const std::int64_t done = bouncesDoneAt(end.at, job.bouncesPerPass);
+  recordRun(explorer_.history, runStep_.kind, job.table, job.window, job.ball, runStep_.s, runStep_.phi,
+            done - bouncesDoneAt(job.from, job.bouncesPerPass), job.colour, job.dotSize);
   MainFrame->SetStatusText(end.leftTable ? "the orbit left the table after " + groupedCount(done) +
                                                " bounces: a collision search found no arc"
                                          : runEndText(done, totalBounces(job), end.complete));
@@ -264,6 +274,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::drawGridKeepingDots() {
+  recordGrid(explorer_.history, explorer_.table, explorer_.window, explorer_.ball.phi);
   toolkit::TCanvas& portrait = *portraitImage->Canvas;
   gridless_.copyPixels(portrait, toolkit::TRect{0, 0, portrait.width(), portrait.height()});
   drawPhaseGrid(portrait, explorer_.table, explorer_.ball, explorer_.window, explorer_.window.scaleS,
@@ -285,6 +296,7 @@ void TForm1::CheckBox3Click() {
   } else if (gridGeneration_ && *gridGeneration_ == portrait.generation()) {
     portrait.copyPixels(gridless_, toolkit::TRect{0, 0, portrait.width(), portrait.height()});
     gridGeneration_.reset();
+    recordPlain(explorer_.history, HistoryStepKind::ungrid);
   }
 }
 
@@ -295,6 +307,7 @@ void TForm1::keepOneTable(double b, double rr) {
   portrait.Brush->Color = toolkit::clWhite;
   portrait.FillRect(0, 0, portraitWidth, portraitHeight);
   portrait.Brush->Color = brush;
+  recordPlain(explorer_.history, HistoryStepKind::wipe);
   // The new table's portrait starts as the program's first does: the whole
   // perimeter across, 0 to pi up, and a fresh launch.
   explorer_.window = PhaseWindowRecord{};

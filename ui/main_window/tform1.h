@@ -60,6 +60,8 @@ class TForm1 : public toolkit::TForm {
   toolkit::TMenuItem* FileLoad;
   toolkit::TMenuItem* FileSavePortrait;
   toolkit::TMenuItem* FileExportFigure;
+  toolkit::TMenuItem* FileExportOrbitData;
+  toolkit::TMenuItem* EditCopyPhasePoint;
   toolkit::TMenuItem* ViewBackItem;
   toolkit::TMenuItem* ViewFullViewItem;
   toolkit::TMenuItem* FileQuit;
@@ -119,11 +121,13 @@ class TForm1 : public toolkit::TForm {
   toolkit::TOpenPictureDialog openPictureDialog_{this};
   toolkit::TSavePictureDialog savePictureDialog_{this};
   toolkit::TSavePictureDialog figureDialog_{this};
+  toolkit::TSavePictureDialog orbitDataDialog_{this};
 
  public:
   toolkit::TOpenPictureDialog* const OpenPictureDialog1 = &openPictureDialog_;
   toolkit::TSavePictureDialog* const SavePictureDialog = &savePictureDialog_;
   toolkit::TSavePictureDialog* const FigureDialog = &figureDialog_;
+  toolkit::TSavePictureDialog* const OrbitDataDialog = &orbitDataDialog_;
 
  public slots:
   void Button1Click();
@@ -145,6 +149,8 @@ class TForm1 : public toolkit::TForm {
   void ViewFullView();
   void SavePortrait();
   void ExportFigure();
+  void ExportOrbitData();
+  void CopyPhasePoint();
   void ManyOrbits();
   // Reports a start field's text that is not a number, or one outside the
   // field's range, when the field is left.
@@ -198,6 +204,13 @@ class TForm1 : public toolkit::TForm {
   // Where the right button went down on the portrait, while it is held.
   std::optional<std::pair<int, int>> bandStart_;
   RunKind runKind_ = RunKind::go;
+  // How the run that goes enters the portrait's history: a fresh go, a resume
+  // or a double click, and the phase point it starts from.
+  struct RunStep {
+    HistoryStepKind kind = HistoryStepKind::go;
+    double s = 0, phi = 0;
+  };
+  RunStep runStep_;
   std::optional<StoppedRun> stopped_;
   toolkit::TTimer* runTimer_;
   toolkit::TInputGate* inputGate_;

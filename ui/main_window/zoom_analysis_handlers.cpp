@@ -22,6 +22,7 @@
 #include "explorer/main_window_state.h"
 #include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
+#include "explorer/portrait_history.h"
 #include "raster/conversions.h"
 #include "ui/lyapunov_window/lyapunov_graph.h"
 #include "ui/lyapunov_window/tform3.h"
@@ -86,10 +87,14 @@ void TForm1::replay() {
   const PlottedPasses run{explorer_.table, explorer_.window, explorer_.pointSize, 1001,
                           static_cast<std::int64_t>(explorer_.repeatCount) + 1};
   RunPosition at;
+  const Ball start = explorer_.ball;
   if (runPlottedPasses(run, explorer_.ball, portrait, at, std::numeric_limits<std::int64_t>::max(),
                        &progress) == BounceStatus::badArcIndex) {
     endOnBadArcIndex();
   }
+  recordRun(explorer_.history, HistoryStepKind::zoomReplay, explorer_.table, explorer_.window, start,
+            explorer_.replayStart.s, explorer_.replayStart.phi, bouncesDoneAt(at, run.bouncesPerPass),
+            colorBox->Selected(), explorer_.pointSize);
 }
 
 // View > Back and View > Full view: the portrait cleared as a zoom clears it,
