@@ -12,6 +12,7 @@
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
 #include "explorer/multi_orbit_portrait.h"
+#include "explorer/periodic_marks.h"
 #include "explorer/phase_portrait.h"
 
 namespace trapezola {
@@ -104,6 +105,10 @@ std::optional<std::string> replayHistory(const PortraitHistory& history, toolkit
       case HistoryStepKind::ungrid:
         if (gridless) canvas.copyPixels(*gridless, toolkit::TRect{0, 0, canvas.width(), canvas.height()});
         gridless.reset();
+        break;
+      case HistoryStepKind::marks:
+        canvas.Pen->Color = step.colour;
+        drawPeriodicMarks(canvas, step.window, step.points);
         break;
       case HistoryStepKind::orbits:
         whiten(canvas, true);

@@ -26,7 +26,10 @@ constexpr std::int64_t maximumRunBounces = 1001 * (static_cast<std::int64_t>(214
 constexpr std::int64_t maximumOrbitCount = 100000;
 constexpr std::int64_t maximumOrbitBounces = 2000000000;
 
-constexpr std::array<std::pair<HistoryStepKind, const char*>, 9> stepNames{{
+// The most points a marks step circles: the longest period the solver takes.
+constexpr std::size_t maximumMarks = 100000;
+
+constexpr std::array<std::pair<HistoryStepKind, const char*>, 10> stepNames{{
     {HistoryStepKind::go, "go"},
     {HistoryStepKind::resume, "resume"},
     {HistoryStepKind::doubleClick, "double-click"},
@@ -36,6 +39,7 @@ constexpr std::array<std::pair<HistoryStepKind, const char*>, 9> stepNames{{
     {HistoryStepKind::ungrid, "ungrid"},
     {HistoryStepKind::clear, "clear"},
     {HistoryStepKind::wipe, "wipe"},
+    {HistoryStepKind::marks, "marks"},
 }};
 
 bool isRun(HistoryStepKind k) {
@@ -146,6 +150,25 @@ bool readStep(const std::string& line, HistoryStep& step, std::string& fault) {
   }
   StepReader in(fields, fault);
   const HistoryStepKind k = step.kind;
+  if (k == HistoryStepKind::marks) {
+    std::int64_t colour = 0;
+    if (!readWindow(in, step.window) || !in.whole("colour", 0, 0xFFFFFF, colour)) return false;
+    step.colour = static_cast<toolkit::TColor>(colour);
+    const std::string* points = in.find("points");
+    if (points == nullptr) return false;
+    std::istringstream list(*points);
+    for (std::string point; std::getline(list, point, ',');) {
+      const auto colon = point.find(':');
+      std::map<std::string, std::string> pair{
+          {"s", point.substr(0, colon)}, {"phi", colon == std::string::npos ? "" : point.substr(colon + 1)}};
+      StepReader number(pair, fault);
+      PhasePoint p;
+      if (!number.real("s", p.s) || !number.real("phi", p.phi)) return false;
+      if (step.points.size() == maximumMarks) return in.fail("points= has more than 100000 points");
+      step.points.push_back(p);
+    }
+    return true;
+  }
   if (!hasTable(k)) return true;
   if (!in.real("b", step.b) || !in.real("rr", step.rr) || !in.real("sideTilt", step.sideTilt) ||
       !readWindow(in, step.window)) {
@@ -272,6 +295,16 @@ void recordOrbits(PortraitHistory& history, const BilliardTable& table, const Ph
   history.steps.push_back(std::move(step));
 }
 
+void recordMarks(PortraitHistory& history, const PhaseWindowRecord& window, toolkit::TColor colour,
+                 std::vector<PhasePoint> points) {
+  HistoryStep step;
+  step.kind = HistoryStepKind::marks;
+  step.window = window;
+  step.colour = colour;
+  step.points = std::move(points);
+  history.steps.push_back(std::move(step));
+}
+
 void recordPlain(PortraitHistory& history, HistoryStepKind kind) {
   if (kind == HistoryStepKind::wipe) {
     history = PortraitHistory{};
@@ -304,6 +337,15 @@ std::string historyText(const PortraitHistory& history) {
       field("scaleS", exact(w.scaleS));
       field("scalePhi", exact(w.scalePhi));
     };
+    if (step.kind == HistoryStepKind::marks) {
+      window(step.window);
+      field("colour", std::to_string(step.colour));
+      std::string points;
+      for (const PhasePoint& p : step.points)
+        points += (points.empty() ? "" : ",") + exact(p.s) + ":" + exact(p.phi);
+      field("points", points);
+      continue;
+    }
     if (!hasTable(step.kind)) continue;
     field("b", exact(step.b));
     field("rr", exact(step.rr));

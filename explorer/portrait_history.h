@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/geometry/ball_state.h"
+#include "core/geometry/phase_point.h"
 #include "core/geometry/table_geometry.h"
 #include "explorer/phase_window.h"
 #include "raster/canvas.h"
@@ -37,6 +38,7 @@ enum class HistoryStepKind : std::uint8_t {
   ungrid,       // the grid taken off: the dots as they were before it
   clear,        // the clear button: all but the last column white
   wipe,         // the whole portrait white (a run on another table)
+  marks,        // Run > Find periodic orbit: a small circle round each point
 };
 
 struct HistoryStep {
@@ -65,6 +67,9 @@ struct HistoryStep {
   std::int64_t count = 0, bounces = 0;
   std::vector<std::int64_t> reached;
 
+  // Marks: the periodic orbit's points, circled in `colour` in `window`.
+  std::vector<PhasePoint> points;
+
   bool operator==(const HistoryStep&) const = default;
 };
 
@@ -89,6 +94,8 @@ void recordGrid(PortraitHistory& history, const BilliardTable& table, const Phas
                 double walkerPhi);
 void recordOrbits(PortraitHistory& history, const BilliardTable& table, const PhaseWindowRecord& window,
                   std::int64_t count, std::int64_t bounces, std::vector<std::int64_t> reached);
+void recordMarks(PortraitHistory& history, const PhaseWindowRecord& window, toolkit::TColor colour,
+                 std::vector<PhasePoint> points);
 void recordPlain(PortraitHistory& history, HistoryStepKind kind);  // clear, ungrid or wipe
 
 // The key of the history among a PNG's texts.

@@ -7,6 +7,8 @@ namespace trapezola {
 struct PhasePoint {
   double s = 0;
   double phi = 0;
+
+  bool operator==(const PhasePoint&) const = default;
 };
 
 }  // namespace trapezola

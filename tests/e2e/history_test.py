@@ -60,6 +60,22 @@ class PortraitHistory(unittest.TestCase):
             h.type_into("Edit3", "2.5")
             h.type_into("Edit4", "100")
             h.click("Button1", timeout=RUN_TIMEOUT)
+
+            # Find periodic orbit near the vertical two-bounce orbit through
+            # the middle of the top arc: its points are circled on the
+            # portrait and named on the status line.
+            s1 = json.loads(cli(h, "table", "--b", "0.5", "--rr", "2"))["s1"]
+            scale_s = 778 / 8.0173753548467133
+            h.type_into("Edit6", "2")
+            h.mouse_move_portrait(int(s1 / 2 * scale_s + 6), ROW_RIGHT_ANGLE + 4)
+            h.key("ctrl+p", timeout=RUN_TIMEOUT)
+            found = json.loads(cli(h, "periodic", "--b", "0.5", "--rr", "2", "--period", "2",
+                                   "--near", f"{s1 / 2!r},90"))
+            self.assertTrue(found["converged"])
+            self.assertEqual(h.text("StatusLine"),
+                             f"periodic orbit 1/2: trace {found['trace']:.8g}, {found['class']}, "
+                             f"residual {found['residual']:.2g}")
+            h.type_into("Edit6", "0")
             self.save_and_replay(h, "cleared")
 
             # Many orbits: the portrait is cleared and filled.

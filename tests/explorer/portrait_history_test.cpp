@@ -14,6 +14,7 @@
 #include "core/geometry/table_geometry.h"
 #include "explorer/history_replay.h"
 #include "explorer/multi_orbit_portrait.h"
+#include "explorer/periodic_marks.h"
 #include "explorer/phase_portrait.h"
 
 namespace trapezola {
@@ -76,6 +77,11 @@ PortraitHistory sampleHistory() {
   orbits.reached = {400, 400, 17, 0, 0};
   h.steps.push_back(orbits);
   h.steps.push_back(step(HistoryStepKind::wipe));
+  HistoryStep marks = step(HistoryStepKind::marks);
+  marks.window = go.window;
+  marks.colour = 0x00FF00;
+  marks.points = {{1.0 / 3, 2.0 / 3}, {4.1, 0.25}};
+  h.steps.push_back(marks);
   return h;
 }
 
@@ -94,6 +100,7 @@ TEST(PortraitHistory, TextReadsBackToTheSameBits) {
     EXPECT_EQ(got->steps[3], want.steps[3]);
     EXPECT_EQ(got->steps[6].reached, want.steps[6].reached);
     EXPECT_EQ(got->steps[1].phi, 1.0 / 3);
+    EXPECT_EQ(got->steps[8], want.steps[8]);
   }
   std::string fault;
   const std::optional<PortraitHistory> empty = historyFromText("trapezola-history 1", fault);
@@ -130,6 +137,8 @@ TEST(PortraitHistory, ForgedTextsAreRefusedNamingStepAndField) {
       {replaced("reached=400,400,17,0,0", "reached=400,17"), "reached= has 2 counts for 5 orbits"},
       {replaced("reached=400,400,17,0,0", "reached=400,401,17,0,0"), "reached=401 is not a whole number"},
       {replaced("count=5", "count=100001"), "count=100001 is not a whole number from 1 to 100000"},
+      {replaced("points=0.33333333333333331:", "points=0.33333333333333331:x"), "step 9: phi=x"},
+      {replaced("points=0.33333333333333331:", "points=0.33333333333333331,"), "step 9: phi= is not"},
   };
   for (const Case& c : cases) {
     std::string fault;
@@ -251,6 +260,36 @@ TEST(HistoryDots, AreTheOrbitRowsOfTheSameStarts) {
   const std::vector<OrbitStart> starts = spreadStarts(table, 2, 0);
   expectWalk(51, 1, starts[0].distance, starts[0].angleDegrees, 30);
   expectWalk(82, 2, starts[1].distance, starts[1].angleDegrees, 7);
+}
+
+}  // namespace
+}  // namespace trapezola
+
+namespace trapezola {
+namespace {
+
+// A mark is a ring round the point's dot, in the pen's colour, that leaves the
+// dot itself alone; points outside the window get none.
+TEST(PeriodicMarks, RingEachPointInsideTheWindow) {
+  const PhaseWindowRecord window = freshRunWindow(buildTable(0.5, 2));
+  toolkit::TCanvas portrait(portraitWidth, portraitHeight);
+  portrait.Pen->Color = toolkit::clBlack;
+  portrait.Brush->Color = toolkit::clBlack;
+  plotPhasePoint(portrait, window, 2, 2.0, 1.5);
+  const toolkit::TBrushStyle before = portrait.Brush->Style;
+  portrait.Pen->Color = 0x00FF00;
+  drawPeriodicMarks(portrait, window, {{2.0, 1.5}, {-1.0, 1.5}, {2.0, 4.0}});
+  EXPECT_EQ(portrait.Brush->Style, before);
+  int ring = 0, dot = 0;
+  for (int y = 0; y < portrait.height(); ++y) {
+    for (int x = 0; x < portrait.width(); ++x) {
+      ring += portrait.pixel(x, y) == 0x00FF00;
+      dot += portrait.pixel(x, y) == toolkit::clBlack;
+    }
+  }
+  EXPECT_GT(ring, 8);
+  EXPECT_LT(ring, 40) << "one ring, none for the points outside";
+  EXPECT_EQ(dot, 4) << "the dot inside the ring stays";
 }
 
 }  // namespace

@@ -44,6 +44,7 @@ const char* const shortcutsText =
     "Ctrl+Q\tquit\n"
     "Ctrl+R\tgo / continue\n"
     "Ctrl+M\tmany orbits at once, one colour an orbit\n"
+    "Ctrl+P\tfind the periodic orbit of the period field's period (0: searched) near the hovered point\n"
     "Esc\tstop the run\n"
     "F1\tthis list\n"
     "\n"
@@ -90,6 +91,8 @@ void TForm1::buildMenus() {
   MainFrame->AddSeparator(run);
   RunManyOrbits = MainFrame->AddItem(run, "&Many orbits...", "Ctrl+M");
   RunManyOrbits->OnClick = [this] { ManyOrbits(); };
+  RunFindPeriodicOrbit = MainFrame->AddItem(run, "Find &periodic orbit", "Ctrl+P");
+  RunFindPeriodicOrbit->OnClick = [this] { FindPeriodicOrbit(); };
 
   QMenu* help = MainFrame->AddMenu("&Help");
   HelpShortcuts = MainFrame->AddItem(help, "&Keyboard shortcuts", "F1");

@@ -68,6 +68,7 @@ class TForm1 : public toolkit::TForm {
   toolkit::TMenuItem* RunGo;
   toolkit::TMenuItem* RunStop;
   toolkit::TMenuItem* RunManyOrbits;
+  toolkit::TMenuItem* RunFindPeriodicOrbit;
   toolkit::TMenuItem* HelpShortcuts;
   toolkit::TMenuItem* HelpAbout;
 
@@ -151,6 +152,7 @@ class TForm1 : public toolkit::TForm {
   void ExportFigure();
   void ExportOrbitData();
   void CopyPhasePoint();
+  void FindPeriodicOrbit();
   void ManyOrbits();
   // Reports a start field's text that is not a number, or one outside the
   // field's range, when the field is left.

@@ -15,11 +15,13 @@
 
 #include "core/analysis/lgtr_series.h"
 #include "core/analysis/periodic_orbit.h"
+#include "core/analysis/periodic_solver.h"
 #include "core/geometry/ball_state.h"
 #include "core/geometry/boundary.h"
 #include "core/geometry/table_geometry.h"
 #include "explorer/analysis_label.h"
 #include "explorer/main_window_state.h"
+#include "explorer/periodic_marks.h"
 #include "explorer/phase_portrait.h"
 #include "explorer/phase_window.h"
 #include "explorer/portrait_history.h"
@@ -27,6 +29,7 @@
 #include "ui/lyapunov_window/lyapunov_graph.h"
 #include "ui/lyapunov_window/tform3.h"
 #include "ui/main_window/bad_arc_index.h"
+#include "ui/main_window/field_numbers.h"
 #include "ui/main_window/run_progress.h"
 #include "ui/main_window/tform1.h"
 
@@ -133,6 +136,48 @@ void TForm1::analyse() {
                                           [](int block, double value) { Form3->addLgTrPoint(block, value); });
   if (end.status == BounceStatus::badArcIndex) endOnBadArcIndex();
   Form3->endLgTrSeries();
+}
+
+// Run > Find periodic orbit: Newton from the hovered point with the period
+// field's period (or, when it is 0, the period the right-click search finds
+// there); the orbit's points circled on the portrait in the current colour,
+// its polygon on the sketch, and its rotation number, trace, class and
+// residual on the status line. The right-click analysis's label stays.
+void TForm1::FindPeriodicOrbit() {
+  if (Running()) return;
+  if (explorer_.runCount < 1) {
+    throw toolkit::Exception("Find periodic orbit: no portrait yet: run or load one, then point at it");
+  }
+  const std::string periodText = periodField->GetText();
+  const int typed = periodText == "0" ? 0 : fieldInt("period", *periodField);
+  if (typed < 0 || typed > maxSolverPeriod) {
+    throw toolkit::Exception("Find periodic orbit: the period " + periodText + " is outside 1 .. " +
+                             std::to_string(maxSolverPeriod));
+  }
+  const PhasePoint hovered{explorer_.hover.s, explorer_.hover.phi};
+  const double epsilon = -sensitivitySlider->Position() * 0.001;
+  const std::optional<int> period = periodToFind(explorer_.table, hovered, typed, epsilon);
+  if (!period) {
+    MainFrame->SetStatusText("no period found at the point: type one in the period field");
+    return;
+  }
+  const PeriodicOrbitSolution orbit = solvePeriodicOrbit(explorer_.table, *period, hovered);
+  MainFrame->SetStatusText(periodicOrbitText(orbit));
+  if (!orbit.converged) return;
+  const toolkit::TColor colour = colorBox->Selected();
+  toolkit::TCanvas& portrait = *portraitImage->Canvas;
+  const toolkit::TColor pen = portrait.Pen->Color;
+  portrait.Pen->Color = colour;
+  drawPeriodicMarks(portrait, explorer_.window, orbit.points);
+  portrait.Pen->Color = pen;
+  recordMarks(explorer_.history, explorer_.window, colour, orbit.points);
+  toolkit::TCanvas& sketch = *sketchImage->Canvas;
+  const toolkit::TColor sketchPen = sketch.Pen->Color;
+  sketch.Pen->Color = colour;
+  drawOrbitPolygon(sketch, explorer_.table, orbit.points);
+  sketch.Pen->Color = sketchPen;
+  portraitImage->Refresh();
+  sketchImage->Refresh();
 }
 
 void TForm1::faziskepMouseDown(toolkit::TMouseButton Button, toolkit::TShiftState, int X, int Y) {
