@@ -123,6 +123,16 @@ class PortraitHistory(unittest.TestCase):
                           "--bounces", "1000").splitlines()[1:]
             expected = ["0," + ",".join(row.split(",")[:3]) for row in printed]
             self.assertEqual(rows[1:], expected)
+
+            # Export figure: the same orbit's dots at their exact (s, phi),
+            # one vector path, not the portrait's pixels as rectangles.
+            figure = os.path.join(h.work_dir, "figure.svg")
+            h.choose_menu("File", "Export figure...")
+            h.choose_file(figure)
+            with open(figure, encoding="utf-8") as f:
+                svg = f.read()
+            self.assertLess(svg.count("<rect"), 20, "the dots are no rectangles")
+            self.assertIn("<path", svg)
             self.assertEqual(h.close_main_window(), 0)
             self.assertEqual(h.sanitizer_reports(), [], h.stderr())
 

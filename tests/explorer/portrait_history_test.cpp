@@ -294,3 +294,66 @@ TEST(PeriodicMarks, RingEachPointInsideTheWindow) {
 
 }  // namespace
 }  // namespace trapezola
+
+namespace trapezola {
+namespace {
+
+// A figure shows the orbits since the last clear, each in its colour and
+// named by its start, with every bounce at its exact (s, phi).
+TEST(VisibleOrbits, AreTheDotsSinceTheLastClear) {
+  PortraitHistory h;
+  h.steps.push_back(goStep(0.5, 2, 0.7, 61, 100));
+  h.steps.push_back(step(HistoryStepKind::clear));
+  HistoryStep second = goStep(0.5, 2, 2.5, 100, 40);
+  second.orbit = 1;
+  second.colour = 0x0000FF;
+  h.steps.push_back(second);
+  HistoryStep more = second;
+  more.kind = HistoryStepKind::resume;
+  more.firstBounce = 41;
+  more.lastBounce = 60;
+  // The ball after 40 bounces.
+  {
+    const BilliardTable table = buildTable(0.5, 2);
+    Ball ball;
+    launch(table, ball, 2.5, std::cos(startAngleRadians(100)));
+    for (int n = 0; n < 40; ++n) bounce(table, ball);
+    more.x = ball.x;
+    more.y = ball.y;
+    more.dx = ball.dx;
+    more.dy = ball.dy;
+  }
+  h.steps.push_back(more);
+
+  const std::vector<FigureOrbit> orbits = visibleOrbits(h, 1000);
+  ASSERT_EQ(orbits.size(), 1u);
+  EXPECT_EQ(orbits[0].colour, 0x0000FFu);
+  EXPECT_EQ(orbits[0].start.distance, second.s);
+  EXPECT_NEAR(orbits[0].start.angleDegrees, 100, 1e-12);
+  OrbitWalk walk(buildTable(0.5, 2), 2.5, 100, 60, 1);
+  std::vector<PhasePoint> want;
+  walk.advance(60, [&](const OrbitRow& r) {
+    want.push_back(PhasePoint{r.s, r.phi});
+    return true;
+  });
+  EXPECT_EQ(orbits[0].points, want);
+
+  EXPECT_TRUE(visibleOrbits(h, 59).empty()) << "more dots than a figure holds";
+  h.replayable = false;
+  EXPECT_TRUE(visibleOrbits(h, 1000).empty()) << "a history that cannot say";
+
+  // A many-orbit fill: its orbits in the palette.
+  HistoryStep fill = goStep(0.5, 2, 0.7, 61, 0);
+  fill.kind = HistoryStepKind::orbits;
+  fill.count = 3;
+  fill.bounces = 10;
+  const std::vector<FigureOrbit> filled = visibleOrbits(PortraitHistory{true, {fill}}, 1000);
+  ASSERT_EQ(filled.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(filled[i].colour, orbitPalette[i]);
+    EXPECT_EQ(filled[i].points.size(), 10u);
+  }
+}
+
+}  // namespace
+}  // namespace trapezola
