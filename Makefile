@@ -30,7 +30,8 @@ PACKAGES += python3-venv python3-pip python3-setuptools python3-wheel \
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := conversions_fuzzer stored_portrait_name_fuzzer cli_fuzzer lgtr_data_file_fuzzer
+FUZZ_TARGETS := conversions_fuzzer stored_portrait_name_fuzzer cli_fuzzer lgtr_data_file_fuzzer \
+	portrait_history_fuzzer
 FUZZ_PACKAGES := clang libclang-rt-14-dev make cmake
 
 .PHONY: deps configure build run test python test-fresh test-e2e test-sanitize test-tsan bench install clean fuzz-deps fuzz-build fuzz fuzz-one fuzz-run
