@@ -37,7 +37,9 @@ void BackgroundRun::wait() {
 }
 
 void BackgroundRun::showDrawing(toolkit::TCanvas& portrait) {
+  viewerWaiting_.store(true, std::memory_order_release);
   const std::lock_guard<std::mutex> lock(canvasMutex_);
+  viewerWaiting_.store(false, std::memory_order_release);
   const toolkit::TRect changed = canvas_.takeDirtyRect();
   if (!changed.isEmpty()) portrait.copyPixels(canvas_, changed);
 }
@@ -57,6 +59,11 @@ void BackgroundRun::work() {
     // Looked at after a chunk, not before: every start or continuation of a
     // run moves it on, however soon it is asked to stop.
     if (stopRequested_.load(std::memory_order_relaxed)) break;
+    // The window's thread waits for the canvas: it goes first.
+    while (viewerWaiting_.load(std::memory_order_acquire) &&
+           !stopRequested_.load(std::memory_order_relaxed)) {
+      std::this_thread::yield();
+    }
   }
   const bool badArc = status == BounceStatus::badArcIndex;
   const bool leftTable = status == BounceStatus::noArcAccepted;

@@ -83,6 +83,11 @@ class BackgroundRun {
   const OrbitRunJob job_;
   toolkit::TCanvas canvas_;
   std::mutex canvasMutex_;  // guards canvas_ between the worker and showDrawing
+  // Set while showDrawing waits for the canvas: the worker, which would
+  // otherwise take the lock again at once after every chunk (a mutex is not
+  // fair), lets it in first, so that the window's thread never waits more
+  // than a chunk.
+  std::atomic<bool> viewerWaiting_{false};
   std::atomic<bool> stopRequested_{false};
   std::atomic<bool> finished_{false};
   std::atomic<int> passesDone_{0};
