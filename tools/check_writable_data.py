@@ -18,6 +18,10 @@ the program may write after start-up: .data, .bss, thread-local .tdata and
     personality routine, written once by the loader.
   - guard variables (_ZGV*): the flag that a function-local static of constant
     data has been initialised; the data itself is read-only.
+  - the sanitizers' own bookkeeping (__odr_asan.*, __asan_*, __ubsan_*,
+    __sancov_*, __tsan_*): AddressSanitizer gives every global an ODR indicator
+    in .bss, also the read-only ones; it belongs to the instrumentation, not to
+    the library.
 """
 import pathlib
 import re
@@ -29,6 +33,7 @@ READ_ONLY = re.compile(r"^\.data\.rel\.ro(\..*)?$")
 # Calls that end the process; the core reports failures as values instead.
 ENDS_PROCESS = re.compile(r"\b(?:std::)?(?:exit|_Exit|quick_exit|abort)\s*\(")
 SOURCES = {".h", ".hpp", ".cpp", ".cc"}
+SANITIZER_PREFIXES = ("__odr_asan", "__asan_", "__ubsan_", "__sancov_", "__tsan_")
 
 
 def writable_objects(objdump: str, library: str) -> list[str]:
@@ -51,6 +56,8 @@ def writable_objects(objdump: str, library: str) -> list[str]:
         if READ_ONLY.match(section) or not WRITABLE.match(section):
             continue
         if name.startswith("DW.ref.") or name.startswith(".hidden DW.ref.") or name.startswith("guard variable for"):
+            continue
+        if name.startswith(SANITIZER_PREFIXES):
             continue
         found.append(f"{library}: {member}: {name} in {section}")
     return found

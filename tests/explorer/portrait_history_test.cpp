@@ -330,7 +330,9 @@ TEST(VisibleOrbits, AreTheDotsSinceTheLastClear) {
   EXPECT_EQ(orbits[0].colour, 0x0000FFu);
   EXPECT_EQ(orbits[0].start.distance, second.s);
   EXPECT_NEAR(orbits[0].start.angleDegrees, 100, 1e-12);
-  OrbitWalk walk(buildTable(0.5, 2), 2.5, 100, 60, 1);
+  // The walk keeps a reference to its table.
+  const BilliardTable walked = buildTable(0.5, 2);
+  OrbitWalk walk(walked, 2.5, 100, 60, 1);
   std::vector<PhasePoint> want;
   walk.advance(60, [&](const OrbitRow& r) {
     want.push_back(PhasePoint{r.s, r.phi});
