@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "explorer/portrait_record.h"
 #include "raster/conversions.h"
 
 namespace trapezola {
@@ -35,15 +36,10 @@ std::optional<std::string> analysisLabel(const PeriodicOrbitAnalysis& analysis) 
 
 std::string analyseCommandText(const BilliardTable& table, double s, double phi, int period, int sensitivity,
                                int blockSize, int blockCount) {
-  const auto exact = [](double v) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.17g", v);
-    return std::string(text);
-  };
-  return "trapezola-cli analyse --b " + exact(table.b) + " --rr " + exact(table.rr) + " --distance " +
-         exact(s) + " --phi " + exact(phi) + " --period " + std::to_string(period) + " --sensitivity " +
-         std::to_string(sensitivity) + " --blocksize " + std::to_string(blockSize) + " --blocks " +
-         std::to_string(blockCount);
+  return "trapezola-cli analyse --b " + exactNumber(table.b) + " --rr " + exactNumber(table.rr) +
+         " --distance " + exactNumber(s) + " --phi " + exactNumber(phi) + " --period " +
+         std::to_string(period) + " --sensitivity " + std::to_string(sensitivity) + " --blocksize " +
+         std::to_string(blockSize) + " --blocks " + std::to_string(blockCount);
 }
 
 }  // namespace trapezola

@@ -34,10 +34,6 @@ Ball ballOf(const HistoryStep& step) {
   return ball;
 }
 
-std::int64_t runBounces(const HistoryStep& step) {
-  return step.lastBounce >= step.firstBounce ? step.lastBounce - step.firstBounce + 1 : 0;
-}
-
 // White over the portrait but its rightmost column (which a clear and a zoom
 // leave as it was), or over all of it.
 void whiten(toolkit::TCanvas& canvas, bool lastColumnToo) {
@@ -156,10 +152,7 @@ void forEachHistoryDot(const PortraitHistory& history, const std::function<void(
       }
       continue;
     }
-    if (step.kind != HistoryStepKind::go && step.kind != HistoryStepKind::resume &&
-        step.kind != HistoryStepKind::doubleClick && step.kind != HistoryStepKind::zoomReplay) {
-      continue;
-    }
+    if (!isOrbitRun(step.kind)) continue;
     if (step.firstBounce == 1) dot(HistoryDot{step.orbit, 0, step.s, step.phi});
     const BilliardTable table = tableOf(step);
     Ball ball = ballOf(step);
@@ -201,8 +194,7 @@ std::vector<FigureOrbit> visibleOrbits(const PortraitHistory& history, std::int6
         orbit.colour = orbitPalette[i % orbitPalette.size()];
         orbit.start = starts[i];
       }
-    } else if (step.kind == HistoryStepKind::go || step.kind == HistoryStepKind::resume ||
-               step.kind == HistoryStepKind::doubleClick || step.kind == HistoryStepKind::zoomReplay) {
+    } else if (isOrbitRun(step.kind)) {
       FigureOrbit& orbit = orbitNumbered(step.orbit);
       orbit.colour = step.colour;
       if (step.firstBounce == 1) orbit.start = OrbitStart{step.s, step.phi * 180 / pi};

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "core/geometry/table_geometry.h"
+#include "explorer/portrait_record.h"
 
 namespace trapezola {
 
@@ -42,20 +43,9 @@ constexpr std::array<std::pair<HistoryStepKind, const char*>, 10> stepNames{{
     {HistoryStepKind::marks, "marks"},
 }};
 
-bool isRun(HistoryStepKind k) {
-  return k == HistoryStepKind::go || k == HistoryStepKind::resume || k == HistoryStepKind::doubleClick ||
-         k == HistoryStepKind::zoomReplay;
-}
-
 // Steps that draw with the table and window they carry.
 bool hasTable(HistoryStepKind k) {
-  return isRun(k) || k == HistoryStepKind::orbits || k == HistoryStepKind::grid;
-}
-
-std::string exact(double v) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%.17g", v);
-  return text;
+  return isOrbitRun(k) || k == HistoryStepKind::orbits || k == HistoryStepKind::grid;
 }
 
 class StepReader {
@@ -175,7 +165,7 @@ bool readStep(const std::string& line, HistoryStep& step, std::string& fault) {
     return false;
   }
   if (!tableParametersValid(step.b, step.rr)) {
-    return in.fail("b=" + exact(step.b) + " rr=" + exact(step.rr) +
+    return in.fail("b=" + exactNumber(step.b) + " rr=" + exactNumber(step.rr) +
                    " is not a table (0.0001 <= b <= 1, 1 <= rr <= 10000)");
   }
   if (k == HistoryStepKind::grid) return in.real("phi", step.phi);
@@ -233,7 +223,7 @@ void setTable(HistoryStep& step, const BilliardTable& table, const PhaseWindowRe
 std::int64_t nextOrbit(const PortraitHistory& history) {
   std::int64_t next = 0;
   for (const HistoryStep& step : history.steps) {
-    if (isRun(step.kind)) next = std::max(next, step.orbit + 1);
+    if (isOrbitRun(step.kind)) next = std::max(next, step.orbit + 1);
     if (step.kind == HistoryStepKind::orbits) next = std::max(next, step.orbit + step.count);
   }
   return next;
@@ -315,6 +305,15 @@ void recordPlain(PortraitHistory& history, HistoryStepKind kind) {
   history.steps.push_back(std::move(step));
 }
 
+bool isOrbitRun(HistoryStepKind k) {
+  return k == HistoryStepKind::go || k == HistoryStepKind::resume || k == HistoryStepKind::doubleClick ||
+         k == HistoryStepKind::zoomReplay;
+}
+
+std::int64_t runBounces(const HistoryStep& step) {
+  return step.lastBounce >= step.firstBounce ? step.lastBounce - step.firstBounce + 1 : 0;
+}
+
 std::string historyText(const PortraitHistory& history) {
   std::string text = header;
   if (!history.replayable) text += std::string(" ") + unreplayableMark;
@@ -330,29 +329,29 @@ std::string historyText(const PortraitHistory& history) {
       text += value;
     };
     const auto window = [&](const PhaseWindowRecord& w) {
-      field("sMin", exact(w.sMin));
-      field("sMax", exact(w.sMax));
-      field("phiMin", exact(w.phiMin));
-      field("phiMax", exact(w.phiMax));
-      field("scaleS", exact(w.scaleS));
-      field("scalePhi", exact(w.scalePhi));
+      field("sMin", exactNumber(w.sMin));
+      field("sMax", exactNumber(w.sMax));
+      field("phiMin", exactNumber(w.phiMin));
+      field("phiMax", exactNumber(w.phiMax));
+      field("scaleS", exactNumber(w.scaleS));
+      field("scalePhi", exactNumber(w.scalePhi));
     };
     if (step.kind == HistoryStepKind::marks) {
       window(step.window);
       field("colour", std::to_string(step.colour));
       std::string points;
       for (const PhasePoint& p : step.points)
-        points += (points.empty() ? "" : ",") + exact(p.s) + ":" + exact(p.phi);
+        points += (points.empty() ? "" : ",") + exactNumber(p.s) + ":" + exactNumber(p.phi);
       field("points", points);
       continue;
     }
     if (!hasTable(step.kind)) continue;
-    field("b", exact(step.b));
-    field("rr", exact(step.rr));
-    field("sideTilt", exact(step.sideTilt));
+    field("b", exactNumber(step.b));
+    field("rr", exactNumber(step.rr));
+    field("sideTilt", exactNumber(step.sideTilt));
     window(step.window);
     if (step.kind == HistoryStepKind::grid) {
-      field("phi", exact(step.phi));
+      field("phi", exactNumber(step.phi));
       continue;
     }
     field("orbit", std::to_string(step.orbit));
@@ -366,12 +365,12 @@ std::string historyText(const PortraitHistory& history) {
       }
       continue;
     }
-    field("s", exact(step.s));
-    field("phi", exact(step.phi));
-    field("x", exact(step.x));
-    field("y", exact(step.y));
-    field("dx", exact(step.dx));
-    field("dy", exact(step.dy));
+    field("s", exactNumber(step.s));
+    field("phi", exactNumber(step.phi));
+    field("x", exactNumber(step.x));
+    field("y", exactNumber(step.y));
+    field("dx", exactNumber(step.dx));
+    field("dy", exactNumber(step.dy));
     field("first", std::to_string(step.firstBounce));
     field("last", std::to_string(step.lastBounce));
     field("colour", std::to_string(step.colour));
@@ -406,9 +405,7 @@ std::optional<PortraitHistory> historyFromText(const std::string& text, std::str
 double historyBounces(const PortraitHistory& history) {
   double total = 0;
   for (const HistoryStep& step : history.steps) {
-    if (isRun(step.kind) && step.lastBounce >= step.firstBounce) {
-      total += static_cast<double>(step.lastBounce - step.firstBounce + 1);
-    }
+    if (isOrbitRun(step.kind)) total += static_cast<double>(runBounces(step));
     if (step.kind == HistoryStepKind::orbits) {
       total += static_cast<double>(step.count) * static_cast<double>(step.bounces);
     }

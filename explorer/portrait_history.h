@@ -73,6 +73,12 @@ struct HistoryStep {
   bool operator==(const HistoryStep&) const = default;
 };
 
+// Whether a step runs an orbit (go, resume, double click, a zoom's replay),
+// and how many bounces it draws: firstBounce..lastBounce, none when the last
+// lies before the first.
+bool isOrbitRun(HistoryStepKind kind);
+std::int64_t runBounces(const HistoryStep& step);
+
 struct PortraitHistory {
   // False once the portrait holds pixels that no step describes (a picture
   // loaded without a history): such a history is kept and saved, but cannot be

@@ -9,12 +9,6 @@ namespace trapezola {
 
 namespace {
 
-std::string exact(double v) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%.17g", v);
-  return text;
-}
-
 std::optional<double> number(const std::string& text) {
   if (text.empty()) return std::nullopt;
   char* end = nullptr;
@@ -43,6 +37,12 @@ std::optional<std::string> sevenCharacters(double v) {
 
 }  // namespace
 
+std::string exactNumber(double v) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.17g", v);
+  return text;
+}
+
 std::vector<std::pair<std::string, std::string>> portraitTexts(const PortraitRecord& r) {
   const PhaseWindowRecord& w = r.window;
   return {{"Trapezola", r.version},
@@ -51,16 +51,16 @@ std::vector<std::pair<std::string, std::string>> portraitTexts(const PortraitRec
           {"distance", r.distance},
           {"angle", r.angle},
           {"repeat", r.repeat},
-          {"sMin", exact(w.sMin)},
-          {"sMax", exact(w.sMax)},
-          {"phiMin", exact(w.phiMin)},
-          {"phiMax", exact(w.phiMax)},
-          {"scaleS", exact(w.scaleS)},
-          {"scalePhi", exact(w.scalePhi)},
+          {"sMin", exactNumber(w.sMin)},
+          {"sMax", exactNumber(w.sMax)},
+          {"phiMin", exactNumber(w.phiMin)},
+          {"phiMax", exactNumber(w.phiMax)},
+          {"scaleS", exactNumber(w.scaleS)},
+          {"scalePhi", exactNumber(w.scalePhi)},
           {"point size", std::to_string(r.pointSize)},
           {"colour", std::to_string(r.colour)},
-          {"resume", exact(r.resume.x) + " " + exact(r.resume.y) + " " + exact(r.resume.dx) + " " +
-                         exact(r.resume.dy)}};
+          {"resume", exactNumber(r.resume.x) + " " + exactNumber(r.resume.y) + " " +
+                         exactNumber(r.resume.dx) + " " + exactNumber(r.resume.dy)}};
 }
 
 std::optional<PortraitRecord> portraitRecordFromTexts(const std::map<std::string, std::string>& texts) {

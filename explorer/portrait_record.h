@@ -33,6 +33,11 @@ struct PortraitRecord {
 
 std::vector<std::pair<std::string, std::string>> portraitTexts(const PortraitRecord& record);
 
+// A number with 17 significant digits ("%.17g"), which reads back to the same
+// bits: the texts of a saved portrait and its history, and the commands the
+// window writes.
+std::string exactNumber(double v);
+
 // The record of a picture's texts; none when the picture carries no record or
 // one that does not read (a missing key, a number that is not one).
 std::optional<PortraitRecord> portraitRecordFromTexts(const std::map<std::string, std::string>& texts);

@@ -615,6 +615,61 @@ bool evenlySpaced(const AtlasAxis& axis, const std::vector<double>& values) {
   return true;
 }
 
+// The five arrays of an atlas result, shape (len(rr), len(b)): cell i is
+// (b i / count(rr), rr i % count(rr)), so rows of R8/R values, the layout
+// pcolormesh(b, rr, C) wants. Cells not set stay NaN (counts -1).
+class AtlasArrays {
+ public:
+  AtlasArrays(std::vector<double> bValues, std::vector<double> rrValues)
+      : b_(std::move(bValues)),
+        rr_(std::move(rrValues)),
+        nb_(static_cast<py::ssize_t>(b_.size())),
+        nr_(static_cast<py::ssize_t>(rr_.size())),
+        lyapunovMax_({nr_, nb_}),
+        lyapunovMedian_({nr_, nb_}),
+        chaoticFraction_({nr_, nb_}),
+        chaoticOrbits_({nr_, nb_}),
+        stoppedOrbits_({nr_, nb_}) {
+    const double missing = std::numeric_limits<double>::quiet_NaN();
+    for (py::ssize_t k = 0; k < nb_ * nr_; ++k) {
+      lyapunovMax_.mutable_data()[k] = lyapunovMedian_.mutable_data()[k] =
+          chaoticFraction_.mutable_data()[k] = missing;
+      chaoticOrbits_.mutable_data()[k] = stoppedOrbits_.mutable_data()[k] = -1;
+    }
+  }
+
+  void set(std::int64_t cell, const AtlasCell& c) {
+    const py::ssize_t column = static_cast<py::ssize_t>(cell) / nr_;
+    const py::ssize_t row = static_cast<py::ssize_t>(cell) % nr_;
+    lyapunovMax_.mutable_at(row, column) = c.lyapunovMax;
+    lyapunovMedian_.mutable_at(row, column) = c.lyapunovMedian;
+    chaoticFraction_.mutable_at(row, column) = c.chaoticFraction;
+    chaoticOrbits_.mutable_at(row, column) = c.chaoticOrbits;
+    stoppedOrbits_.mutable_at(row, column) = c.stoppedOrbits;
+  }
+
+  // The keys atlas() and read_atlas() share.
+  py::dict result(const AtlasParameters& parameters, const AtlasShard& shard) const {
+    py::dict result;
+    result["b"] = py::array_t<double>(nb_, b_.data());
+    result["rr"] = py::array_t<double>(nr_, rr_.data());
+    result["lyapunov_max"] = lyapunovMax_;
+    result["lyapunov_median"] = lyapunovMedian_;
+    result["chaotic_orbits"] = chaoticOrbits_;
+    result["chaotic_fraction"] = chaoticFraction_;
+    result["stopped_orbits"] = stoppedOrbits_;
+    result["threshold"] = chaosThreshold(parameters);
+    result["shard"] = py::make_tuple(shard.index, shard.count);
+    return result;
+  }
+
+ private:
+  std::vector<double> b_, rr_;
+  py::ssize_t nb_, nr_;
+  py::array_t<double> lyapunovMax_, lyapunovMedian_, chaoticFraction_;
+  py::array_t<std::int64_t> chaoticOrbits_, stoppedOrbits_;
+};
+
 py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rrValues, std::int64_t orbits,
                std::int64_t bounces, std::int64_t seed, std::int64_t boxes, double thresholdFactor,
                std::optional<std::int64_t> threads,
@@ -659,44 +714,17 @@ py::dict atlas(const std::vector<double>& bValues, const std::vector<double>& rr
     AtlasInterrupt interrupt;
     results = computeAtlas(grid, cells, parameters, workers, &interrupt);
   }
-  // Cell i is (b i / count(rr), rr i % count(rr)): rows of R8/R values, the
-  // layout pcolormesh(b, rr, C) wants, C[j, i] at b[i], rr[j], needs the
-  // transpose. Cells of other shards stay NaN (counts -1).
-  const auto nb = static_cast<py::ssize_t>(bValues.size());
-  const auto nr = static_cast<py::ssize_t>(rrValues.size());
-  py::array_t<double> lyapunovMax({nr, nb}), lyapunovMedian({nr, nb}), chaoticFraction({nr, nb});
-  py::array_t<std::int64_t> chaoticOrbits({nr, nb}), stoppedOrbits({nr, nb});
-  const double missing = std::numeric_limits<double>::quiet_NaN();
-  for (py::ssize_t k = 0; k < nb * nr; ++k) {
-    lyapunovMax.mutable_data()[k] = lyapunovMedian.mutable_data()[k] = chaoticFraction.mutable_data()[k] =
-        missing;
-    chaoticOrbits.mutable_data()[k] = stoppedOrbits.mutable_data()[k] = -1;
-  }
+  // Cells of other shards stay NaN (counts -1).
+  AtlasArrays arrays(bValues, rrValues);
   py::array_t<std::int64_t> computed(static_cast<py::ssize_t>(cells.size()));
   std::string csv = std::string(atlasHeader) + "\n";
   for (std::size_t i = 0; i < results.size(); ++i) {
-    const py::ssize_t column = static_cast<py::ssize_t>(cells[i]) / nr;
-    const py::ssize_t row = static_cast<py::ssize_t>(cells[i]) % nr;
-    const AtlasCell& c = results[i];
-    lyapunovMax.mutable_at(row, column) = c.lyapunovMax;
-    lyapunovMedian.mutable_at(row, column) = c.lyapunovMedian;
-    chaoticFraction.mutable_at(row, column) = c.chaoticFraction;
-    chaoticOrbits.mutable_at(row, column) = c.chaoticOrbits;
-    stoppedOrbits.mutable_at(row, column) = c.stoppedOrbits;
+    arrays.set(cells[i], results[i]);
     computed.mutable_at(static_cast<py::ssize_t>(i)) = cells[i];
-    csv += atlasRow(cells[i], c);
+    csv += atlasRow(cells[i], results[i]);
   }
-  py::dict result;
-  result["b"] = py::array_t<double>(nb, bValues.data());
-  result["rr"] = py::array_t<double>(nr, rrValues.data());
-  result["lyapunov_max"] = lyapunovMax;
-  result["lyapunov_median"] = lyapunovMedian;
-  result["chaotic_orbits"] = chaoticOrbits;
-  result["chaotic_fraction"] = chaoticFraction;
-  result["stopped_orbits"] = stoppedOrbits;
-  result["threshold"] = chaosThreshold(parameters);
+  py::dict result = arrays.result(parameters, part);
   result["cells"] = computed;
-  result["shard"] = py::make_tuple(part.index, part.count);
   result["csv"] = py::bytes(csv);
   // The sidecar names the grid as FROM:TO:COUNT: only an evenly spaced one has it.
   if (evenlySpaced(grid.b, bValues) && evenlySpaced(grid.rr, rrValues)) {
@@ -749,45 +777,12 @@ py::dict readAtlas(const std::string& path) {
     refuse("read_atlas", e.what());
   }
   const AtlasGrid& grid = pair.sidecar.grid;
-  const auto nb = static_cast<py::ssize_t>(grid.b.count);
-  const auto nr = static_cast<py::ssize_t>(grid.rr.count);
   std::vector<double> bValues, rrValues;
   for (std::int64_t i = 0; i < grid.b.count; ++i) bValues.push_back(grid.b.value(i));
   for (std::int64_t j = 0; j < grid.rr.count; ++j) rrValues.push_back(grid.rr.value(j));
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  py::array_t<double> lyapunovMax({nr, nb}), lyapunovMedian({nr, nb}), chaoticFraction({nr, nb});
-  py::array_t<std::int64_t> chaoticOrbits({nr, nb}), stoppedOrbits({nr, nb});
-  for (py::ssize_t row = 0; row < nr; ++row) {
-    for (py::ssize_t column = 0; column < nb; ++column) {
-      lyapunovMax.mutable_at(row, column) = nan;
-      lyapunovMedian.mutable_at(row, column) = nan;
-      chaoticFraction.mutable_at(row, column) = nan;
-      chaoticOrbits.mutable_at(row, column) = -1;
-      stoppedOrbits.mutable_at(row, column) = -1;
-    }
-  }
-  // Cell i is (b i / count(rr), rr i % count(rr)), as in atlas().
-  for (const auto& [cell, atlasRow] : pair.rows) {
-    const py::ssize_t column = static_cast<py::ssize_t>(cell) / nr;
-    const py::ssize_t row = static_cast<py::ssize_t>(cell) % nr;
-    const AtlasCell& c = atlasRow.values;
-    lyapunovMax.mutable_at(row, column) = c.lyapunovMax;
-    lyapunovMedian.mutable_at(row, column) = c.lyapunovMedian;
-    chaoticFraction.mutable_at(row, column) = c.chaoticFraction;
-    chaoticOrbits.mutable_at(row, column) = c.chaoticOrbits;
-    stoppedOrbits.mutable_at(row, column) = c.stoppedOrbits;
-  }
-  py::dict result;
-  result["b"] = py::array_t<double>(nb, bValues.data());
-  result["rr"] = py::array_t<double>(nr, rrValues.data());
-  result["lyapunov_max"] = lyapunovMax;
-  result["lyapunov_median"] = lyapunovMedian;
-  result["chaotic_orbits"] = chaoticOrbits;
-  result["chaotic_fraction"] = chaoticFraction;
-  result["stopped_orbits"] = stoppedOrbits;
-  result["threshold"] = chaosThreshold(pair.sidecar.parameters);
-  result["shard"] = py::make_tuple(pair.sidecar.shard.index, pair.sidecar.shard.count);
-  return result;
+  AtlasArrays arrays(std::move(bValues), std::move(rrValues));
+  for (const auto& [cell, atlasRow] : pair.rows) arrays.set(cell, atlasRow.values);
+  return arrays.result(pair.sidecar.parameters, pair.sidecar.shard);
 }
 
 py::array_t<double> spreadStartArray(const Table& table, std::int64_t count, std::int64_t seed) {
